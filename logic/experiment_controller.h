@@ -1,0 +1,73 @@
+#pragma once
+
+#include "dialogs.h"
+#include "experiment_state.h"
+#include "main_window_view.h"
+#include "marker_descent.h"
+#include "rung_generation.h"
+#include "sound_cue.h"
+#include "timer_switch.h"
+
+namespace hashigoro {
+
+// Everything outside the logic that the controller acts on; all must outlive it.
+struct ControllerPorts {
+    LadderBoard& board;
+    ProgressLabel& label;
+    TimerSwitch& timers;
+    MainWindowView& view;
+    SoundCue& cue;
+    Dialogs& dialogs;
+    ProgramEnd& programEnd;
+    RandomSource& random;
+    Clock& clock;
+};
+
+// The state machine of the main window. It owns the window's experiment state, builds ladders
+// and moves the marker through the timers, counts arrivals as tally squares and ends the
+// experiment when an arrival finds its column's bar full.
+//
+// Which handler may run is decided only by the buttons and timers it enables:
+//   ready    Command1, 3, 6 on;    all timers off
+//   running  Command5 on;          Timer3 on, Timer1 while building, Timer2 while descending
+//   stopped  Command1, 3, 4, 6 on; all timers off
+//   ended    Command3, 4, 6 on;    all timers off
+// Square i of bar o(c - 1) is shown exactly when i <= Tally(c).
+class ExperimentController final : private BuildEndListener, private ArrivalListener {
+public:
+    // Gives the state its load values (Form_Load); nothing is drawn or asked yet.
+    explicit ExperimentController(const ControllerPorts& ports);
+
+    ExperimentController(const ExperimentController&) = delete;
+    ExperimentController& operator=(const ExperimentController&) = delete;
+
+    const ExperimentState& State() const { return state_; }
+
+    // Once per showing of the main window: paints, draws the ten lines, asks for the rung count,
+    // then enables start and quit. Returns early if the user quits inside the prompt.
+    void Form_Activate();
+
+    void Command1_Click();  // start a trial (also every tick of Timer3)
+    void Command2_Click();  // start the descent (run by the end of the build)
+    void Command3_Click();  // quit, after a chime and a confirmation
+    void Command4_Click();  // initialise: empty bars, new rung count
+    void Command5_Click();  // stop, keeping the bars
+    void Command6_Click();  // help: the main window goes, the help window comes
+    void Timer1_Timer();    // one rung
+    void Timer2_Timer();    // one descent step
+    void Timer3_Timer();    // the next trial
+
+private:
+    void LadderComplete() override;
+    void Arrival(Int16 column) override;
+
+    void Enable(Button button, bool enabled) { ports_.view.SetButtonEnabled(button, enabled); }
+    void Switch(Timer timer, bool enabled) { ports_.timers.SetTimerEnabled(timer, enabled); }
+
+    ControllerPorts ports_;
+    ExperimentState state_;
+    RungGeneration rungs_;
+    MarkerDescent descent_;
+};
+
+}  // namespace hashigoro

@@ -1,0 +1,162 @@
+#include "leading_number.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace hashigoro {
+
+namespace {
+
+// Decodes `text` into ASCII characters for the reader: skipped white space is dropped,
+// full-width digits become ASCII digits, and every other non-ASCII character becomes '\x7f',
+// which can continue no number.
+std::string NormaliseForReading(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            if (lead != ' ' && lead != '\t' && lead != '\n') {
+                out.push_back(static_cast<char>(lead));
+            }
+            ++i;
+            continue;
+        }
+        // Full-width digits are EF BC 90 .. EF BC 99 in UTF-8.
+        if (lead == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBC) {
+            const auto last = static_cast<unsigned char>(text[i + 2]);
+            if (last >= 0x90 && last <= 0x99) {
+                out.push_back(static_cast<char>('0' + (last - 0x90)));
+                i += 3;
+                continue;
+            }
+        }
+        out.push_back('\x7f');
+        ++i;
+        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
+            ++i;
+        }
+    }
+    return out;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int HexDigitValue(char c) {
+    if (IsDigit(c)) {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+double ReadRadix(std::string_view digits, int radix) {
+    double value = 0;
+    for (char c : digits) {
+        const int d = HexDigitValue(c);
+        if (d < 0 || d >= radix) {
+            break;
+        }
+        value = value * radix + d;
+    }
+    return value;
+}
+
+// Roughly the decimal exponent of a nonzero number written as [-]digits[.digits][e[+-]digits]:
+// positive for numbers of 1 and above, zero or negative below. Saturates instead of overflowing.
+long long DecimalMagnitude(std::string_view number) {
+    std::size_t i = number.front() == '-' ? 1 : 0;
+    long long magnitude = 0;
+    bool leading = true;
+    for (; i < number.size() && IsDigit(number[i]); ++i) {
+        leading = leading && number[i] == '0';
+        magnitude += leading ? 0 : 1;
+    }
+    if (leading && i < number.size() && number[i] == '.') {
+        for (++i; i < number.size() && number[i] == '0'; ++i) {
+            --magnitude;
+        }
+    }
+    const std::size_t e = number.find('e');
+    if (e != std::string_view::npos) {
+        const bool negative = e + 1 < number.size() && number[e + 1] == '-';
+        long long exponent = 0;
+        for (std::size_t j = e + 1; j < number.size(); ++j) {
+            if (IsDigit(number[j]) && exponent < 1'000'000'000'000LL) {
+                exponent = exponent * 10 + (number[j] - '0');
+            }
+        }
+        magnitude += negative ? -exponent : exponent;
+    }
+    return magnitude;
+}
+
+double ReadDecimal(std::string_view s) {
+    std::size_t i = 0;
+    std::string number;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        if (s[i] == '-') {
+            number.push_back('-');
+        }
+        ++i;
+    }
+    std::size_t mantissaDigits = 0;
+    for (; i < s.size() && IsDigit(s[i]); ++i, ++mantissaDigits) {
+        number.push_back(s[i]);
+    }
+    if (i < s.size() && s[i] == '.') {
+        number.push_back('.');
+        for (++i; i < s.size() && IsDigit(s[i]); ++i, ++mantissaDigits) {
+            number.push_back(s[i]);
+        }
+    }
+    if (mantissaDigits == 0) {
+        return 0;
+    }
+    if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+        std::size_t j = i + 1;
+        std::string exponent = "e";
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
+            exponent.push_back(s[j]);
+            ++j;
+        }
+        const std::size_t firstExponentDigit = j;
+        for (; j < s.size() && IsDigit(s[j]); ++j) {
+            exponent.push_back(s[j]);
+        }
+        if (j > firstExponentDigit) {
+            number += exponent;
+        }
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        // from_chars leaves the value alone here: it is too large or too small for a double.
+        const double magnitude = DecimalMagnitude(number) > 0 ? HUGE_VAL : 0.0;
+        return number.front() == '-' ? -magnitude : magnitude;
+    }
+    return value;
+}
+
+}  // namespace
+
+double LeadingNumberValue(std::string_view text) {
+    const std::string s = NormaliseForReading(text);
+    if (s.size() >= 2 && s[0] == '&') {
+        if (s[1] == 'H' || s[1] == 'h') {
+            return ReadRadix(std::string_view(s).substr(2), 16);
+        }
+        if (s[1] == 'O' || s[1] == 'o') {
+            return ReadRadix(std::string_view(s).substr(2), 8);
+        }
+    }
+    return ReadDecimal(s);
+}
+
+}  // namespace hashigoro

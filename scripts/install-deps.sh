@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing はしごろう need, skipping
+# those already installed. Uses sudo when not run as root.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake g++ make pkg-config libgl-dev
+    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-qpa-plugins
+    # the Japanese gothic that stands in for "ＭＳ Ｐゴシック"
+    fonts-ipafont-gothic fontconfig
+    # tests on a real X display and with a real sound server
+    xvfb xauth xdotool openbox x11-utils imagemagick
+    pulseaudio pulseaudio-utils sox
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
