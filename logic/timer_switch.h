@@ -6,8 +6,8 @@ namespace hashigoro {
 // marker (3 ms), Timer3 starts the next trial (5000 ms).
 enum class Timer { Timer1 = 1, Timer2 = 2, Timer3 = 3 };
 
-// Switches the main window's timers on and off. Switching a running timer on again restarts
-// its interval; switching a stopped one off does nothing.
+// Switches the main window's timers on and off. Switching a running timer on leaves it running
+// on its beat; switching a stopped one off does nothing.
 class TimerSwitch {
 public:
     virtual ~TimerSwitch() = default;

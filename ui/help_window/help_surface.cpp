@@ -1,0 +1,43 @@
+#include "help_surface.h"
+
+#include <QPainter>
+
+#include "gothic_font.h"
+
+namespace hashigoro {
+
+HelpSurface::HelpSurface(QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("Picture1"));
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, QColor(255, 255, 255));
+    setPalette(white);
+    setFont(GothicFont(11.25, false));
+}
+
+void HelpSurface::Clear() {
+    lines_.clear();
+    update();
+}
+
+void HelpSurface::PrintLine(const QString& line) {
+    lines_.append(line);
+    update();
+}
+
+int HelpSurface::LineTop(int n) const { return contentsRect().top() + n * fontMetrics().height(); }
+
+void HelpSurface::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    painter.setClipRect(contentsRect());
+    painter.setPen(palette().color(QPalette::WindowText));
+    const int ascent = fontMetrics().ascent();
+    for (int n = 0; n < lines_.size(); ++n) {
+        painter.drawText(contentsRect().left(), LineTop(n) + ascent, lines_[n]);
+    }
+}
+
+}  // namespace hashigoro

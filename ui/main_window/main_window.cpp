@@ -1,0 +1,196 @@
+#include "main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+#include "gothic_font.h"
+#include "rule_line.h"
+#include "twips.h"
+#include "window_icon.h"
+
+namespace hashigoro {
+
+namespace {
+
+constexpr double kButtonPoints = 11.25;
+constexpr double kTitlePoints = 15.75;
+
+}  // namespace
+
+Form1::Form1(const MainWindowServices& services)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint),
+      services_(services),
+      ownDialogs_(this) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral(" はしごろう"));
+    setWindowIcon(MakeWindowIcon());
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    const QRect client = TwipsRect(2715, 1665, 9870, 8535);
+    setGeometry(client);
+    setFixedSize(client.size());
+
+    // Created in the order of the keyboard focus: surface, start, quit, initialise, stop, help.
+    picture1_ = new LadderSurface(this);
+    picture1_->setGeometry(TwipsRect(120, 600, 9615, 6855));
+    command1_ = MakeButton("Command1", "はしごろう作成・抽選の開始",
+                           TwipsRect(5400, 7680, 3375, 615), true);
+    label1_ = new QLabel(this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setGeometry(TwipsRect(120, 8280, 375, 255));
+    label1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    command2_ = MakeButton("Command2", "抽選", TwipsRect(840, 8040, 615, 375), true);
+    command2_->hide();
+    command3_ = MakeButton("Command3", "終了", TwipsRect(0, 0, 855, 375), false);
+    label2_ = new QLabel(QStringLiteral("は　　し　　ご　　ろ　　う"), this);
+    label2_->setObjectName(QStringLiteral("Label2"));
+    label2_->setGeometry(TwipsRect(2640, 0, 4695, 375));
+    label2_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label2_->setFont(GothicFont(kTitlePoints, true));
+    label2_->setAutoFillBackground(true);
+    QPalette titlePalette = label2_->palette();
+    titlePalette.setColor(QPalette::Window, QColor(224, 224, 224));
+    label2_->setPalette(titlePalette);
+    mmControl1_ = new MMControl(services_.sound, this);
+    mmControl1_->setGeometry(TwipsRect(3120, 360, 3540, 330));
+    command4_ = MakeButton("Command4", "初期化", TwipsRect(9000, 0, 855, 375), false);
+    command4_->setEnabled(false);
+    command5_ = MakeButton("Command5", "停　　　　止", TwipsRect(1080, 7680, 3375, 615), true);
+    command6_ = MakeButton("Command6", "HELP", TwipsRect(8160, 0, 855, 375), false);
+    new RuleLine(0, Px(9840), Px(360), this);
+    // The help button reaches one pixel into the initialise button and stands above it.
+    command6_->raise();
+
+    setTabOrder(picture1_, command1_);
+    setTabOrder(command1_, command2_);
+    setTabOrder(command2_, command3_);
+    setTabOrder(command3_, command4_);
+    setTabOrder(command4_, command5_);
+    setTabOrder(command5_, command6_);
+
+    const std::pair<QTimer*, int> timers[] = {{&timer1_, 3}, {&timer2_, 3}, {&timer3_, 5000}};
+    for (const auto& [timer, interval] : timers) {
+        // A coarse timer may fire up to 5 % early, which would cut the 5 s between trials.
+        timer->setTimerType(Qt::PreciseTimer);
+        timer->setInterval(interval);
+    }
+
+    Dialogs& dialogs = services_.dialogs ? *services_.dialogs : ownDialogs_;
+    controller_ = std::make_unique<ExperimentController>(
+        ControllerPorts{*picture1_, *this, *this, *this, *this, dialogs, services_.programEnd,
+                        services_.random, services_.clock});
+
+    connect(command1_, &QPushButton::clicked, this, [this] { controller_->Command1_Click(); });
+    connect(command2_, &QPushButton::clicked, this, [this] { controller_->Command2_Click(); });
+    connect(command3_, &QPushButton::clicked, this, [this] { controller_->Command3_Click(); });
+    connect(command4_, &QPushButton::clicked, this, [this] { controller_->Command4_Click(); });
+    connect(command5_, &QPushButton::clicked, this, [this] { controller_->Command5_Click(); });
+    connect(command6_, &QPushButton::clicked, this, [this] { controller_->Command6_Click(); });
+    connect(&timer1_, &QTimer::timeout, this, [this] { controller_->Timer1_Timer(); });
+    connect(&timer2_, &QTimer::timeout, this, [this] { controller_->Timer2_Timer(); });
+    connect(&timer3_, &QTimer::timeout, this, [this] { controller_->Timer3_Timer(); });
+}
+
+Form1::~Form1() {
+    timer1_.stop();
+    timer2_.stop();
+    timer3_.stop();
+}
+
+QPushButton* Form1::MakeButton(const char* name, const char* caption, QRect geometry, bool bold) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setFont(GothicFont(kButtonPoints, bold));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QPushButton* Form1::CommandButton(Button button) const {
+    switch (button) {
+        case Button::Command1:
+            return command1_;
+        case Button::Command2:
+            return command2_;
+        case Button::Command3:
+            return command3_;
+        case Button::Command4:
+            return command4_;
+        case Button::Command5:
+            return command5_;
+        case Button::Command6:
+            return command6_;
+    }
+    return nullptr;
+}
+
+QTimer* Form1::TimerControl(Timer timer) const {
+    switch (timer) {
+        case Timer::Timer1:
+            return const_cast<QTimer*>(&timer1_);
+        case Timer::Timer2:
+            return const_cast<QTimer*>(&timer2_);
+        case Timer::Timer3:
+            return const_cast<QTimer*>(&timer3_);
+    }
+    return nullptr;
+}
+
+bool Form1::IsTimerEnabled(Timer timer) const { return TimerControl(timer)->isActive(); }
+
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Activation is a matter between this program's windows: it runs once per showing of the
+    // main window, not whenever a modal box closes or the user comes back from another program,
+    // and it must run also on a display without a window manager, where no window is activated.
+    if (!activated_) {
+        activated_ = true;
+        QTimer::singleShot(0, this, [this] { controller_->Form_Activate(); });
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    // The window's close box stands for the quit button, and only while that button is enabled.
+    event->ignore();
+    if (command3_->isEnabled()) {
+        command3_->click();
+    }
+}
+
+void Form1::SetCaption(const std::string& text) { label1_->setText(QString::fromStdString(text)); }
+
+void Form1::SetTimerEnabled(Timer timer, bool enabled) {
+    QTimer* t = TimerControl(timer);
+    if (!enabled) {
+        t->stop();
+    } else if (!t->isActive()) {
+        t->start();
+    }
+}
+
+void Form1::SetButtonEnabled(Button button, bool enabled) {
+    CommandButton(button)->setEnabled(enabled);
+}
+
+void Form1::SetTallySquareVisible(int bar, int index, bool visible) {
+    picture1_->TallySquare(bar, index)->setVisible(visible);
+}
+
+void Form1::SetMousePointer(MousePointer pointer) {
+    setCursor(pointer == MousePointer::Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
+}
+
+void Form1::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+
+void Form1::SwitchToHelpWindow() {
+    if (services_.openHelp) {
+        services_.openHelp();
+    }
+}
+
+void Form1::PlayCue(const std::string& fileName) {
+    mmControl1_->PlayCue(QString::fromStdString(fileName));
+}
+
+}  // namespace hashigoro
