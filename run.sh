@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds はしごろう and starts it in run/, beside our chimes.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "run.sh: no graphical display (DISPLAY is not set); start はしごろう from a desktop session." >&2
+    exit 1
+fi
+
+./scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j2 >/dev/null
+mkdir -p run
+cp build/sounds/pinpon.wav build/sounds/endpinpon.wav run/
+cd run
+exec ../build/app/hashigoro
