@@ -3,8 +3,8 @@
 namespace hashigoro {
 
 WindowSwitch::WindowSwitch(RandomSource& random, Clock& clock, SoundOutput& sound,
-                           ProgramEnd& programEnd)
-    : random_(random), clock_(clock), sound_(sound), programEnd_(programEnd) {}
+                           ProgramEnd& programEnd, Dialogs* dialogs)
+    : random_(random), clock_(clock), sound_(sound), programEnd_(programEnd), dialogs_(dialogs) {}
 
 void WindowSwitch::ShowMainWindow() {
     if (help_) {
@@ -12,7 +12,7 @@ void WindowSwitch::ShowMainWindow() {
         help_->deleteLater();
     }
     main_ = new Form1(MainWindowServices{random_, clock_, sound_, programEnd_,
-                                         [this] { ShowHelpWindow(); }});
+                                         [this] { ShowHelpWindow(); }, dialogs_});
     main_->show();
 }
 

@@ -15,7 +15,9 @@ class WindowSwitch final : public QObject {
     Q_OBJECT
 
 public:
-    WindowSwitch(RandomSource& random, Clock& clock, SoundOutput& sound, ProgramEnd& programEnd);
+    // `dialogs` stands in for the main windows' own Qt boxes when given.
+    WindowSwitch(RandomSource& random, Clock& clock, SoundOutput& sound, ProgramEnd& programEnd,
+                 Dialogs* dialogs = nullptr);
 
     void ShowMainWindow();
     void ShowHelpWindow();
@@ -28,6 +30,7 @@ private:
     Clock& clock_;
     SoundOutput& sound_;
     ProgramEnd& programEnd_;
+    Dialogs* dialogs_;
     QPointer<Form1> main_;
     QPointer<Form2> help_;
 };

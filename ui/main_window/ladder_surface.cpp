@@ -75,7 +75,7 @@ void LadderSurface::Line(float x1, float y1, float x2, float y2, PaletteColour c
     const QPoint from = BoardToPixel(x1, y1);
     const QPoint to = BoardToPixel(x2, y2);
     QPainter painter(&drawing_);
-    painter.setPen(QPen(PaletteRgb(colour), 1, Qt::SolidLine, Qt::FlatCap));
+    painter.setPen(QPen(PaletteRgb(colour), 1, Qt::SolidLine, Qt::SquareCap));
     painter.drawLine(from, to);
     painter.end();
     const QRect dirty = QRect(from, to).normalized().adjusted(-1, -1, 1, 1);
