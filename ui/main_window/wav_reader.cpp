@@ -177,9 +177,4 @@ PcmSound ConvertPcm(const PcmSound& sound, int sampleRate, int channels) {
     return out;
 }
 
-void PadWithSilence(PcmSound& sound, int milliseconds) {
-    const auto frames = static_cast<std::size_t>(sound.sampleRate) * milliseconds / 1000;
-    sound.samples.insert(sound.samples.end(), frames * sound.channels, 0);
-}
-
 }  // namespace hashigoro

@@ -33,7 +33,4 @@ std::optional<PcmSound> LoadWavFile(const std::string& path);
 // both channels, stereo averaged to mono). `sampleRate` 8000..192000, `channels` 1 or 2.
 PcmSound ConvertPcm(const PcmSound& sound, int sampleRate, int channels);
 
-// Appends `milliseconds` of silence: sound output may drop the last moments of a stream.
-void PadWithSilence(PcmSound& sound, int milliseconds);
-
 }  // namespace hashigoro

@@ -158,13 +158,6 @@ private slots:
         QCOMPARE(ConvertPcm(stereo, 8000, 1).samples, (Samples{200, -200}));
         QCOMPARE(ConvertPcm(PcmSound{8000, 1, {}}, 44100, 2).samples, Samples{});
     }
-
-    void paddingAppendsSilenceOfTheGivenLength() {
-        PcmSound sound{8000, 2, {1, 2}};
-        PadWithSilence(sound, 250);
-        QCOMPARE(sound.Frames(), std::size_t{1 + 2000});
-        QCOMPARE(sound.samples.back(), std::int16_t{0});
-    }
 };
 
 QTEST_APPLESS_MAIN(WavReaderTest)

@@ -1,0 +1,136 @@
+// Plays a chime through a real PulseAudio server with a null sink, records the sink's monitor
+// and measures with sox that the recording holds the whole chime.
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "audio_sink_output.h"
+#include "mm_control.h"
+
+#include <csignal>
+#include <sys/stat.h>
+
+using namespace hashigoro;
+
+namespace {
+
+// Runs a command to its end and returns what it wrote to standard output.
+QString Output(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(30000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+// Seconds from the first to the last sound above -40 dB, as sox's silence effect finds them.
+double AudibleSeconds(const QString& file, const QString& scratch) {
+    Output("sox", {file, scratch, "silence", "1", "0.005", "-40d", "reverse", "silence", "1",
+                   "0.005", "-40d", "reverse"});
+    return Output("soxi", {"-D", scratch}).toDouble();
+}
+
+}  // namespace
+
+class SoundOnAudioServerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        for (const char* tool : {"pulseaudio", "parecord", "sox", "soxi"}) {
+            QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(), tool);
+        }
+        QVERIFY(home_.isValid());
+        runtime_ = home_.filePath("runtime");
+        QVERIFY(QDir().mkpath(runtime_));
+        chmod(runtime_.toLocal8Bit().constData(), 0700);
+        // A private server: as root and without D-Bus this is the way PulseAudio starts.
+        qputenv("HOME", home_.path().toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", runtime_.toLocal8Bit());
+        qunsetenv("PULSE_SERVER");
+        server_.setProcessChannelMode(QProcess::MergedChannels);
+        server_.start("pulseaudio", {"--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+                                     "-n", "--load=module-null-sink",
+                                     "--load=module-native-protocol-unix"});
+        QVERIFY(server_.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(runtime_ + "/pulse/native"), 15000);
+        QDir::setCurrent(HASHIGORO_SOUNDS_DIR);
+        // The program makes its output at start-up, well before the first cue.
+        output_ = std::make_unique<AudioSinkOutput>();
+        QTest::qWait(1500);
+    }
+
+    void cleanupTestCase() {
+        output_.reset();
+    server_.terminate();
+        server_.waitForFinished(5000);
+    }
+
+    void aCueSoundsWholeWithoutHoldingUpTheHandler_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("pinpon") << "pinpon.wav";
+        QTest::newRow("endpinpon") << "endpinpon.wav";
+    }
+    void aCueSoundsWholeWithoutHoldingUpTheHandler() {
+        QFETCH(QString, file);
+        const QString recording = home_.filePath(file + ".recorded.wav");
+        StartRecording(recording);
+
+        MMControl control(*output_, nullptr);
+        QElapsedTimer clock;
+        clock.start();
+        control.PlayCue(file);
+        QVERIFY2(clock.elapsed() < 300, QByteArray::number(clock.elapsed()).constData());
+        QTest::qWait(2600);
+
+        StopRecording();
+        const double original = AudibleSeconds(file, home_.filePath("original.wav"));
+        const double recorded = AudibleSeconds(recording, home_.filePath("trimmed.wav"));
+        qInfo("%s: %.3f s audible in the file, %.3f s recorded", qPrintable(file), original,
+              recorded);
+        QVERIFY(original > 0.5);
+        QVERIFY2(recorded > 0.95 * original && recorded < original + 0.3,
+                 QByteArray::number(recorded).constData());
+    }
+
+    void aCueStopsTheOneStillSounding() {
+        const QString recording = home_.filePath("overlap.recorded.wav");
+        StartRecording(recording);
+        MMControl control(*output_, nullptr);
+        control.PlayCue("endpinpon.wav");
+        QTest::qWait(300);
+        control.PlayCue("pinpon.wav");
+        QTest::qWait(2600);
+        StopRecording();
+        const double pinpon = AudibleSeconds("pinpon.wav", home_.filePath("original.wav"));
+        const double recorded = AudibleSeconds(recording, home_.filePath("trimmed.wav"));
+        qInfo("%.3f s recorded for 0.3 s of one chime and the whole of the next", recorded);
+        QVERIFY2(std::abs(recorded - (0.3 + pinpon)) < 0.15,
+                 QByteArray::number(recorded).constData());
+    }
+
+private:
+    void StartRecording(const QString& file) {
+        recorder_.start("parecord",
+                        {"--latency-msec=20", "-d", "null.monitor", "--file-format=wav", file});
+        QVERIFY(recorder_.waitForStarted(5000));
+        QTest::qWait(500);
+    }
+    void StopRecording() {
+        // parecord finishes its file on an interrupt.
+        ::kill(static_cast<pid_t>(recorder_.processId()), SIGINT);
+        QVERIFY(recorder_.waitForFinished(5000));
+    }
+
+    QTemporaryDir home_;
+    QProcess recorder_;
+    QString runtime_;
+    QProcess server_;
+    std::unique_ptr<AudioSinkOutput> output_;
+};
+
+QTEST_MAIN(SoundOnAudioServerTest)
+#include "test_sound_on_audio_server.moc"
