@@ -7,7 +7,7 @@ namespace hashigoro {
 // Ends the program: the event loop returns with status 0 as soon as the running handler
 // returns, and no further event of any window is handled.
 class QtProgramEnd final : public ProgramEnd {
-public:
+  public:
     void EndProgram() override;
 };
 

@@ -14,7 +14,7 @@ namespace hashigoro {
 class WindowSwitch final : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // `dialogs` stands in for the main windows' own Qt boxes when given.
     WindowSwitch(RandomSource& random, Clock& clock, SoundOutput& sound, ProgramEnd& programEnd,
                  Dialogs* dialogs = nullptr);
@@ -25,7 +25,7 @@ public:
     Form1* MainWindow() const { return main_; }
     Form2* HelpWindow() const { return help_; }
 
-private:
+  private:
     RandomSource& random_;
     Clock& clock_;
     SoundOutput& sound_;

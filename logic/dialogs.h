@@ -12,7 +12,7 @@ inline constexpr std::int16_t kAnswerNo = 7;
 // The modal boxes of the main window. Both return only when the user has answered; texts are
 // UTF-8.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     // Input box with OK and Cancel, its entry pre-filled with `defaultText`. Returns the entry
@@ -28,7 +28,7 @@ public:
 // Ends the program with status 0. No handler of any window runs after it: the caller returns
 // at once without touching anything else.
 class ProgramEnd {
-public:
+  public:
     virtual ~ProgramEnd() = default;
     virtual void EndProgram() = 0;
 };

@@ -92,11 +92,17 @@ void ExperimentController::Command6_Click() {
     ports_.view.SwitchToHelpWindow();
 }
 
-void ExperimentController::Timer1_Timer() { rungs_.Timer1_Timer(); }
+void ExperimentController::Timer1_Timer() {
+    rungs_.Timer1_Timer();
+}
 
-void ExperimentController::Timer2_Timer() { descent_.Timer2_Timer(); }
+void ExperimentController::Timer2_Timer() {
+    descent_.Timer2_Timer();
+}
 
-void ExperimentController::Timer3_Timer() { Command1_Click(); }
+void ExperimentController::Timer3_Timer() {
+    Command1_Click();
+}
 
 void ExperimentController::Arrival(Int16 column) {
     if (column < kFirstColumn || column > kLastColumn) {

@@ -34,7 +34,7 @@ struct ControllerPorts {
 //   ended    Command3, 4, 6 on;    all timers off
 // Square i of bar o(c - 1) is shown exactly when i <= Tally(c).
 class ExperimentController final : private BuildEndListener, private ArrivalListener {
-public:
+  public:
     // Gives the state its load values (Form_Load); nothing is drawn or asked yet.
     explicit ExperimentController(const ControllerPorts& ports);
 
@@ -57,7 +57,7 @@ public:
     void Timer2_Timer();    // one descent step
     void Timer3_Timer();    // the next trial
 
-private:
+  private:
     void LadderComplete() override;
     void Arrival(Int16 column) override;
 

@@ -37,12 +37,14 @@ struct ExperimentState {
     Array RungYOdd{};        // height of rung k when its left column is odd (even, 12..60)
     Array CandY{};           // height of each candidate; -99 when empty
     std::array<Int16, 10> TallyByBar{};  // arrivals per column, 0..20; use Tally(column)
-    Int16 Answer = 0;        // last yes/no answer: 6 yes, 7 no
-    Int16 RungTotal = 0;     // rungs per ladder, 10..50 once entered; 0 before
-    std::string RungText;    // text last returned by the rung-count prompt (UTF-8)
+    Int16 Answer = 0;                    // last yes/no answer: 6 yes, 7 no
+    Int16 RungTotal = 0;                 // rungs per ladder, 10..50 once entered; 0 before
+    std::string RungText;                // text last returned by the rung-count prompt (UTF-8)
 
     // Arrival counter of `column`, 2..11 (bar o(column - 1)).
-    Int16& Tally(int column) { return TallyByBar.at(static_cast<std::size_t>(column - kFirstColumn)); }
+    Int16& Tally(int column) {
+        return TallyByBar.at(static_cast<std::size_t>(column - kFirstColumn));
+    }
     Int16 Tally(int column) const {
         return TallyByBar.at(static_cast<std::size_t>(column - kFirstColumn));
     }

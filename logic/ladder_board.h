@@ -14,7 +14,7 @@ enum class PaletteColour : std::int16_t {
 // y from 0 to 100 downward. The ten vertical lines stand at x = 2..11 from y = 10 to y = 61.
 // What is drawn stays until the next Clear().
 class LadderBoard {
-public:
+  public:
     virtual ~LadderBoard() = default;
 
     // Erases every line drawn so far; child controls above the drawing are not touched.

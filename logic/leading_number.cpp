@@ -24,7 +24,8 @@ std::string NormaliseForReading(std::string_view text) {
             continue;
         }
         // Full-width digits are EF BC 90 .. EF BC 99 in UTF-8.
-        if (lead == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBC) {
+        if (lead == 0xEF && i + 2 < text.size() &&
+            static_cast<unsigned char>(text[i + 1]) == 0xBC) {
             const auto last = static_cast<unsigned char>(text[i + 2]);
             if (last >= 0x90 && last <= 0x99) {
                 out.push_back(static_cast<char>('0' + (last - 0x90)));
@@ -41,7 +42,9 @@ std::string NormaliseForReading(std::string_view text) {
     return out;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int HexDigitValue(char c) {
     if (IsDigit(c)) {

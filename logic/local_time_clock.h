@@ -6,7 +6,7 @@ namespace hashigoro {
 
 // The time of day from the system clock, in the local time zone.
 class LocalTimeClock final : public Clock {
-public:
+  public:
     float SecondsSinceMidnight() override;
 };
 

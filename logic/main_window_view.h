@@ -17,7 +17,7 @@ enum class MousePointer { Arrow = 1, Hourglass = 11 };
 
 // What the controller changes on the main window besides the board, Label1 and the timers.
 class MainWindowView {
-public:
+  public:
     virtual ~MainWindowView() = default;
 
     virtual void SetButtonEnabled(Button button, bool enabled) = 0;

@@ -7,7 +7,7 @@ namespace hashigoro {
 
 // Told when the marker reaches the bottom of a line.
 class ArrivalListener {
-public:
+  public:
     virtual ~ArrivalListener() = default;
 
     // Runs inside the arrival tick, after Timer2 has been switched off; `column` is 2..11.
@@ -16,7 +16,7 @@ public:
 
 // Moves the marker down the finished ladder, one rung per tick of Timer2.
 class MarkerDescent {
-public:
+  public:
     MarkerDescent(ExperimentState& state, LadderBoard& board, TimerSwitch& timers,
                   ArrivalListener& arrival);
 
@@ -26,7 +26,7 @@ public:
     // sets MarkerY to -99. Candidate slots 1..RungTotal hold -99 when the tick ends.
     void Timer2_Timer();
 
-private:
+  private:
     void ClearCandidates();
 
     ExperimentState& state_;

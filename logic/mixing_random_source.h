@@ -13,7 +13,7 @@ namespace hashigoro {
 // milliseconds while the build ticks every 3 ms; restarting from the time value alone would make
 // consecutive ticks pick the same rung and stall the build until the clock moved on.
 class MixingRandomSource final : public RandomSource {
-public:
+  public:
     // Starts from `seed`; equal seeds and equal re-seed values give equal sequences.
     explicit MixingRandomSource(std::uint64_t seed);
 
@@ -23,7 +23,7 @@ public:
     void Reseed(float seed) override;
     float Next() override;
 
-private:
+  private:
     std::uint64_t state_;
 };
 

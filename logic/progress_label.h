@@ -6,7 +6,7 @@ namespace hashigoro {
 
 // The build-progress label Label1: shows the number of the rung being built.
 class ProgressLabel {
-public:
+  public:
     virtual ~ProgressLabel() = default;
 
     // Replaces the caption; `text` is UTF-8, empty to show nothing.

@@ -4,7 +4,7 @@ namespace hashigoro {
 
 // The random source that places the rungs.
 class RandomSource {
-public:
+  public:
     virtual ~RandomSource() = default;
 
     // Mixes `seed` into the generator; the build calls it once per building tick.
@@ -16,7 +16,7 @@ public:
 
 // The time of day that seeds the random source.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
 
     // Seconds since local midnight, with the fraction of a second: 0 <= t <= 86400.

@@ -7,7 +7,7 @@ namespace hashigoro {
 
 // Told when a tick of Timer1 finds the ladder complete.
 class BuildEndListener {
-public:
+  public:
     virtual ~BuildEndListener() = default;
 
     // Runs inside that tick; expected to switch Timer1 off and start the descent.
@@ -16,7 +16,7 @@ public:
 
 // Builds the ladder of a trial, one rung per tick of Timer1, on the state's arrays.
 class RungGeneration {
-public:
+  public:
     RungGeneration(ExperimentState& state, LadderBoard& board, ProgressLabel& label,
                    RandomSource& random, Clock& clock, BuildEndListener& buildEnd);
 
@@ -26,7 +26,7 @@ public:
     // Once RungNo > RungTotal it only calls LadderComplete().
     void Timer1_Timer();
 
-private:
+  private:
     ExperimentState& state_;
     LadderBoard& board_;
     ProgressLabel& label_;

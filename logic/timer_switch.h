@@ -9,7 +9,7 @@ enum class Timer { Timer1 = 1, Timer2 = 2, Timer3 = 3 };
 // Switches the main window's timers on and off. Switching a running timer on leaves it running
 // on its beat; switching a stopped one off does nothing.
 class TimerSwitch {
-public:
+  public:
     virtual ~TimerSwitch() = default;
     virtual void SetTimerEnabled(Timer timer, bool enabled) = 0;
 };

@@ -22,20 +22,25 @@ const QPoint kQuit(28, 12);
 const QPoint kHelp(544 + 28, 12);
 const QPoint kCloseHelp(560 + 24, 12);
 
-bool IsRed(QRgb pixel) { return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60; }
-bool IsBlack(QRgb pixel) { return qGray(pixel) < 60; }
+bool IsRed(QRgb pixel) {
+    return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
+}
+bool IsBlack(QRgb pixel) {
+    return qGray(pixel) < 60;
+}
 
 }  // namespace
 
 class EndToEndTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() {
         for (const char* tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "import"}) {
             QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(), tool);
         }
-        xvfb_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        xvfb_.start("Xvfb",
+                    {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
         QVERIFY(xvfb_.waitForStarted(10000));
         QTRY_VERIFY_WITH_TIMEOUT(xvfb_.canReadLine(), 15000);
         display_ = ":" + QString::fromLatin1(xvfb_.readLine()).trimmed();
@@ -50,7 +55,8 @@ private slots:
 
         QVERIFY(folder_.isValid());
         for (const char* chime : {"pinpon.wav", "endpinpon.wav"}) {
-            QVERIFY(QFile::copy(QString(HASHIGORO_SOUNDS_DIR) + "/" + chime, folder_.filePath(chime)));
+            QVERIFY(
+                QFile::copy(QString(HASHIGORO_SOUNDS_DIR) + "/" + chime, folder_.filePath(chime)));
         }
         app_.setProcessEnvironment(env_);
         app_.setWorkingDirectory(folder_.path());
@@ -195,7 +201,7 @@ private slots:
         QCOMPARE(app_.exitCode(), 0);
     }
 
-private:
+  private:
     QString Xdo(const QStringList& arguments) {
         QProcess xdo;
         xdo.setProcessEnvironment(env_);
@@ -258,7 +264,8 @@ private:
         shot.setProcessEnvironment(env_);
         shot.start("import", {"-window", "root", "png:-"});
         shot.waitForFinished(20000);
-        return QImage::fromData(shot.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+        return QImage::fromData(shot.readAllStandardOutput(), "PNG")
+            .convertToFormat(QImage::Format_RGB32);
     }
 
     QProcess xvfb_;

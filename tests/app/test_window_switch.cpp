@@ -37,7 +37,7 @@ int SquaresShown(Form1* form) {
 class WindowSwitchTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { SetUpApplication(*qobject_cast<QApplication*>(qApp)); }
 
     void aRoundTripThroughHelpStartsAFreshExperiment() {

@@ -8,7 +8,7 @@ namespace hashigoro::testing {
 
 // Remembers which timers are on.
 class FakeTimers final : public TimerSwitch {
-public:
+  public:
     void SetTimerEnabled(Timer timer, bool enabled) override {
         on[static_cast<int>(timer)] = enabled;
         ++switches;

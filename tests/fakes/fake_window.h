@@ -16,10 +16,12 @@ namespace hashigoro::testing {
 // The main window's buttons, squares and pointer, as the controller left them. Starts with the
 // creation values: every button enabled but initialise, no square shown.
 class FakeView final : public MainWindowView {
-public:
+  public:
     FakeView() { enabled[static_cast<int>(Button::Command4)] = false; }
 
-    void SetButtonEnabled(Button button, bool on) override { enabled[static_cast<int>(button)] = on; }
+    void SetButtonEnabled(Button button, bool on) override {
+        enabled[static_cast<int>(button)] = on;
+    }
     void SetTallySquareVisible(int bar, int index, bool visible) override {
         squares.at(bar - 1).at(index - 1) = visible;
         ++squareChanges;
@@ -55,7 +57,7 @@ struct DialogCall {
 
 // Answers the boxes from scripts, in order, and records every call.
 class ScriptedDialogs final : public Dialogs {
-public:
+  public:
     std::string InputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override {
         calls.push_back({DialogCall::Kind::Input, prompt, title, defaultText});
@@ -94,13 +96,13 @@ public:
 };
 
 class FakeProgramEnd final : public ProgramEnd {
-public:
+  public:
     void EndProgram() override { ++ends; }
     int ends = 0;
 };
 
 class RecordingCue final : public SoundCue {
-public:
+  public:
     void PlayCue(const std::string& fileName) override { played.push_back(fileName); }
     std::vector<std::string> played;
 };

@@ -17,14 +17,16 @@ struct BoardOp {
     bool operator==(const BoardOp&) const = default;
 };
 
-inline BoardOp ClearOp() { return BoardOp{BoardOp::Kind::Clear}; }
+inline BoardOp ClearOp() {
+    return BoardOp{BoardOp::Kind::Clear};
+}
 inline BoardOp LineOp(float x1, float y1, float x2, float y2, PaletteColour colour) {
     return BoardOp{BoardOp::Kind::Line, x1, y1, x2, y2, colour};
 }
 
 // Keeps every board operation in order.
 class RecordingBoard final : public LadderBoard {
-public:
+  public:
     void Clear() override { ops.push_back(ClearOp()); }
     void Line(float x1, float y1, float x2, float y2, PaletteColour colour) override {
         ops.push_back(LineOp(x1, y1, x2, y2, colour));
@@ -38,7 +40,7 @@ public:
 
 // Keeps the caption of Label1 and how often it was set.
 class RecordingLabel final : public ProgressLabel {
-public:
+  public:
     void SetCaption(const std::string& text) override {
         caption = text;
         ++sets;
@@ -50,7 +52,7 @@ public:
 
 // A board for long statistical runs: counts lines, keeps nothing.
 class CountingBoard final : public LadderBoard {
-public:
+  public:
     void Clear() override { ++clears; }
     void Line(float, float, float, float, PaletteColour) override { ++lines; }
 

@@ -9,7 +9,7 @@ namespace hashigoro::testing {
 
 // Keeps what the sound output was asked to do: "Stop", or "Play" with the sound.
 class RecordingSoundOutput final : public SoundOutput {
-public:
+  public:
     void Stop() override { log.push_back("Stop"); }
     void Play(const PcmSound& sound) override {
         log.push_back("Play");

@@ -10,7 +10,7 @@ namespace hashigoro::testing {
 
 // Hands out scripted values in order and remembers every re-seed.
 class ScriptedRandom final : public RandomSource {
-public:
+  public:
     void Reseed(float seed) override { seeds.push_back(seed); }
     float Next() override {
         if (values.empty()) {
@@ -35,7 +35,7 @@ public:
 
 // A clock that reads `now` and moves on by `step` seconds at every reading.
 class SteppingClock final : public Clock {
-public:
+  public:
     explicit SteppingClock(float start = 36000.0f, double step = 0.0) : now(start), step(step) {}
     float SecondsSinceMidnight() override {
         const float reading = static_cast<float>(now);

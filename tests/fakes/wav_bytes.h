@@ -82,7 +82,8 @@ inline std::vector<std::uint8_t> Riff(const std::vector<std::vector<std::uint8_t
 }
 
 // A whole file with `frames` frames of the given samples (raw little-endian bytes per sample).
-inline std::vector<std::uint8_t> Wav(const WavSpec& spec, const std::vector<std::uint8_t>& payload) {
+inline std::vector<std::uint8_t> Wav(const WavSpec& spec,
+                                     const std::vector<std::uint8_t>& payload) {
     return Riff({FmtChunk(spec), DataChunk(payload, static_cast<std::uint32_t>(payload.size()))});
 }
 

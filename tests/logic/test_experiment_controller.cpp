@@ -16,7 +16,7 @@ namespace {
 
 // Hands out a pattern of values over and over, so every trial builds the same ladder.
 class RepeatingRandom final : public RandomSource {
-public:
+  public:
     void Reseed(float) override {}
     float Next() override {
         const float r = pattern.at(next % pattern.size());
@@ -112,7 +112,8 @@ struct Rig {
         for (int c = 2; c <= 11; ++c) {
             for (int i = 1; i <= 20; ++i) {
                 if (view.squares[c - 2][i - 1] != (i <= controller.State().Tally(c))) {
-                    return "square " + QByteArray::number(i) + " of column " + QByteArray::number(c);
+                    return "square " + QByteArray::number(i) + " of column " +
+                           QByteArray::number(c);
                 }
             }
         }
@@ -167,7 +168,7 @@ void Reach(Rig& rig, const QString& situation) {
 class ExperimentControllerTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void everyEventLeavesTheButtonsAndTimersOfTheTable_data() {
         QTest::addColumn<QString>("situation");
         QTest::addColumn<QString>("event");
@@ -230,9 +231,12 @@ private slots:
     void whileAPromptIsOpenOnlyItsButtonsCanBeUsed_data() {
         QTest::addColumn<QString>("situation");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("activation") << "created" << "6|";
-        QTest::newRow("initialise after stop") << "stopped" << "36|";
-        QTest::newRow("initialise after the end") << "ended" << "36|";
+        QTest::newRow("activation") << "created"
+                                    << "6|";
+        QTest::newRow("initialise after stop") << "stopped"
+                                               << "36|";
+        QTest::newRow("initialise after the end") << "ended"
+                                                  << "36|";
     }
     void whileAPromptIsOpenOnlyItsButtonsCanBeUsed() {
         QFETCH(QString, situation);

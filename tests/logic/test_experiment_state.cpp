@@ -9,7 +9,7 @@ using namespace hashigoro::testing;
 class ExperimentStateTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void loadGivesTheMarkerItsStartAndEmptyTallies() {
         ExperimentState state;
         state.Tally(7) = 5;

@@ -128,7 +128,7 @@ double ChiSquarePValue(const std::array<long long, 12>& observed, const Distribu
 }
 
 class TrialRunner final : private BuildEndListener, private ArrivalListener {
-public:
+  public:
     TrialRunner(Int16 rungs, RandomSource& random, Clock& clock)
         : generation_(state_, board_, label_, random, clock, *this),
           descent_(state_, board_, timers_, *this) {
@@ -153,7 +153,7 @@ public:
         return arrival_;
     }
 
-private:
+  private:
     void LadderComplete() override { complete_ = true; }
     void Arrival(Int16 column) override { arrival_ = column; }
 
@@ -172,7 +172,7 @@ private:
 class LadderStatisticsTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void theExactDistributionMatchesKnownFigures() {
         const Distribution p = ExactArrivalDistribution(10);
         double sum = 0;

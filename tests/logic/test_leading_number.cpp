@@ -12,7 +12,7 @@ Q_DECLARE_METATYPE(std::string)
 class LeadingNumberTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void theValueIsTheNumberTheTextBeginsWith_data() {
         QTest::addColumn<std::string>("text");
         QTest::addColumn<double>("value");
@@ -66,8 +66,14 @@ private slots:
             {"ideographic space is not skipped", "　30", 0},
             {"leading zeros", "0000000000000000000000030", 30},
             {"carriage return ends the number", "20\r5", 20},
-            {"invalid UTF-8 ends the number", "3\xff" "0", 3},
-            {"invalid UTF-8 at the start", "\xff" "30", 0},
+            {"invalid UTF-8 ends the number",
+             "3\xff"
+             "0",
+             3},
+            {"invalid UTF-8 at the start",
+             "\xff"
+             "30",
+             0},
             {"huge exponent", "1e400", inf},
             {"tiny exponent", "1e-400", 0},
             {"huge negative", "-1e999", -inf},

@@ -13,7 +13,7 @@ namespace {
 constexpr auto kRed = PaletteColour::LightRed;
 
 class RecordingArrival final : public ArrivalListener {
-public:
+  public:
     explicit RecordingArrival(const FakeTimers& timers) : timers_(timers) {}
     void Arrival(Int16 column) override {
         columns.push_back(column);
@@ -22,7 +22,7 @@ public:
     std::vector<int> columns;
     bool timer2OnAtArrival = true;
 
-private:
+  private:
     const FakeTimers& timers_;
 };
 
@@ -61,7 +61,7 @@ void CompareOps(const std::vector<BoardOp>& actual, const std::vector<BoardOp>& 
 class MarkerDescentTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void theWorkedExampleArrivesInColumnTwoInThreeTicks() {
         Descent d;
         // Rung 5 on the far right touches none of columns 2 to 4.
@@ -180,9 +180,22 @@ private slots:
     void aDescentNeverTakesMoreThanOneTickPerRungPlusTheArrival() {
         // A ladder whose rungs zig-zag the marker across every pair from top to bottom.
         Descent d;
-        LayLadder(d.state, {{4, 11}, {5, 12}, {6, 13}, {7, 14}, {8, 15}, {9, 16}, {10, 17},
-                            {10, 19}, {9, 20}, {8, 21}, {7, 22}, {6, 23}, {5, 24}, {4, 25},
-                            {3, 26}, {2, 27}});
+        LayLadder(d.state, {{4, 11},
+                            {5, 12},
+                            {6, 13},
+                            {7, 14},
+                            {8, 15},
+                            {9, 16},
+                            {10, 17},
+                            {10, 19},
+                            {9, 20},
+                            {8, 21},
+                            {7, 22},
+                            {6, 23},
+                            {5, 24},
+                            {4, 25},
+                            {3, 26},
+                            {2, 27}});
         QCOMPARE(d.RunToArrival(), 17);
         QCOMPARE(d.arrival.columns, std::vector<int>{2});
     }

@@ -9,7 +9,7 @@ using namespace hashigoro::testing;
 class RungCountPromptTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void anEntryInRangeSetsTheRungCountToItsIntegerPart_data() {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("rungs");

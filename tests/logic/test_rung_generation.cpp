@@ -14,7 +14,7 @@ using namespace hashigoro::testing;
 namespace {
 
 class CountingBuildEnd final : public BuildEndListener {
-public:
+  public:
     void LadderComplete() override { ++calls; }
     int calls = 0;
 };
@@ -61,8 +61,8 @@ QByteArray LadderFault(const Build& build) {
             return "left column out of range at " + QByteArray::number(k);
         }
         const int y = x % 2 == 0 ? s.RungYEven[k] : s.RungYOdd[k];
-        const bool parityHolds = x % 2 == 0 ? (y % 2 == 1 && y >= 11 && y <= 59)
-                                            : (y % 2 == 0 && y >= 12 && y <= 60);
+        const bool parityHolds =
+            x % 2 == 0 ? (y % 2 == 1 && y >= 11 && y <= 59) : (y % 2 == 0 && y >= 12 && y <= 60);
         if (!parityHolds) {
             return "height of the wrong parity or range at " + QByteArray::number(k);
         }
@@ -82,7 +82,7 @@ QByteArray LadderFault(const Build& build) {
 class RungGenerationTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void aBuildingTickShowsTheRungNumberAndDrawsTheRung_data() {
         QTest::addColumn<int>("column");
         QTest::addColumn<int>("height");
@@ -109,7 +109,8 @@ private slots:
         QCOMPARE((even ? build.state.RungYEven : build.state.RungYOdd)[1], Int16(height));
         QCOMPARE((even ? build.state.RungYOdd : build.state.RungYEven)[1], Int16{0});
         QCOMPARE(build.board.ops.size(), std::size_t{1});
-        QVERIFY(build.board.ops[0] == LineOp(column, height, column + 1, height, PaletteColour::Black));
+        QVERIFY(build.board.ops[0] ==
+                LineOp(column, height, column + 1, height, PaletteColour::Black));
     }
 
     void valuesJustBelowOneStillPickTheLastColumnAndHeight() {

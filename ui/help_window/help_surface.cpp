@@ -27,7 +27,9 @@ void HelpSurface::PrintLine(const QString& line) {
     update();
 }
 
-int HelpSurface::LineTop(int n) const { return contentsRect().top() + n * fontMetrics().height(); }
+int HelpSurface::LineTop(int n) const {
+    return contentsRect().top() + n * fontMetrics().height();
+}
 
 void HelpSurface::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);

@@ -10,7 +10,7 @@ namespace hashigoro {
 class HelpSurface final : public QFrame {
     Q_OBJECT
 
-public:
+  public:
     explicit HelpSurface(QWidget* parent);
 
     // Erases all text and puts the print position back at the top-left corner.
@@ -24,10 +24,10 @@ public:
     // Top of printed line `n` (0-based) inside the frame, in pixels.
     int LineTop(int n) const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QStringList lines_;
 };
 

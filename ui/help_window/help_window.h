@@ -14,7 +14,7 @@ namespace hashigoro {
 class Form2 final : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     // `closeHelp` unloads this window (later, not inside the call) and shows a new main window;
     // the window's own close box ends the program through `programEnd` instead.
     Form2(std::function<void()> closeHelp, ProgramEnd& programEnd);
@@ -25,11 +25,11 @@ public:
     // Clears the help surface and prints the twelve lines of the help text.
     void Form_Activate();
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     std::function<void()> closeHelp_;
     ProgramEnd& programEnd_;
     QPushButton* command1_;

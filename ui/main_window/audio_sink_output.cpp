@@ -10,7 +10,7 @@ namespace hashigoro {
 
 // Reads out the current chime's bytes, then silence for as long as anyone reads.
 class ChimeStream final : public QIODevice {
-public:
+  public:
     ChimeStream() { open(QIODevice::ReadOnly); }
 
     // Replaces what is read next; empty for silence.
@@ -22,7 +22,7 @@ public:
     bool isSequential() const override { return true; }
     qint64 bytesAvailable() const override { return (1 << 20) + QIODevice::bytesAvailable(); }
 
-protected:
+  protected:
     qint64 readData(char* data, qint64 maxSize) override {
         const qint64 fromSound = std::clamp<qint64>(bytes_.size() - position_, 0, maxSize);
         std::memcpy(data, bytes_.constData() + position_, static_cast<std::size_t>(fromSound));
@@ -32,7 +32,7 @@ protected:
     }
     qint64 writeData(const char*, qint64) override { return -1; }
 
-private:
+  private:
     QByteArray bytes_;
     qint64 position_ = 0;
 };

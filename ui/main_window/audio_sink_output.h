@@ -25,14 +25,14 @@ class ChimeStream;
 class AudioSinkOutput final : public QObject, public SoundOutput {
     Q_OBJECT
 
-public:
+  public:
     explicit AudioSinkOutput(QObject* parent = nullptr);
     ~AudioSinkOutput() override;
 
     void Stop() override;
     void Play(const PcmSound& sound) override;
 
-private:
+  private:
     bool EnsureSink();
 
     QMediaDevices devices_;

@@ -23,6 +23,8 @@ void ConfirmBox::keyPressEvent(QKeyEvent* event) {
     QMessageBox::keyPressEvent(event);
 }
 
-void ConfirmBox::closeEvent(QCloseEvent* event) { event->ignore(); }
+void ConfirmBox::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
 
 }  // namespace hashigoro

@@ -10,10 +10,10 @@ namespace hashigoro {
 class ConfirmBox final : public QMessageBox {
     Q_OBJECT
 
-public:
+  public:
     ConfirmBox(const QString& text, const QString& title, QWidget* parent);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 };

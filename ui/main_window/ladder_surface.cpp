@@ -1,7 +1,7 @@
 #include "ladder_surface.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <cmath>
 
 #include "twips.h"
@@ -10,7 +10,7 @@ namespace hashigoro {
 
 namespace {
 
-constexpr int kBorder = 2;                     // pixels of sunken frame on each side
+constexpr int kBorder = 2;                           // pixels of sunken frame on each side
 constexpr int kInnerWidth = 9555 / kTwipsPerPixel;   // 637
 constexpr int kInnerHeight = 6795 / kTwipsPerPixel;  // 453
 constexpr int kSquareTwips = 135;
@@ -48,9 +48,9 @@ LadderSurface::LadderSurface(QWidget* parent)
     for (int bar = 1; bar <= kBars; ++bar) {
         for (int index = 1; index <= kSquares; ++index) {
             const int top = 6480 - 120 * (index - 1);
-            QWidget* square = MakeRedSquare(
-                this, TwipsRect(kBarLeft[bar - 1], top, kSquareTwips, kSquareTwips),
-                QStringLiteral("o%1_%2").arg(bar).arg(index));
+            QWidget* square =
+                MakeRedSquare(this, TwipsRect(kBarLeft[bar - 1], top, kSquareTwips, kSquareTwips),
+                              QStringLiteral("o%1_%2").arg(bar).arg(index));
             square->hide();
             squares_[bar - 1][index - 1] = square;
         }

@@ -17,9 +17,9 @@ namespace hashigoro {
 class LadderSurface final : public QFrame, public LadderBoard {
     Q_OBJECT
 
-public:
-    static constexpr int kBars = 10;      // o1..o10
-    static constexpr int kSquares = 20;   // indexes 1..20 of each bar
+  public:
+    static constexpr int kBars = 10;     // o1..o10
+    static constexpr int kSquares = 20;  // indexes 1..20 of each bar
     static constexpr double kScaleWidth = 13;
     static constexpr double kScaleHeight = 100;
 
@@ -38,10 +38,10 @@ public:
     // What has been drawn, without the frame and the child squares.
     const QImage& Drawing() const { return drawing_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QPoint InnerOrigin() const { return contentsRect().topLeft(); }
 
     QImage drawing_;

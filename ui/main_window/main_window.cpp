@@ -137,7 +137,9 @@ QTimer* Form1::TimerControl(Timer timer) const {
     return nullptr;
 }
 
-bool Form1::IsTimerEnabled(Timer timer) const { return TimerControl(timer)->isActive(); }
+bool Form1::IsTimerEnabled(Timer timer) const {
+    return TimerControl(timer)->isActive();
+}
 
 void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
@@ -158,7 +160,9 @@ void Form1::closeEvent(QCloseEvent* event) {
     }
 }
 
-void Form1::SetCaption(const std::string& text) { label1_->setText(QString::fromStdString(text)); }
+void Form1::SetCaption(const std::string& text) {
+    label1_->setText(QString::fromStdString(text));
+}
 
 void Form1::SetTimerEnabled(Timer timer, bool enabled) {
     QTimer* t = TimerControl(timer);
@@ -181,7 +185,9 @@ void Form1::SetMousePointer(MousePointer pointer) {
     setCursor(pointer == MousePointer::Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
 }
 
-void Form1::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+void Form1::ProcessPendingEvents() {
+    QCoreApplication::processEvents();
+}
 
 void Form1::SwitchToHelpWindow() {
     if (services_.openHelp) {

@@ -38,7 +38,7 @@ class Form1 final : public QWidget,
                     private SoundCue {
     Q_OBJECT
 
-public:
+  public:
     explicit Form1(const MainWindowServices& services);
     ~Form1() override;
 
@@ -48,11 +48,11 @@ public:
     bool IsTimerEnabled(Timer timer) const;
     QTimer* TimerControl(Timer timer) const;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     // ProgressLabel
     void SetCaption(const std::string& text) override;
     // TimerSwitch

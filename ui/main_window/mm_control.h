@@ -22,7 +22,7 @@ class MMControl final : public QWidget {
     Q_PROPERTY(QString Command READ Command WRITE SetCommand)
     Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
 
-public:
+  public:
     MMControl(SoundOutput& output, QWidget* parent);
 
     QString Command() const { return command_; }
@@ -35,7 +35,7 @@ public:
 
     bool IsOpen() const { return opened_.has_value(); }
 
-private:
+  private:
     SoundOutput& output_;
     QString command_;
     QString fileName_;

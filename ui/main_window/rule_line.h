@@ -8,11 +8,11 @@ namespace hashigoro {
 class RuleLine final : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     // A rule from x `left` to `right` (both included) at height `y`, in the parent's pixels.
     RuleLine(int left, int right, int y, QWidget* parent);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };
 

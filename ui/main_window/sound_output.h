@@ -6,7 +6,7 @@ namespace hashigoro {
 
 // Where the chimes sound. Both calls return at once and never report a failure.
 class SoundOutput {
-public:
+  public:
     virtual ~SoundOutput() = default;
 
     // Silences whatever is playing.

@@ -19,7 +19,9 @@ constexpr std::uintmax_t kLargestFile = 64u << 20;
 std::uint32_t U32(const std::uint8_t* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
-std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint16_t U16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 
 struct Format {
     std::uint16_t tag = 0;
@@ -61,7 +63,8 @@ std::int16_t Sample(const std::uint8_t* p, const Format& f) {
 }
 
 bool Supported(const Format& f) {
-    const bool pcm = f.tag == kFormatPcm && (f.bits == 8 || f.bits == 16 || f.bits == 24 || f.bits == 32);
+    const bool pcm =
+        f.tag == kFormatPcm && (f.bits == 8 || f.bits == 16 || f.bits == 24 || f.bits == 32);
     const bool flt = f.tag == kFormatFloat && (f.bits == 32 || f.bits == 64);
     return (pcm || flt) && (f.channels == 1 || f.channels == 2) && f.sampleRate >= 8000 &&
            f.sampleRate <= 192000 && f.blockAlign == f.channels * f.bits / 8;

@@ -32,7 +32,7 @@ int LeadingFullWidthSpaces(const QString& line) {
 class HelpWindowTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { SetUpApplication(*qobject_cast<QApplication*>(qApp)); }
 
     void theWindowHasItsCaptionSizeAndControls() {

@@ -40,7 +40,7 @@ QAbstractButton* ButtonWithText(QWidget* box, const QString& text) {
 class DialogsTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { SetUpApplication(*qobject_cast<QApplication*>(qApp)); }
 
     void theConfirmBoxHasJapaneseYesNoNoIconAndYesAsDefault() {

@@ -18,7 +18,8 @@ namespace {
 
 // A main window with fakes behind it; the prompt answers from `dialogs`.
 struct Window {
-    Window() : form(MainWindowServices{random, clock, sound, end, [this] { ++helpOpened; }, &dialogs}) {}
+    Window()
+        : form(MainWindowServices{random, clock, sound, end, [this] { ++helpOpened; }, &dialogs}) {}
 
     // Shows the window and waits until its activation has asked for the rung count.
     void ShowAndAnswer(const std::string& entry) {
@@ -42,14 +43,16 @@ const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
 
 // Pixel x of the line of `column` inside the surface's inner area.
-int ColumnPixel(int column) { return LadderSurface::BoardToPixel(column, 0).x(); }
+int ColumnPixel(int column) {
+    return LadderSurface::BoardToPixel(column, 0).x();
+}
 
 }  // namespace
 
 class MainWindowLayoutTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { SetUpApplication(*qobject_cast<QApplication*>(qApp)); }
 
     void theWindowHasItsCaptionIconAndFixedClientArea() {
@@ -78,22 +81,22 @@ private slots:
                                   << true << true;
         QTest::newRow("Label2") << "Label2" << QRect(176, 0, 313, 25)
                                 << "は　　し　　ご　　ろ　　う" << 15.75 << true << true << true;
-        QTest::newRow("Command6") << "Command6" << QRect(544, 0, 57, 25) << "HELP" << 11.25
-                                  << false << true << true;
+        QTest::newRow("Command6") << "Command6" << QRect(544, 0, 57, 25) << "HELP" << 11.25 << false
+                                  << true << true;
         QTest::newRow("Command4") << "Command4" << QRect(600, 0, 57, 25) << "初期化" << 11.25
                                   << false << true << false;
         QTest::newRow("Line1") << "Line1" << QRect(0, 24, 657, 1) << "" << 0.0 << false << true
                                << true;
-        QTest::newRow("MMControl1") << "MMControl1" << QRect(208, 24, 236, 22) << "" << 0.0
-                                    << false << false << true;
+        QTest::newRow("MMControl1")
+            << "MMControl1" << QRect(208, 24, 236, 22) << "" << 0.0 << false << false << true;
         QTest::newRow("Picture1") << "Picture1" << QRect(8, 40, 641, 457) << "" << 0.0 << false
                                   << true << true;
         QTest::newRow("Command5") << "Command5" << QRect(72, 512, 225, 41) << "停　　　　止"
                                   << 11.25 << true << true << true;
         QTest::newRow("Command1") << "Command1" << QRect(360, 512, 225, 41)
                                   << "はしごろう作成・抽選の開始" << 11.25 << true << true << true;
-        QTest::newRow("Command2") << "Command2" << QRect(56, 536, 41, 25) << "抽選" << 11.25
-                                  << true << false << true;
+        QTest::newRow("Command2") << "Command2" << QRect(56, 536, 41, 25) << "抽選" << 11.25 << true
+                                  << false << true;
         QTest::newRow("Label1") << "Label1" << QRect(8, 552, 25, 17) << "" << 0.0 << false << true
                                 << true;
         QTest::newRow("Picture2") << "Picture2" << QRect(2 + 192, 2 + 32, 9, 9) << "" << 0.0
@@ -104,8 +107,8 @@ private slots:
             << "o1_20" << QRect(2 + 94, 2 + 280, 9, 9) << "" << 0.0 << false << false << true;
         QTest::newRow("o4(1)") << "o4_1" << QRect(2 + 241, 2 + 432, 9, 9) << "" << 0.0 << false
                                << false << true;
-        QTest::newRow("o10(20)") << "o10_20" << QRect(2 + 536, 2 + 280, 9, 9) << "" << 0.0
-                                 << false << false << true;
+        QTest::newRow("o10(20)") << "o10_20" << QRect(2 + 536, 2 + 280, 9, 9) << "" << 0.0 << false
+                                 << false << true;
     }
     void everyControlStandsWhereTheLayoutPutsIt() {
         QFETCH(QString, name);
@@ -250,7 +253,8 @@ private slots:
         for (int bar = 1; bar <= 10; ++bar) {
             QWidget* top = surface->TallySquare(bar, 20);
             QVERIFY(top->geometry().top() > lineBottom);
-            QVERIFY(surface->TallySquare(bar, 1)->geometry().bottom() < surface->contentsRect().bottom());
+            QVERIFY(surface->TallySquare(bar, 1)->geometry().bottom() <
+                    surface->contentsRect().bottom());
             // Each bar is centred under its line within a pixel.
             const int centre = top->geometry().left() + 4 - 2;
             QVERIFY(std::abs(centre - ColumnPixel(bar + 1)) <= 1);

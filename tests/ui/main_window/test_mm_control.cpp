@@ -18,13 +18,14 @@ using Log = std::vector<std::string>;
 
 void WriteFile(const QString& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path.toStdString(), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 // A folder holding one good chime and every kind of bad one, made the current directory, since
 // the cues look their files up by bare name.
 class ChimeFolder {
-public:
+  public:
     ChimeFolder() : previous_(QDir::currentPath()) {
         const std::vector<std::uint8_t> samples(2 * 4410, 0x10);
         WriteFile(dir_.filePath("pinpon.wav"), Wav({1, 1, 44100, 16}, samples));
@@ -40,7 +41,7 @@ public:
     }
     ~ChimeFolder() { QDir::setCurrent(previous_); }
 
-private:
+  private:
     QTemporaryDir dir_;
     QString previous_;
 };
@@ -50,7 +51,7 @@ private:
 class MMControlTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void aCueStopsWhatPlaysThenPlaysItsFileOnce() {
         ChimeFolder folder;
         RecordingSoundOutput output;
@@ -101,10 +102,10 @@ private slots:
         QTest::addColumn<int>("plays");
         QTest::newRow("sound without open") << QStringList{"F:pinpon.wav", "C:Sound"} << 0;
         QTest::newRow("open then sound") << QStringList{"F:pinpon.wav", "C:Open", "C:Sound"} << 1;
-        QTest::newRow("close after open") << QStringList{"F:pinpon.wav", "C:Open", "C:Close", "C:Sound"}
-                                          << 0;
-        QTest::newRow("open before the file name") << QStringList{"C:Open", "F:pinpon.wav", "C:Sound"}
-                                                   << 0;
+        QTest::newRow("close after open")
+            << QStringList{"F:pinpon.wav", "C:Open", "C:Close", "C:Sound"} << 0;
+        QTest::newRow("open before the file name")
+            << QStringList{"C:Open", "F:pinpon.wav", "C:Sound"} << 0;
         QTest::newRow("sound twice plays twice")
             << QStringList{"F:pinpon.wav", "C:Open", "C:Sound", "C:Sound"} << 2;
         QTest::newRow("unknown commands are ignored")

@@ -11,8 +11,8 @@
 #include "audio_sink_output.h"
 #include "mm_control.h"
 
-#include <csignal>
 #include <sys/stat.h>
+#include <csignal>
 
 using namespace hashigoro;
 
@@ -38,7 +38,7 @@ double AudibleSeconds(const QString& file, const QString& scratch) {
 class SoundOnAudioServerTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() {
         for (const char* tool : {"pulseaudio", "parecord", "sox", "soxi"}) {
             QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(), tool);
@@ -52,9 +52,9 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", runtime_.toLocal8Bit());
         qunsetenv("PULSE_SERVER");
         server_.setProcessChannelMode(QProcess::MergedChannels);
-        server_.start("pulseaudio", {"--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
-                                     "-n", "--load=module-null-sink",
-                                     "--load=module-native-protocol-unix"});
+        server_.start("pulseaudio",
+                      {"--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-n",
+                       "--load=module-null-sink", "--load=module-native-protocol-unix"});
         QVERIFY(server_.waitForStarted(10000));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(runtime_ + "/pulse/native"), 15000);
         QDir::setCurrent(HASHIGORO_SOUNDS_DIR);
@@ -65,7 +65,7 @@ private slots:
 
     void cleanupTestCase() {
         output_.reset();
-    server_.terminate();
+        server_.terminate();
         server_.waitForFinished(5000);
     }
 
@@ -112,7 +112,7 @@ private slots:
                  QByteArray::number(recorded).constData());
     }
 
-private:
+  private:
     void StartRecording(const QString& file) {
         recorder_.start("parecord",
                         {"--latency-msec=20", "-d", "null.monitor", "--file-format=wav", file});

@@ -2,8 +2,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fstream>
 #include <sys/stat.h>
+#include <fstream>
 
 #include "wav_bytes.h"
 #include "wav_reader.h"
@@ -40,7 +40,8 @@ Bytes DoubleBytes(std::initializer_list<double> values) {
 
 void WriteFile(const QString& path, const Bytes& bytes) {
     std::ofstream out(path.toStdString(), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 const Bytes kTwoFrames16 = {0x00, 0x40, 0x00, 0xC0};
@@ -50,18 +51,18 @@ const Bytes kTwoFrames16 = {0x00, 0x40, 0x00, 0xC0};
 class WavReaderTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void everyCommonFormatReadsAsSixteenBitSamples_data() {
         QTest::addColumn<Bytes>("file");
         QTest::addColumn<int>("rate");
         QTest::addColumn<int>("channels");
         QTest::addColumn<Samples>("samples");
-        QTest::newRow("8-bit unsigned") << Wav({1, 1, 8000, 8}, {128, 255, 0}) << 8000 << 1
-                                        << Samples{0, 32512, -32768};
+        QTest::newRow("8-bit unsigned")
+            << Wav({1, 1, 8000, 8}, {128, 255, 0}) << 8000 << 1 << Samples{0, 32512, -32768};
         QTest::newRow("16-bit") << Wav({1, 1, 44100, 16}, kTwoFrames16) << 44100 << 1
                                 << Samples{16384, -16384};
-        QTest::newRow("16-bit stereo at 22050") << Wav({1, 2, 22050, 16}, kTwoFrames16) << 22050
-                                                << 2 << Samples{16384, -16384};
+        QTest::newRow("16-bit stereo at 22050")
+            << Wav({1, 2, 22050, 16}, kTwoFrames16) << 22050 << 2 << Samples{16384, -16384};
         QTest::newRow("24-bit") << Wav({1, 1, 48000, 24}, {0x00, 0x00, 0x40, 0xFF, 0xFF, 0xBF})
                                 << 48000 << 1 << Samples{16384, -16385};
         QTest::newRow("32-bit integer")
@@ -70,8 +71,8 @@ private slots:
         QTest::newRow("32-bit float, as sox writes by default")
             << Wav({3, 1, 44100, 32}, FloatBytes({0.5f, -1.0f, 2.0f})) << 44100 << 1
             << Samples{16384, -32767, 32767};
-        QTest::newRow("64-bit float") << Wav({3, 1, 44100, 64}, DoubleBytes({0.25, -0.25}))
-                                      << 44100 << 1 << Samples{8192, -8192};
+        QTest::newRow("64-bit float") << Wav({3, 1, 44100, 64}, DoubleBytes({0.25, -0.25})) << 44100
+                                      << 1 << Samples{8192, -8192};
         QTest::newRow("extensible 16-bit stereo")
             << Wav({1, 2, 44100, 16, true}, kTwoFrames16) << 44100 << 2 << Samples{16384, -16384};
         QTest::newRow("extensible float")
@@ -115,8 +116,8 @@ private slots:
         QTest::newRow("4000 frames a second") << Wav({1, 1, 4000, 16}, kTwoFrames16);
         QTest::newRow("16-bit float") << Wav({3, 1, 44100, 16}, kTwoFrames16);
         QTest::newRow("extensible header cut short")
-            << Riff({Bytes{'f', 'm', 't', ' ', 18, 0, 0, 0, 0xFE, 0xFF, 1, 0, 0x44, 0xAC, 0, 0,
-                           0x88, 0x58, 1, 0, 2, 0, 16, 0, 0, 0},
+            << Riff({Bytes{'f',  'm', 't', ' ',  18,   0, 0, 0, 0xFE, 0xFF, 1, 0, 0x44,
+                           0xAC, 0,   0,   0x88, 0x58, 1, 0, 2, 0,    16,   0, 0, 0},
                      DataChunk(kTwoFrames16, 4)});
         Bytes hugeChunk = {'J', 'U', 'N', 'K', 0xF0, 0xFF, 0xFF, 0xFF};
         QTest::newRow("a chunk that claims 4 GiB")
@@ -141,8 +142,8 @@ private slots:
 
         QElapsedTimer clock;
         clock.start();
-        for (const QString& name : {dir.filePath("missing.wav"), fifo, dir.filePath("folder.wav"),
-                                    sparse}) {
+        for (const QString& name :
+             {dir.filePath("missing.wav"), fifo, dir.filePath("folder.wav"), sparse}) {
             QVERIFY2(!LoadWavFile(name.toStdString()).has_value(), qPrintable(name));
         }
         QVERIFY(clock.elapsed() < 1000);
