@@ -106,7 +106,11 @@ class EndToEndTest : public QObject {
 
     void aTrialDrawsTheRedPathAndCountsOneSquare() {
         Click(mainWindow_, kStart);
-        QTest::qWait(2500);  // a trial takes well under a second; the next starts after five
+        // A trial takes well under a second and the next one begins five seconds after the
+        // first: stopping after two leaves exactly one finished trial on the board.
+        QTest::qWait(2000);
+        Click(mainWindow_, kStop);
+        QTest::qWait(300);
         const QImage shot = Screenshot();
         shot.save(QDir::temp().filePath("hashigoro-e2e-trial.png"));
         const QPoint inner = ClientOrigin(mainWindow_) + kSurfaceInner;
@@ -119,15 +123,7 @@ class EndToEndTest : public QObject {
         QVERIFY2(pathPixels > 200, qPrintable(QString::number(pathPixels)));
         // The marker starts down column 4.
         QVERIFY(IsRed(shot.pixel(inner + QPoint(196, 47))));
-        const int lefts[] = {94, 144, 192, 241, 290, 339, 388, 437, 486, 536};
-        int lowest = 0;
-        int second = 0;
-        for (int left : lefts) {
-            lowest += IsRed(shot.pixel(inner + QPoint(left + 4, 436))) ? 1 : 0;
-            second += IsRed(shot.pixel(inner + QPoint(left + 4, 428))) ? 1 : 0;
-        }
-        QCOMPARE(lowest, 1);
-        QCOMPARE(second, 0);
+        QCOMPARE(SquaresShown(shot), 1);
         // Label1 shows the number of the last rung built.
         int ink = 0;
         for (int y = 552; y < 569; ++y) {
@@ -136,20 +132,15 @@ class EndToEndTest : public QObject {
             }
         }
         QVERIFY(ink > 5);
+        trialShot_ = shot;
     }
 
-    void stopHaltsTheExperiment() {
-        Click(mainWindow_, kStop);
-        QTest::qWait(5500);  // past the moment the next trial would have begun
+    void stopKeepsTheTrialOnTheBoard() {
+        QTest::qWait(5000);  // past the moment the next trial would have begun
         const QImage shot = Screenshot();
-        const QPoint inner = ClientOrigin(mainWindow_) + kSurfaceInner;
-        int squares = 0;
-        for (int left : {94, 144, 192, 241, 290, 339, 388, 437, 486, 536}) {
-            for (int i = 0; i < 20; ++i) {
-                squares += IsRed(shot.pixel(inner + QPoint(left + 4, 436 - 8 * i))) ? 1 : 0;
-            }
-        }
-        QCOMPARE(squares, 1);
+        const QRect surface(ClientOrigin(mainWindow_) + QPoint(8, 40), QSize(641, 457));
+        QVERIFY(shot.copy(surface) == trialShot_.copy(surface));
+        QCOMPARE(SquaresShown(shot), 1);
     }
 
     void helpReplacesTheMainWindowAndClosingItAsksAgain() {
@@ -202,6 +193,18 @@ class EndToEndTest : public QObject {
     }
 
   private:
+    // Red tally squares in a screenshot of the main window.
+    int SquaresShown(const QImage& shot) {
+        const QPoint inner = ClientOrigin(mainWindow_) + kSurfaceInner;
+        int squares = 0;
+        for (int left : {94, 144, 192, 241, 290, 339, 388, 437, 486, 536}) {
+            for (int i = 0; i < 20; ++i) {
+                squares += IsRed(shot.pixel(inner + QPoint(left + 4, 436 - 8 * i))) ? 1 : 0;
+            }
+        }
+        return squares;
+    }
+
     QString Xdo(const QStringList& arguments) {
         QProcess xdo;
         xdo.setProcessEnvironment(env_);
@@ -274,6 +277,7 @@ class EndToEndTest : public QObject {
     QProcessEnvironment env_;
     QString display_;
     QString mainWindow_;
+    QImage trialShot_;
     QTemporaryDir folder_;
     QTemporaryDir runtime_;
 };
