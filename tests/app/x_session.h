@@ -62,7 +62,8 @@ class XSession {
 inline const QString kMainWindowTitle = "^ はしごろう$";
 inline const QString kHelpWindowTitle = "ヘルプ（設問と操作方法）$";
 inline const QString kPromptTitle = "^ はしごろう横線本数の設定$";
-inline const QString kYesNoTitle = "^はしごろう$";
+inline const QString kYesNoTitle = "^はしごろう$";  // the quit button's confirmation
+inline const QString kPromptQuitTitle = "^確認$";   // after the prompt was cancelled
 
 // Client-area places of the main window's buttons and of the help window's close button.
 inline const QPoint kQuitButton(28, 12);
