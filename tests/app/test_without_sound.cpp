@@ -35,7 +35,7 @@ class WithoutSoundTest : public QObject {
         // A header that promises a second of sound, and then eight bytes of it.
         QByteArray header("RIFF");
         const auto le32 = [](quint32 v) {
-            return QByteArray::fromRawData(reinterpret_cast<const char*>(&v), 4);
+            return QByteArray(reinterpret_cast<const char*>(&v), 4);  // a copy: v goes
         };
         header += le32(36 + 88200) + "WAVEfmt " + le32(16);
         header += QByteArray::fromHex(
