@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing はしごろう need, skipping
-# those already installed. Uses sudo when not run as root.
+# those already installed. Uses sudo when not run as root. With the argument "fuzz" it also
+# installs clang and its fuzzer runtime.
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,9 @@ packages=(
     xvfb xauth xdotool openbox x11-utils imagemagick
     pulseaudio pulseaudio-utils sox
 )
+if [ "${1:-}" = fuzz ]; then
+    packages+=(clang-14 libclang-rt-14-dev)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
