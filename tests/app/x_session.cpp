@@ -7,7 +7,21 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <csignal>
+
+#include <sys/prctl.h>
+
 namespace hashigoro::testing {
+
+namespace {
+
+// The display, the window manager and the program end with the test, even when the test
+// crashes: left behind, they would keep CTest waiting on their output for good.
+void EndWithTheTest(QProcess& process) {
+    process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
+}
+
+}  // namespace
 
 XSession::~XSession() {
     for (QProcess* p : {&windowManager_, &xvfb_}) {
@@ -28,6 +42,8 @@ QString XSession::Start() {
         return "no temporary folder";
     }
     // Xvfb picks a free display itself and writes its number to the descriptor given.
+    EndWithTheTest(xvfb_);
+    EndWithTheTest(windowManager_);
     xvfb_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
     if (!xvfb_.waitForStarted(10000)) {
         return "Xvfb did not start";
@@ -54,7 +70,7 @@ QString XSession::Start() {
     return {};
 }
 
-QString XSession::StartProgram(QProcess& program, const QString& folder, bool withChimes) const {
+QString XSession::StartProgram(QProcess& program, const QString& folder, bool withChimes) {
     if (withChimes) {
         for (const char* chime : {"pinpon.wav", "endpinpon.wav"}) {
             const QString target = QDir(folder).filePath(chime);
@@ -64,6 +80,7 @@ QString XSession::StartProgram(QProcess& program, const QString& folder, bool wi
             }
         }
     }
+    EndWithTheTest(program);
     program.setProcessEnvironment(env_);
     program.setWorkingDirectory(folder);
     program.setProcessChannelMode(QProcess::ForwardedChannels);

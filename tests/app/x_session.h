@@ -30,7 +30,7 @@ class XSession {
 
     // Starts the program in `folder` with this display's environment and the chimes of the
     // build copied in unless `withChimes` is false; returns what went wrong, or empty.
-    QString StartProgram(QProcess& program, const QString& folder, bool withChimes = true) const;
+    QString StartProgram(QProcess& program, const QString& folder, bool withChimes = true);
 
     // Runs xdotool and returns what it printed, trimmed.
     QString Xdo(const QStringList& arguments) const;

@@ -1,0 +1,82 @@
+// The bench of はしごろう: measures on the display it is started on (a real X server) and prints
+// one table. Usage: hashigoro_bench [TRIALS_PER_RUNG_COUNT] [STARTUP_RUNS]
+
+#include <QApplication>
+
+#include <cstdio>
+
+#include "application_setup.h"
+#include "sample_statistics.h"
+#include "startup_bench.h"
+#include "trial_bench.h"
+
+using namespace hashigoro::bench;
+
+namespace {
+
+void Row(const char* measure, const QString& value, const char* target, bool met) {
+    std::printf("%-46s %-30s %-22s %s\n", measure, qPrintable(value), target,
+                met ? "met" : "MISSED");
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    hashigoro::SetUpApplication(app);
+    const int trialsPerCount = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    const int startupRuns = argc > 2 ? std::max(2, std::atoi(argv[2])) : 11;
+
+    // Start-up first, while this process is still small and quiet.
+    const StartupResults startup = MeasureStartup(HASHIGORO_EXECUTABLE, startupRuns);
+    const TrialResults trials = RunTrials({10, 30, 50}, trialsPerCount);
+
+    std::printf("%-46s %-30s %-22s %s\n", "measure", "value", "target", "");
+    for (const TrialBlock& block : trials.blocks) {
+        const double median = Median(block.ratios);
+        Row(qPrintable(QString("trial time / (ticks x 3 ms), N = %1, %2 trials")
+                           .arg(block.rungs)
+                           .arg(block.ratios.size())),
+            QString("median %1, p95 %2")
+                .arg(median, 0, 'f', 3)
+                .arg(Percentile(block.ratios, 95), 0, 'f', 3),
+            "median <= 1.10", median <= 1.10);
+        std::printf("%-46s %-30s\n", "   ticks per trial",
+                    qPrintable(QString("median %1").arg(Median(block.ticks))));
+    }
+    const double tickMedian = Median(trials.tickMicroseconds);
+    Row(qPrintable(QString("work per tick of Timer1/Timer2, %1 ticks")
+                       .arg(trials.tickMicroseconds.size())),
+        QString("median %1 us, p99 %2 us")
+            .arg(tickMedian, 0, 'f', 1)
+            .arg(Percentile(trials.tickMicroseconds, 99), 0, 'f', 1),
+        "median <= 50 us", tickMedian <= 50);
+    if (startup.milliseconds.size() >= 2) {
+        const std::vector<double> warm(startup.milliseconds.begin() + 1,
+                                       startup.milliseconds.end());
+        const double warmMedian = Median(warm);
+        Row(qPrintable(QString("start-up to the prompt, %1 warm runs").arg(warm.size())),
+            QString("median %1 ms, cold %2 ms")
+                .arg(warmMedian, 0, 'f', 0)
+                .arg(startup.milliseconds.front(), 0, 'f', 0),
+            "warm <= 300 ms", warmMedian <= 300);
+        std::printf("%-46s %-30s\n", "   resident at the prompt",
+                    qPrintable(QString("%1 MB").arg(startup.residentMbAtPrompt, 0, 'f', 1)));
+    } else {
+        Row("start-up to the prompt", "prompt never seen", "warm <= 300 ms", false);
+    }
+    const int total = static_cast<int>(trials.blocks.size()) * trialsPerCount;
+    Row(qPrintable(QString("peak resident set over %1 trials").arg(total)),
+        QString("%1 MB").arg(trials.peakResidentMb, 0, 'f', 1), "<= 50 MB",
+        trials.peakResidentMb <= 50);
+    const double growth = trials.residentMbAtLastTrial - trials.residentMbAtTrial10;
+    Row(qPrintable(QString("resident growth, trial 10 to trial %1").arg(total)),
+        QString("%1 -> %2 MB")
+            .arg(trials.residentMbAtTrial10, 0, 'f', 1)
+            .arg(trials.residentMbAtLastTrial, 0, 'f', 1),
+        "no growth (< 0.5 MB)", growth < 0.5);
+    Row("CPU while a finished trial waits",
+        QString("%1 % of one core").arg(trials.idleCpuPercent, 0, 'f', 2), "<= 1 %",
+        trials.idleCpuPercent <= 1.0);
+    return 0;
+}
