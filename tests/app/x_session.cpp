@@ -24,7 +24,7 @@ void EndWithTheTest(QProcess& process) {
 }  // namespace
 
 XSession::~XSession() {
-    for (QProcess* p : {&windowManager_, &xvfb_}) {
+    for (QProcess* p : {&program_, &windowManager_, &xvfb_}) {
         if (p->state() != QProcess::NotRunning) {
             p->kill();
             p->waitForFinished(5000);
@@ -32,13 +32,18 @@ XSession::~XSession() {
     }
 }
 
-QString XSession::Start() {
+QString XSession::Start(bool withChimes) {
+    const QString problem = StartDisplay();
+    return problem.isEmpty() ? StartProgram(withChimes) : problem;
+}
+
+QString XSession::StartDisplay() {
     for (const char* tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "import"}) {
         if (QStandardPaths::findExecutable(tool).isEmpty()) {
             return QString("%1 is not installed").arg(tool);
         }
     }
-    if (!runtime_.isValid()) {
+    if (!runtime_.isValid() || !folder_.isValid()) {
         return "no temporary folder";
     }
     // Xvfb picks a free display itself and writes its number to the descriptor given.
@@ -70,22 +75,35 @@ QString XSession::Start() {
     return {};
 }
 
-QString XSession::StartProgram(QProcess& program, const QString& folder, bool withChimes) {
+QString XSession::StartProgram(bool withChimes) {
     if (withChimes) {
         for (const char* chime : {"pinpon.wav", "endpinpon.wav"}) {
-            const QString target = QDir(folder).filePath(chime);
+            const QString target = folder_.filePath(chime);
             QFile::remove(target);
             if (!QFile::copy(QString(HASHIGORO_SOUNDS_DIR) + "/" + chime, target)) {
                 return QString("cannot copy %1").arg(chime);
             }
         }
     }
-    EndWithTheTest(program);
-    program.setProcessEnvironment(env_);
-    program.setWorkingDirectory(folder);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(HASHIGORO_EXECUTABLE, {});
-    return program.waitForStarted(10000) ? QString() : "the program did not start";
+    EndWithTheTest(program_);
+    program_.setProcessEnvironment(env_);
+    program_.setWorkingDirectory(folder_.path());
+    program_.setProcessChannelMode(QProcess::ForwardedChannels);
+    program_.start(HASHIGORO_EXECUTABLE, {});
+    return program_.waitForStarted(10000) ? QString() : "the program did not start";
+}
+
+bool XSession::ProgramEndsWithStatusZero(int timeoutMs) {
+    if (!program_.waitForFinished(timeoutMs)) {
+        qWarning("the program still runs after %d ms", timeoutMs);
+        return false;
+    }
+    if (program_.exitStatus() != QProcess::NormalExit || program_.exitCode() != 0) {
+        qWarning("the program ended with status %d (%s)", program_.exitCode(),
+                 program_.exitStatus() == QProcess::NormalExit ? "exit" : "crash");
+        return false;
+    }
+    return true;
 }
 
 QString XSession::Run(const QString& tool, const QStringList& arguments, int timeoutMs) const {
@@ -143,14 +161,23 @@ void XSession::Key(const QString& window, const QString& keys) const {
     Xdo({"windowactivate", "--sync", window, "key", "--clearmodifiers", keys});
 }
 
-void XSession::AnswerPrompt(const QString& entry) const {
+bool XSession::AnswerPrompt(const QString& entry) const {
     const QString prompt = WaitForWindow(kPromptTitle);
     if (prompt.isEmpty()) {
-        return;
+        return false;
     }
     Key(prompt, "ctrl+a");
     Xdo({"type", entry});
     Xdo({"key", "Return"});
+    QElapsedTimer clock;
+    clock.start();
+    while (!FindWindow(kPromptTitle).isEmpty()) {
+        if (clock.elapsed() > 10000) {
+            return false;
+        }
+        QTest::qWait(50);
+    }
+    return true;
 }
 
 QImage XSession::Screenshot() const {

@@ -18,19 +18,24 @@ class XSession {
     XSession() = default;
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
-    // Kills every process started here that still runs.
+    // Kills every process started here that still runs, the program first.
     ~XSession();
 
-    // Starts the display and the window manager; returns what went wrong, or empty.
-    QString Start();
+    // Starts the display, the window manager and the program in ProgramFolder(), with the
+    // chimes of the build copied in unless `withChimes` is false; returns what went wrong, or
+    // empty.
+    QString Start(bool withChimes = true);
+
+    // The program's current directory: a private folder that lives as long as the session.
+    QString ProgramFolder() const { return folder_.path(); }
 
     // For programs on this display: DISPLAY set, the offscreen platform of the tests removed,
     // and a private, empty runtime folder, so no sound server is found.
     const QProcessEnvironment& Environment() const { return env_; }
 
-    // Starts the program in `folder` with this display's environment and the chimes of the
-    // build copied in unless `withChimes` is false; returns what went wrong, or empty.
-    QString StartProgram(QProcess& program, const QString& folder, bool withChimes = true);
+    bool ProgramRuns() const { return program_.state() == QProcess::Running; }
+    // Waits up to `timeoutMs` for the program to end; true when it exited with status 0.
+    bool ProgramEndsWithStatusZero(int timeoutMs);
 
     // Runs xdotool and returns what it printed, trimmed.
     QString Xdo(const QStringList& arguments) const;
@@ -44,18 +49,23 @@ class XSession {
     void Click(const QString& window, QPoint at) const;
     // Activates the window and presses `keys` (xdotool key names) there.
     void Key(const QString& window, const QString& keys) const;
-    // Replaces the entry of the rung-count prompt by `entry` and presses Return.
-    void AnswerPrompt(const QString& entry) const;
+    // Replaces the entry of the rung-count prompt by `entry` and presses Return. True when the
+    // prompt was there and has closed within ten seconds.
+    bool AnswerPrompt(const QString& entry) const;
     // The whole screen.
     QImage Screenshot() const;
 
   private:
+    QString StartDisplay();
+    QString StartProgram(bool withChimes);
     QString Run(const QString& tool, const QStringList& arguments, int timeoutMs = 10000) const;
 
+    QProcess program_;
     QProcess xvfb_;
     QProcess windowManager_;
     QProcessEnvironment env_;
     QTemporaryDir runtime_;
+    QTemporaryDir folder_;
 };
 
 // Title patterns of the program's windows, as FindWindow takes them.

@@ -8,6 +8,7 @@
 #include "fake_window.h"
 #include "recording_board.h"
 #include "scripted_random.h"
+#include "window_snapshot.h"
 
 using namespace hashigoro;
 using namespace hashigoro::testing;
@@ -90,22 +91,7 @@ struct Rig {
         }
     }
 
-    // "enabled buttons|running timers", e.g. "136|" for ready and "5|13" while building.
-    std::string Snapshot() const {
-        std::string s;
-        for (int b = 1; b <= 6; ++b) {
-            if (view.IsEnabled(static_cast<Button>(b))) {
-                s += static_cast<char>('0' + b);
-            }
-        }
-        s += '|';
-        for (int t = 1; t <= 3; ++t) {
-            if (timers.IsOn(static_cast<Timer>(t))) {
-                s += static_cast<char>('0' + t);
-            }
-        }
-        return s;
-    }
+    std::string Snapshot() const { return ButtonsAndTimers(view, timers); }
 
     // Empty when every shown square matches its tally.
     QByteArray SquaresFault() const {

@@ -16,6 +16,7 @@
 #include "fake_window.h"
 #include "mixing_random_source.h"
 #include "scripted_random.h"
+#include "window_snapshot.h"
 
 using namespace hashigoro;
 using namespace hashigoro::testing;
@@ -100,21 +101,8 @@ long ResidentBytes() {
 enum class Expect { Ready, Building, Descending, Waiting, Stopped, Ended };
 
 const char* TableRow(Expect e) {
-    switch (e) {
-        case Expect::Ready:
-            return "136|";
-        case Expect::Building:
-            return "5|13";
-        case Expect::Descending:
-            return "5|23";
-        case Expect::Waiting:
-            return "5|3";
-        case Expect::Stopped:
-            return "1346|";
-        case Expect::Ended:
-            return "346|";
-    }
-    return "";
+    static constexpr const char* kRows[] = {"136|", "5|13", "5|23", "5|3", "1346|", "346|"};
+    return kRows[static_cast<int>(e)];
 }
 
 }  // namespace
@@ -152,7 +140,7 @@ class SoakTest : public QObject {
         QString fault;
         const auto check = [&](const char* event) {
             const QString where = QString("after %1 in trial %2: ").arg(event).arg(trials);
-            const std::string row = Snapshot(view, timers);
+            const std::string row = ButtonsAndTimers(view, timers);
             if (row != TableRow(expect)) {
                 fault =
                     where +
@@ -280,24 +268,6 @@ class SoakTest : public QObject {
             QVERIFY2(ResidentBytes() - residentAtTrial1000 < 256 * 1024,
                      qPrintable(QString::number(ResidentBytes() - residentAtTrial1000)));
         }
-    }
-
-  private:
-    // "enabled buttons|running timers", e.g. "136|" for ready and "5|13" while building.
-    static std::string Snapshot(const FakeView& view, const FakeTimers& timers) {
-        std::string s;
-        for (int b = 1; b <= 6; ++b) {
-            if (view.IsEnabled(static_cast<Button>(b))) {
-                s += static_cast<char>('0' + b);
-            }
-        }
-        s += '|';
-        for (int t = 1; t <= 3; ++t) {
-            if (timers.IsOn(static_cast<Timer>(t))) {
-                s += static_cast<char>('0' + t);
-            }
-        }
-        return s;
     }
 };
 
