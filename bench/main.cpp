@@ -44,6 +44,11 @@ int main(int argc, char* argv[]) {
         std::printf("%-46s %-30s\n", "   ticks per trial",
                     qPrintable(QString("median %1").arg(Median(block.ticks))));
     }
+    std::printf("%-46s %-30s\n", "   interval from tick to tick",
+                qPrintable(QString("median %1 ms, p99 %2 ms, max %3 ms")
+                               .arg(Median(trials.intervalMilliseconds), 0, 'f', 2)
+                               .arg(Percentile(trials.intervalMilliseconds, 99), 0, 'f', 2)
+                               .arg(Percentile(trials.intervalMilliseconds, 100), 0, 'f', 1)));
     const double tickMedian = Median(trials.tickMicroseconds);
     Row(qPrintable(QString("work per tick of Timer1/Timer2, %1 ticks")
                        .arg(trials.tickMicroseconds.size())),

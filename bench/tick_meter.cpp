@@ -38,6 +38,11 @@ bool TickMeter::eventFilter(QObject* watched, QEvent* event) {
             StartTrial();
         } else {
             tickStart_ = Clock::now();
+            if (ticks_ > 0) {
+                intervalMilliseconds.push_back(
+                    std::chrono::duration<double, std::milli>(tickStart_ - lastTickStart_).count());
+            }
+            lastTickStart_ = tickStart_;
         }
     }
     return false;

@@ -27,8 +27,9 @@ class TickMeter final : public QObject {
     // since the last arrival is not counted as waiting.
     void TrialStartedByHand();
 
-    std::vector<double> tickMicroseconds;  // one entry per tick of Timer1 or Timer2
-    std::vector<double> trialRatios;       // wall time / (ticks x 3 ms), one entry per trial
+    std::vector<double> tickMicroseconds;      // one entry per tick of Timer1 or Timer2
+    std::vector<double> intervalMilliseconds;  // between consecutive ticks within a trial
+    std::vector<double> trialRatios;           // wall time / (ticks x 3 ms), one entry per trial
     std::vector<int> trialTicks;
     double idleWallSeconds = 0;
     double idleCpuSeconds = 0;
@@ -50,6 +51,7 @@ class TickMeter final : public QObject {
     QPointer<QTimer> timer2_;
     QPointer<QTimer> timer3_;
     Clock::time_point tickStart_;
+    Clock::time_point lastTickStart_;
     Clock::time_point trialStart_;
     Clock::time_point waitStart_;
     double waitCpuStart_ = 0;

@@ -91,6 +91,7 @@ TrialResults RunTrials(const std::vector<int>& rungCounts, int trialsPerBlock) {
         results.blocks.push_back(block);
     }
     results.tickMicroseconds = meter->tickMicroseconds;
+    results.intervalMilliseconds = meter->intervalMilliseconds;
     results.idleCpuPercent = 100.0 * meter->idleCpuSeconds / meter->idleWallSeconds;
     results.peakResidentMb = ResidentMb(true);
     // The windows go before the services they were handed.

@@ -12,8 +12,9 @@ struct TrialBlock {
 
 struct TrialResults {
     std::vector<TrialBlock> blocks;
-    std::vector<double> tickMicroseconds;  // every tick of Timer1 and Timer2
-    double idleCpuPercent = 0;             // of one core, while finished trials wait
+    std::vector<double> tickMicroseconds;      // every tick of Timer1 and Timer2
+    std::vector<double> intervalMilliseconds;  // from one tick to the next in a trial
+    double idleCpuPercent = 0;                 // of one core, while finished trials wait
     double residentMbAtTrial10 = 0;
     double residentMbAtLastTrial = 0;
     double peakResidentMb = 0;
