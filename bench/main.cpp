@@ -1,9 +1,11 @@
 // The bench of はしごろう: measures on the display it is started on (a real X server) and prints
-// one table. Usage: hashigoro_bench [TRIALS_PER_RUNG_COUNT] [STARTUP_RUNS]
+// one table. Usage: hashigoro_bench [TRIALS_PER_RUNG_COUNT] [STARTUP_RUNS] [-v]
+// With -v it also prints every trial's ticks and ratio.
 
 #include <QApplication>
 
 #include <cstdio>
+#include <string_view>
 
 #include "application_setup.h"
 #include "sample_statistics.h"
@@ -26,6 +28,7 @@ int main(int argc, char* argv[]) {
     hashigoro::SetUpApplication(app);
     const int trialsPerCount = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
     const int startupRuns = argc > 2 ? std::max(2, std::atoi(argv[2])) : 11;
+    const bool verbose = argc > 3 && std::string_view(argv[3]) == "-v";
 
     // Start-up first, while this process is still small and quiet.
     const StartupResults startup = MeasureStartup(HASHIGORO_EXECUTABLE, startupRuns);
@@ -43,6 +46,11 @@ int main(int argc, char* argv[]) {
             "median <= 1.10", median <= 1.10);
         std::printf("%-46s %-30s\n", "   ticks per trial",
                     qPrintable(QString("median %1").arg(Median(block.ticks))));
+        if (verbose) {
+            for (std::size_t t = 0; t < block.ratios.size(); ++t) {
+                std::printf("      %3.0f ticks  %.3f\n", block.ticks[t], block.ratios[t]);
+            }
+        }
     }
     std::printf("%-46s %-30s\n", "   interval from tick to tick",
                 qPrintable(QString("median %1 ms, p99 %2 ms, max %3 ms")
