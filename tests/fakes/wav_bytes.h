@@ -8,7 +8,7 @@
 namespace hashigoro::testing {
 
 // Builds WAV files in memory, the plain way, for feeding the reader.
-struct WavSpec {
+struct WavFormat {
     std::uint16_t formatTag = 1;
     std::uint16_t channels = 1;
     std::uint32_t sampleRate = 44100;
@@ -36,21 +36,21 @@ inline void AppendBytes(std::vector<std::uint8_t>& out, const std::vector<std::u
     }
 }
 
-inline std::vector<std::uint8_t> FmtChunk(const WavSpec& spec) {
+inline std::vector<std::uint8_t> FmtChunk(const WavFormat& format) {
     std::vector<std::uint8_t> out;
     AppendTag(out, "fmt ");
-    Append32(out, spec.extensible ? 40 : 16);
-    Append16(out, spec.extensible ? 0xFFFE : spec.formatTag);
-    Append16(out, spec.channels);
-    Append32(out, spec.sampleRate);
-    Append32(out, spec.sampleRate * spec.channels * spec.bits / 8);
-    Append16(out, spec.channels * spec.bits / 8);
-    Append16(out, spec.bits);
-    if (spec.extensible) {
+    Append32(out, format.extensible ? 40 : 16);
+    Append16(out, format.extensible ? 0xFFFE : format.formatTag);
+    Append16(out, format.channels);
+    Append32(out, format.sampleRate);
+    Append32(out, format.sampleRate * format.channels * format.bits / 8);
+    Append16(out, format.channels * format.bits / 8);
+    Append16(out, format.bits);
+    if (format.extensible) {
         Append16(out, 22);
-        Append16(out, spec.bits);
-        Append32(out, spec.channels == 2 ? 3 : 4);
-        Append16(out, spec.formatTag);  // sub-format GUID, first two bytes
+        Append16(out, format.bits);
+        Append32(out, format.channels == 2 ? 3 : 4);
+        Append16(out, format.formatTag);  // sub-format GUID, first two bytes
         const std::uint8_t rest[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
                                        0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
         AppendBytes(out, std::vector<std::uint8_t>(rest, rest + 14));
@@ -82,9 +82,9 @@ inline std::vector<std::uint8_t> Riff(const std::vector<std::vector<std::uint8_t
 }
 
 // A whole file with `frames` frames of the given samples (raw little-endian bytes per sample).
-inline std::vector<std::uint8_t> Wav(const WavSpec& spec,
+inline std::vector<std::uint8_t> Wav(const WavFormat& format,
                                      const std::vector<std::uint8_t>& payload) {
-    return Riff({FmtChunk(spec), DataChunk(payload, static_cast<std::uint32_t>(payload.size()))});
+    return Riff({FmtChunk(format), DataChunk(payload, static_cast<std::uint32_t>(payload.size()))});
 }
 
 }  // namespace hashigoro::testing
