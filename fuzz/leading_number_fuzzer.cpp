@@ -30,7 +30,8 @@ std::string Plain(std::string_view text) {
             out += static_cast<char>(byte);
             continue;
         }
-        if (byte == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBC &&
+        if (byte == 0xEF && i + 2 < text.size() &&
+            static_cast<unsigned char>(text[i + 1]) == 0xBC &&
             static_cast<unsigned char>(text[i + 2]) >= 0x90 &&
             static_cast<unsigned char>(text[i + 2]) <= 0x99) {
             out += static_cast<char>('0' + static_cast<unsigned char>(text[i + 2]) - 0x90);
