@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "process_memory.h"
+
 namespace hashigoro::bench {
 
 namespace {
@@ -14,19 +16,6 @@ bool PromptShown() {
     search.start("xdotool", {"search", "--onlyvisible", "--name", "^ はしごろう横線本数の設定$"});
     search.waitForFinished(5000);
     return !search.readAllStandardOutput().trimmed().isEmpty();
-}
-
-double ResidentMbOf(qint64 pid) {
-    QFile status(QString("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
-        }
-    }
-    return 0;
 }
 
 }  // namespace
@@ -50,7 +39,7 @@ StartupResults MeasureStartup(const QString& executable, int runs) {
         const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
         if (shown) {
             results.milliseconds.push_back(ms);
-            results.residentMbAtPrompt = ResidentMbOf(program.processId());
+            results.residentMbAtPrompt = ResidentMb(program.processId());
         }
         program.kill();
         program.waitForFinished(5000);

@@ -1,7 +1,6 @@
 #include "trial_bench.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QPushButton>
 #include <QTimer>
 
@@ -9,25 +8,12 @@
 #include "bench_user.h"
 #include "local_time_clock.h"
 #include "mixing_random_source.h"
+#include "process_memory.h"
 #include "qt_program_end.h"
 #include "tick_meter.h"
 #include "window_switch.h"
 
 namespace hashigoro::bench {
-
-double ResidentMb(bool peak) {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    const QByteArray key = peak ? "VmHWM:" : "VmRSS:";
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(key)) {
-            return line.mid(key.size()).trimmed().split(' ').front().toDouble() / 1024.0;
-        }
-    }
-    return 0;
-}
 
 TrialResults RunTrials(const std::vector<int>& rungCounts, int trialsPerBlock) {
     TrialResults results;
@@ -93,7 +79,7 @@ TrialResults RunTrials(const std::vector<int>& rungCounts, int trialsPerBlock) {
     results.tickMicroseconds = meter->tickMicroseconds;
     results.intervalMilliseconds = meter->intervalMilliseconds;
     results.idleCpuPercent = 100.0 * meter->idleCpuSeconds / meter->idleWallSeconds;
-    results.peakResidentMb = ResidentMb(true);
+    results.peakResidentMb = ResidentMb(0, true);
     // The windows go before the services they were handed.
     delete windows.MainWindow();
     delete windows.HelpWindow();

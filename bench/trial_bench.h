@@ -26,7 +26,4 @@ struct TrialResults {
 // trial, since Timer3 starts one trial every five seconds.
 TrialResults RunTrials(const std::vector<int>& rungCounts, int trialsPerBlock);
 
-// Resident set size and its peak (VmRSS, VmHWM) of this process, in MB.
-double ResidentMb(bool peak = false);
-
 }  // namespace hashigoro::bench

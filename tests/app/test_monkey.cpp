@@ -86,9 +86,7 @@ class MonkeyTest : public QObject {
                     x_.Key(prompt, "Escape");
                     ++cancels_;
                 } else {
-                    x_.Key(prompt, "ctrl+a");
-                    x_.Xdo({"type", kEntries.at(random.bounded(kEntries.size()))});
-                    x_.Xdo({"key", "Return"});
+                    x_.EnterText(prompt, kEntries.at(random.bounded(kEntries.size())));
                     ++entries_;
                 }
                 QTest::qWait(250);

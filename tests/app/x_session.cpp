@@ -161,14 +161,18 @@ void XSession::Key(const QString& window, const QString& keys) const {
     Xdo({"windowactivate", "--sync", window, "key", "--clearmodifiers", keys});
 }
 
+void XSession::EnterText(const QString& prompt, const QString& entry) const {
+    Key(prompt, "ctrl+a");
+    Xdo({"type", entry});
+    Xdo({"key", "Return"});
+}
+
 bool XSession::AnswerPrompt(const QString& entry) const {
     const QString prompt = WaitForWindow(kPromptTitle);
     if (prompt.isEmpty()) {
         return false;
     }
-    Key(prompt, "ctrl+a");
-    Xdo({"type", entry});
-    Xdo({"key", "Return"});
+    EnterText(prompt, entry);
     QElapsedTimer clock;
     clock.start();
     while (!FindWindow(kPromptTitle).isEmpty()) {

@@ -29,10 +29,6 @@ class XSession {
     // The program's current directory: a private folder that lives as long as the session.
     QString ProgramFolder() const { return folder_.path(); }
 
-    // For programs on this display: DISPLAY set, the offscreen platform of the tests removed,
-    // and a private, empty runtime folder, so no sound server is found.
-    const QProcessEnvironment& Environment() const { return env_; }
-
     bool ProgramRuns() const { return program_.state() == QProcess::Running; }
     // Waits up to `timeoutMs` for the program to end; true when it exited with status 0.
     bool ProgramEndsWithStatusZero(int timeoutMs);
@@ -49,8 +45,10 @@ class XSession {
     void Click(const QString& window, QPoint at) const;
     // Activates the window and presses `keys` (xdotool key names) there.
     void Key(const QString& window, const QString& keys) const;
-    // Replaces the entry of the rung-count prompt by `entry` and presses Return. True when the
-    // prompt was there and has closed within ten seconds.
+    // Activates `prompt`, replaces its entry by `entry` and presses Return.
+    void EnterText(const QString& prompt, const QString& entry) const;
+    // Enters `entry` in the rung-count prompt. True when the prompt was there and has closed
+    // within ten seconds.
     bool AnswerPrompt(const QString& entry) const;
     // The whole screen.
     QImage Screenshot() const;
@@ -63,6 +61,8 @@ class XSession {
     QProcess program_;
     QProcess xvfb_;
     QProcess windowManager_;
+    // For programs on this display: DISPLAY set, the offscreen platform of the tests removed,
+    // and a private, empty runtime folder, so no sound server is found.
     QProcessEnvironment env_;
     QTemporaryDir runtime_;
     QTemporaryDir folder_;
