@@ -17,12 +17,17 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The text as the reader sees it: blanks, tabs and line feeds gone, full-width digits made
-// ASCII, and the text cut at the first other non-ASCII byte (which no number can contain).
+// The text as the reader sees it: blanks, tabs, line feeds and ideographic spaces (E3 80 80)
+// gone, the full-width forms EF BC 81..EF BD 9E made ASCII (U+FF01..U+FF5E), the minus sign
+// E2 88 92 made '-', and the text cut at the first other non-ASCII byte (which no number can
+// contain).
 std::string Plain(std::string_view text) {
     std::string out;
+    const auto at = [&](std::size_t k) {
+        return k < text.size() ? static_cast<unsigned char>(text[k]) : 0;
+    };
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
+        const unsigned char byte = at(i);
         if (byte == ' ' || byte == '\t' || byte == '\n') {
             continue;
         }
@@ -30,11 +35,22 @@ std::string Plain(std::string_view text) {
             out += static_cast<char>(byte);
             continue;
         }
-        if (byte == 0xEF && i + 2 < text.size() &&
-            static_cast<unsigned char>(text[i + 1]) == 0xBC &&
-            static_cast<unsigned char>(text[i + 2]) >= 0x90 &&
-            static_cast<unsigned char>(text[i + 2]) <= 0x99) {
-            out += static_cast<char>('0' + static_cast<unsigned char>(text[i + 2]) - 0x90);
+        if (byte == 0xE3 && at(i + 1) == 0x80 && at(i + 2) == 0x80) {
+            i += 2;
+            continue;
+        }
+        if (byte == 0xE2 && at(i + 1) == 0x88 && at(i + 2) == 0x92) {
+            out += '-';
+            i += 2;
+            continue;
+        }
+        if (byte == 0xEF && at(i + 1) == 0xBC && at(i + 2) >= 0x81 && at(i + 2) <= 0xBF) {
+            out += static_cast<char>(0x21 + at(i + 2) - 0x81);
+            i += 2;
+            continue;
+        }
+        if (byte == 0xEF && at(i + 1) == 0xBD && at(i + 2) >= 0x80 && at(i + 2) <= 0x9E) {
+            out += static_cast<char>(0x60 + at(i + 2) - 0x80);
             i += 2;
             continue;
         }

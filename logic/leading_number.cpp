@@ -3,41 +3,58 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace hashigoro {
 
 namespace {
 
-// Decodes `text` into ASCII characters for the reader: skipped white space is dropped,
-// full-width digits become ASCII digits, and every other non-ASCII character becomes '\x7f',
-// which can continue no number.
+// The code point of the UTF-8 sequence at `i`, and its length in bytes; U+FFFD with length 1 for
+// a byte that starts no valid sequence.
+std::pair<char32_t, std::size_t> DecodeAt(std::string_view text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (lead < 0x80 || lead >= 0xF8 || i + length > text.size()) {
+        return {lead < 0x80 ? lead : 0xFFFD, 1};
+    }
+    char32_t code = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(k) & 0xC0) != 0x80) {
+            return {0xFFFD, 1};
+        }
+        code = (code << 6) | (byte(k) & 0x3F);
+    }
+    // An overlong form is no character: "\xC0\xB5" must not read as the digit 5.
+    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kLeast[length]) {
+        return {0xFFFD, 1};
+    }
+    return {code, length};
+}
+
+// Decodes `text` into ASCII characters for the reader. A Japanese input method types the
+// full-width forms (U+FF01..U+FF5E) of digits, signs, the period, the comma, E, &, H, O and the
+// hexadecimal letters, so each counts as its ASCII character; the ideographic space U+3000 is
+// a blank and U+2212 a minus sign. Skipped blanks are dropped, and every other non-ASCII
+// character becomes '\x7f', which can continue no number.
 std::string NormaliseForReading(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            if (lead != ' ' && lead != '\t' && lead != '\n') {
-                out.push_back(static_cast<char>(lead));
-            }
-            ++i;
+        auto [code, length] = DecodeAt(text, i);
+        i += length;
+        if (code >= 0xFF01 && code <= 0xFF5E) {
+            code -= 0xFF01 - 0x21;
+        } else if (code == 0x3000) {
+            code = ' ';
+        } else if (code == 0x2212) {
+            code = '-';
+        }
+        if (code == ' ' || code == '\t' || code == '\n') {
             continue;
         }
-        // Full-width digits are EF BC 90 .. EF BC 99 in UTF-8.
-        if (lead == 0xEF && i + 2 < text.size() &&
-            static_cast<unsigned char>(text[i + 1]) == 0xBC) {
-            const auto last = static_cast<unsigned char>(text[i + 2]);
-            if (last >= 0x90 && last <= 0x99) {
-                out.push_back(static_cast<char>('0' + (last - 0x90)));
-                i += 3;
-                continue;
-            }
-        }
-        out.push_back('\x7f');
-        ++i;
-        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
-            ++i;
-        }
+        out.push_back(code < 0x80 ? static_cast<char>(code) : '\x7f');
     }
     return out;
 }

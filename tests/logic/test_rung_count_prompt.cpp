@@ -22,6 +22,7 @@ class RungCountPromptTest : public QObject {
         QTest::newRow("comma ends the number") << "20,5" << 20;
         QTest::newRow("hexadecimal") << "&H14" << 20;
         QTest::newRow("full-width digits") << "３０" << 30;
+        QTest::newRow("after an ideographic space") << "　２０" << 20;
     }
     void anEntryInRangeSetsTheRungCountToItsIntegerPart() {
         QFETCH(QString, entry);
@@ -42,7 +43,8 @@ class RungCountPromptTest : public QObject {
 
     void anEntryOutOfRangeReopensTheBoxWithoutAQuestion_data() {
         QTest::addColumn<QString>("entry");
-        for (const char* entry : {"9", "51", "50.5", "9.99", "-20", "abc", "   ", "0", "&H33"}) {
+        for (const char* entry :
+             {"9", "51", "50.5", "9.99", "-20", "abc", "   ", "0", "&H33", "５０．５", "－２０"}) {
             QTest::newRow(entry) << QString::fromUtf8(entry);
         }
     }
