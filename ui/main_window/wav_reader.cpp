@@ -14,7 +14,10 @@ namespace {
 constexpr std::uint16_t kFormatPcm = 1;
 constexpr std::uint16_t kFormatFloat = 3;
 constexpr std::uint16_t kFormatExtensible = 0xFFFE;
-constexpr std::uintmax_t kLargestFile = 64u << 20;
+// A chime is a cue, not music: anything longer is refused before its samples are read.
+constexpr int kLongestSeconds = 30;
+// 30 s at 192 kHz in stereo at 32 bits; only 64-bit float could need more.
+constexpr std::size_t kLargestSound = 64u << 20;
 
 std::uint32_t U32(const std::uint8_t* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -70,63 +73,120 @@ bool Supported(const Format& f) {
            f.sampleRate <= 192000 && f.blockAlign == f.channels * f.bits / 8;
 }
 
-}  // namespace
+// Where the bytes of a WAV come from: memory, or a file read piece by piece, so that no more
+// than the headers and the sound itself is ever read.
+class ByteSource {
+  public:
+    virtual ~ByteSource() = default;
+    virtual std::uint64_t Size() const = 0;
+    // Copies `count` bytes from `offset` into `out`; false if they are not all there.
+    virtual bool Read(std::uint64_t offset, std::size_t count, std::uint8_t* out) = 0;
+};
 
-std::optional<PcmSound> ReadWav(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
-        std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
+class MemorySource final : public ByteSource {
+  public:
+    explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    std::uint64_t Size() const override { return bytes_.size(); }
+    bool Read(std::uint64_t offset, std::size_t count, std::uint8_t* out) override {
+        if (offset > bytes_.size() || count > bytes_.size() - offset) {
+            return false;
+        }
+        std::memcpy(out, bytes_.data() + offset, count);
+        return true;
+    }
+
+  private:
+    std::span<const std::uint8_t> bytes_;
+};
+
+class FileSource final : public ByteSource {
+  public:
+    FileSource(const std::string& path, std::uint64_t size)
+        : in_(path, std::ios::binary), size_(size) {}
+    std::uint64_t Size() const override { return size_; }
+    bool Read(std::uint64_t offset, std::size_t count, std::uint8_t* out) override {
+        in_.seekg(static_cast<std::streamoff>(offset));
+        return static_cast<bool>(
+            in_.read(reinterpret_cast<char*>(out), static_cast<std::streamsize>(count)));
+    }
+
+  private:
+    std::ifstream in_;
+    std::uint64_t size_;
+};
+
+std::optional<Format> ReadFormat(ByteSource& source, std::uint64_t at, std::uint32_t size) {
+    std::uint8_t body[40] = {};
+    if (size < 16 || !source.Read(at, std::min<std::size_t>(size, sizeof body), body)) {
+        return std::nullopt;
+    }
+    Format f{U16(body), U16(body + 2), static_cast<int>(U32(body + 4)), U16(body + 12),
+             U16(body + 14)};
+    if (f.tag == kFormatExtensible) {
+        // The real format is the first two bytes of the sub-format GUID.
+        if (size < 40) {
+            return std::nullopt;
+        }
+        f.tag = U16(body + 24);
+    }
+    return Supported(f) ? std::optional(f) : std::nullopt;
+}
+
+// Walks the chunks up to the sound. Its length is judged from the headers alone, before a
+// single sample is read.
+std::optional<PcmSound> ParseWav(ByteSource& source) {
+    const std::uint64_t total = source.Size();
+    std::uint8_t head[12];
+    if (!source.Read(0, sizeof head, head) || std::memcmp(head, "RIFF", 4) != 0 ||
+        std::memcmp(head + 8, "WAVE", 4) != 0) {
         return std::nullopt;
     }
     std::optional<Format> format;
-    std::size_t pos = 12;
-    while (pos + 8 <= bytes.size()) {
-        const std::uint8_t* chunk = bytes.data() + pos;
+    std::uint64_t pos = 12;
+    std::uint8_t chunk[8];
+    while (pos + 8 <= total && source.Read(pos, sizeof chunk, chunk)) {
         const std::uint32_t size = U32(chunk + 4);
-        const std::size_t bodyStart = pos + 8;
-        const std::size_t available = bytes.size() - bodyStart;
+        const std::uint64_t bodyStart = pos + 8;
+        if (size > total - bodyStart) {
+            return std::nullopt;  // the file was cut short
+        }
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
-            if (size < 16 || size > available) {
+            format = ReadFormat(source, bodyStart, size);
+            if (!format) {
                 return std::nullopt;
             }
-            const std::uint8_t* body = chunk + 8;
-            Format f{U16(body), U16(body + 2), static_cast<int>(U32(body + 4)), U16(body + 12),
-                     U16(body + 14)};
-            if (f.tag == kFormatExtensible) {
-                // The real format is the first two bytes of the sub-format GUID.
-                if (size < 40) {
-                    return std::nullopt;
-                }
-                f.tag = U16(body + 24);
-            }
-            if (!Supported(f)) {
-                return std::nullopt;
-            }
-            format = f;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
-            if (!format || size > available) {
-                return std::nullopt;  // no format yet, or the file was cut short
+            if (!format) {
+                return std::nullopt;
             }
             const std::size_t frames = size / format->blockAlign;
-            if (frames == 0) {
+            if (frames == 0 || frames > std::size_t{kLongestSeconds} * format->sampleRate ||
+                frames * format->blockAlign > kLargestSound) {
+                return std::nullopt;
+            }
+            std::vector<std::uint8_t> data(frames * format->blockAlign);
+            if (!source.Read(bodyStart, data.size(), data.data())) {
                 return std::nullopt;
             }
             PcmSound sound{format->sampleRate, format->channels, {}};
             const int bytesPerSample = format->bits / 8;
-            const std::size_t count = frames * format->channels;
-            sound.samples.resize(count);
-            for (std::size_t i = 0; i < count; ++i) {
-                sound.samples[i] = Sample(chunk + 8 + i * bytesPerSample, *format);
+            sound.samples.resize(frames * format->channels);
+            for (std::size_t i = 0; i < sound.samples.size(); ++i) {
+                sound.samples[i] = Sample(data.data() + i * bytesPerSample, *format);
             }
             return sound;
         }
         // Chunks are padded to an even length.
-        const std::uint64_t next = static_cast<std::uint64_t>(bodyStart) + size + (size & 1u);
-        if (next > bytes.size()) {
-            return std::nullopt;
-        }
-        pos = static_cast<std::size_t>(next);
+        pos = bodyStart + size + (size & 1u);
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<PcmSound> ReadWav(std::span<const std::uint8_t> bytes) {
+    MemorySource source(bytes);
+    return ParseWav(source);
 }
 
 std::optional<PcmSound> LoadWavFile(const std::string& path) {
@@ -137,15 +197,11 @@ std::optional<PcmSound> LoadWavFile(const std::string& path) {
         return std::nullopt;
     }
     const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > kLargestFile) {
+    if (error) {
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-        return std::nullopt;
-    }
-    return ReadWav(bytes);
+    FileSource source(path, size);
+    return ParseWav(source);
 }
 
 PcmSound ConvertPcm(const PcmSound& sound, int sampleRate, int channels) {
