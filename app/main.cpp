@@ -1,9 +1,9 @@
 #include <QApplication>
 
 #include "application_setup.h"
-#include "audio_sink_output.h"
 #include "local_time_clock.h"
 #include "mixing_random_source.h"
+#include "pulse_audio_output.h"
 #include "qt_program_end.h"
 #include "window_switch.h"
 
@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
 
     hashigoro::MixingRandomSource random = hashigoro::MixingRandomSource::FromEntropy();
     hashigoro::LocalTimeClock clock;
-    hashigoro::AudioSinkOutput sound;
+    hashigoro::PulseAudioOutput sound;
     hashigoro::QtProgramEnd programEnd;
     hashigoro::WindowSwitch windows(random, clock, sound, programEnd);
     windows.ShowMainWindow();

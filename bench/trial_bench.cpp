@@ -4,11 +4,11 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "audio_sink_output.h"
 #include "bench_user.h"
 #include "local_time_clock.h"
 #include "mixing_random_source.h"
 #include "process_memory.h"
+#include "pulse_audio_output.h"
 #include "qt_program_end.h"
 #include "tick_meter.h"
 #include "window_switch.h"
@@ -21,7 +21,7 @@ TrialResults RunTrials(const std::vector<int>& rungCounts, int trialsPerBlock) {
     user.rungs = rungCounts.front();
     MixingRandomSource random = MixingRandomSource::FromEntropy();
     LocalTimeClock clock;
-    AudioSinkOutput sound;
+    PulseAudioOutput sound;
     QtProgramEnd programEnd;
     WindowSwitch windows(random, clock, sound, programEnd, &user);
     windows.ShowMainWindow();

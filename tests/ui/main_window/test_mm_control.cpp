@@ -4,8 +4,8 @@
 
 #include <fstream>
 
-#include "audio_sink_output.h"
 #include "mm_control.h"
+#include "pulse_audio_output.h"
 #include "recording_sound_output.h"
 #include "wav_bytes.h"
 
@@ -128,7 +128,7 @@ class MMControlTest : public QObject {
     void theRealOutputWithoutAnAudioServerReturnsAtOnce() {
         // Tests run without a sound server unless one is started for them.
         ChimeFolder folder;
-        AudioSinkOutput output;
+        PulseAudioOutput output;
         MMControl control(output, nullptr);
         QElapsedTimer clock;
         clock.start();
