@@ -9,7 +9,8 @@
 
 namespace hashigoro {
 
-// Every integer the experiment keeps is a 16-bit signed value, as the classroom original did.
+// Every integer the experiment keeps is a 16-bit signed value: the board, the rung indexes and
+// the tallies are all small, and the arrays' bounds are fixed.
 using Int16 = std::int16_t;
 
 // Board geometry, in board units.

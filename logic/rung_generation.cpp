@@ -22,8 +22,9 @@ void RungGeneration::Timer1_Timer() {
     label_.SetCaption(std::to_string(s.RungNo));
     random_.Reseed(clock_.SecondsSinceMidnight());
 
-    // The products are taken in double precision: 9 * r in single precision could round a
-    // value just below 1 up to 9 and pick a column that does not exist.
+    // The products are taken in double precision. In single precision a value just below a
+    // bin edge could round up into the next bin: 25 * 0.04f rounds to 1 and picks the second
+    // height, where the value lies in the first (0.99999998 in double precision).
     const auto x = static_cast<Int16>(2 + std::floor(9.0 * static_cast<double>(random_.Next())));
     s.RungColumn[s.RungNo] = x;
     const auto h = static_cast<Int16>(std::floor(25.0 * static_cast<double>(random_.Next())));

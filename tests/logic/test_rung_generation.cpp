@@ -113,14 +113,27 @@ class RungGenerationTest : public QObject {
                 LineOp(column, height, column + 1, height, PaletteColour::Black));
     }
 
-    void valuesJustBelowOneStillPickTheLastColumnAndHeight() {
+    void valuesJustBelowABinEdgeStayInTheirBin_data() {
+        QTest::addColumn<float>("columnValue");
+        QTest::addColumn<float>("heightValue");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("height");
+        QTest::newRow("just below one") << 0.99999994f << 0.99999994f << 10 << 59;
+        // 25 * 0.04f is 0.99999998 in double precision but rounds to 1 in single precision.
+        QTest::newRow("just below the second height") << 0.0f << 0.04f << 2 << 11;
+    }
+    void valuesJustBelowABinEdgeStayInTheirBin() {
+        QFETCH(float, columnValue);
+        QFETCH(float, heightValue);
+        QFETCH(int, column);
+        QFETCH(int, height);
         ScriptedRandom random;
         SteppingClock clock;
         Build build(10, random, clock);
-        random.values = {0.99999994f, 0.99999994f};
+        random.values = {columnValue, heightValue};
         build.generation.Timer1_Timer();
-        QCOMPARE(build.state.RungColumn[1], Int16{10});
-        QCOMPARE(build.state.RungYEven[1], Int16{59});
+        QCOMPARE(build.state.RungColumn[1], Int16(column));
+        QCOMPARE(build.state.RungYEven[1], Int16(height));
     }
 
     void aRejectedDuplicateLeavesBoardRungNoAndLabelAsTheyWere() {

@@ -11,8 +11,11 @@ HelpSurface::HelpSurface(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setAutoFillBackground(true);
+    // Black on white whatever the desktop's colour scheme: a dark scheme's light text would
+    // vanish on the white surface.
     QPalette white = palette();
     white.setColor(QPalette::Window, QColor(255, 255, 255));
+    white.setColor(QPalette::WindowText, QColor(0, 0, 0));
     setPalette(white);
     setFont(GothicFont(11.25, false));
 }

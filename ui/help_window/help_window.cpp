@@ -3,25 +3,18 @@
 #include <QCloseEvent>
 #include <QEvent>
 
+#include "fixed_window_frame.h"
 #include "help_text.h"
 #include "rule_line.h"
 #include "twips.h"
-#include "window_icon.h"
 
 namespace hashigoro {
 
 Form2::Form2(std::function<void()> closeHelp, ProgramEnd& programEnd)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                           Qt::MSWindowsFixedSizeDialogHint),
-      closeHelp_(std::move(closeHelp)),
-      programEnd_(programEnd) {
+    : closeHelp_(std::move(closeHelp)), programEnd_(programEnd) {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral(" はしごろう＿ヘルプ（設問と操作方法）"));
-    setWindowIcon(MakeWindowIcon());
-    const QRect client = TwipsRect(3090, 1665, 9255, 4455);
-    setGeometry(client);
-    setFixedSize(client.size());
+    SetUpFixedWindow(*this, QStringLiteral(" はしごろう＿ヘルプ（設問と操作方法）"),
+                     TwipsRect(3090, 1665, 9255, 4455));
 
     command1_ = new QPushButton(QStringLiteral("閉じる"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
@@ -29,7 +22,8 @@ Form2::Form2(std::function<void()> closeHelp, ProgramEnd& programEnd)
     command1_->setAutoDefault(false);
     picture1_ = new HelpSurface(this);
     picture1_->setGeometry(TwipsRect(120, 480, 9015, 3855));
-    new RuleLine(Px(120), Px(9120), Px(360), this);
+    // A drawn line: the close button stands above it.
+    (new RuleLine(Px(120), Px(9120), Px(360), this))->lower();
     setTabOrder(command1_, picture1_);
     command1_->setFocus();
 

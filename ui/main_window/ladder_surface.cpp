@@ -22,6 +22,13 @@ QColor PaletteRgb(PaletteColour colour) {
     return colour == PaletteColour::LightRed ? QColor(255, 0, 0) : QColor(0, 0, 0);
 }
 
+// The ladder's background: the scheme's own window colour when it is light, or else the light
+// default, so that the black lines and the red path stand out under a dark scheme too.
+QColor Background(const QPalette& palette) {
+    const QColor window = palette.color(QPalette::Window);
+    return window.lightness() >= 128 ? window : QColor(239, 239, 239);
+}
+
 QWidget* MakeRedSquare(QWidget* parent, QRect twipsInInner, const QString& name) {
     auto* square = new QWidget(parent);
     square->setObjectName(name);
@@ -41,7 +48,7 @@ LadderSurface::LadderSurface(QWidget* parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(kBorder);
     setFocusPolicy(Qt::StrongFocus);
-    drawing_.fill(palette().color(QPalette::Window));
+    drawing_.fill(Background(palette()));
 
     startSquare_ = MakeRedSquare(this, TwipsRect(2889, 480, kSquareTwips, kSquareTwips),
                                  QStringLiteral("Picture2"));
@@ -67,7 +74,7 @@ QWidget* LadderSurface::TallySquare(int bar, int index) const {
 }
 
 void LadderSurface::Clear() {
-    drawing_.fill(palette().color(QPalette::Window));
+    drawing_.fill(Background(palette()));
     update(contentsRect());
 }
 

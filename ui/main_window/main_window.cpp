@@ -3,10 +3,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 
+#include "fixed_window_frame.h"
 #include "gothic_font.h"
 #include "rule_line.h"
 #include "twips.h"
-#include "window_icon.h"
 
 namespace hashigoro {
 
@@ -17,19 +17,10 @@ constexpr double kTitlePoints = 15.75;
 
 }  // namespace
 
-Form1::Form1(const MainWindowServices& services)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                           Qt::MSWindowsFixedSizeDialogHint),
-      services_(services),
-      ownDialogs_(this) {
+Form1::Form1(const MainWindowServices& services) : services_(services), ownDialogs_(this) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral(" はしごろう"));
-    setWindowIcon(MakeWindowIcon());
+    SetUpFixedWindow(*this, QStringLiteral(" はしごろう"), TwipsRect(2715, 1665, 9870, 8535));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    const QRect client = TwipsRect(2715, 1665, 9870, 8535);
-    setGeometry(client);
-    setFixedSize(client.size());
 
     // Created in the order of the keyboard focus: surface, start, quit, initialise, stop, help.
     picture1_ = new LadderSurface(this);
@@ -49,8 +40,10 @@ Form1::Form1(const MainWindowServices& services)
     label2_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label2_->setFont(GothicFont(kTitlePoints, true));
     label2_->setAutoFillBackground(true);
+    // Black on light grey whatever the desktop's colour scheme.
     QPalette titlePalette = label2_->palette();
     titlePalette.setColor(QPalette::Window, QColor(224, 224, 224));
+    titlePalette.setColor(QPalette::WindowText, QColor(0, 0, 0));
     label2_->setPalette(titlePalette);
     mmControl1_ = new MMControl(services_.sound, this);
     mmControl1_->setGeometry(TwipsRect(3120, 360, 3540, 330));
@@ -58,7 +51,10 @@ Form1::Form1(const MainWindowServices& services)
     command4_->setEnabled(false);
     command5_ = MakeButton("Command5", "停　　　　止", TwipsRect(1080, 7680, 3375, 615), true);
     command6_ = MakeButton("Command6", "HELP", TwipsRect(8160, 0, 855, 375), false);
-    new RuleLine(0, Px(9840), Px(360), this);
+    // A drawn line: every button stands above it, while it still shows over the title label's
+    // last row of pixels.
+    (new RuleLine(0, Px(9840), Px(360), this))->lower();
+    label2_->lower();
     // The help button reaches one pixel into the initialise button and stands above it.
     command6_->raise();
 
@@ -77,9 +73,16 @@ Form1::Form1(const MainWindowServices& services)
     }
 
     Dialogs& dialogs = services_.dialogs ? *services_.dialogs : ownDialogs_;
-    controller_ = std::make_unique<ExperimentController>(
-        ControllerPorts{*picture1_, *this, *this, *this, *this, dialogs, services_.programEnd,
-                        services_.random, services_.clock});
+    controller_ =
+        std::make_unique<ExperimentController>(ControllerPorts{.board = *picture1_,
+                                                               .label = *this,
+                                                               .timers = *this,
+                                                               .view = *this,
+                                                               .cue = *this,
+                                                               .dialogs = dialogs,
+                                                               .programEnd = services_.programEnd,
+                                                               .random = services_.random,
+                                                               .clock = services_.clock});
 
     connect(command1_, &QPushButton::clicked, this, [this] { controller_->Command1_Click(); });
     connect(command2_, &QPushButton::clicked, this, [this] { controller_->Command2_Click(); });

@@ -11,7 +11,7 @@ QIcon MakeWindowIcon() {
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setPen(QPen(Qt::black, 1));
-    // Five lines from y = 6 to y = 21, four pixels apart, with a few rungs between them.
+    // Five lines from y = 6 to y = 21, five pixels apart, with a few rungs between them.
     const int lineX[] = {6, 11, 16, 21, 26};
     for (int x : lineX) {
         painter.drawLine(x, 6, x, 21);

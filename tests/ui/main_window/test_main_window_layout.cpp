@@ -5,7 +5,9 @@
 
 #include "application_setup.h"
 #include "fake_window.h"
+#include "fixed_window_frame.h"
 #include "gothic_font.h"
+#include "help_window.h"
 #include "main_window.h"
 #include "mixing_random_source.h"
 #include "recording_sound_output.h"
@@ -275,6 +277,62 @@ class MainWindowLayoutTest : public QObject {
         QVERIFY(!w.form.close());  // while an experiment runs the close box does nothing
         QCOMPARE(w.dialogs.Count(DialogCall::Kind::YesNo), 1);
         QVERIFY(w.form.isVisible());
+    }
+
+    // From a bug: under a dark scheme the help text and the title were white on white and grey,
+    // and the ladder's black lines stood on near black.
+    void theContentStaysDarkOnLightUnderADarkColourScheme_data() {
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<int>("leastInk");
+        QTest::newRow("help text") << "help" << 3000;
+        QTest::newRow("title") << "title" << 150;
+        QTest::newRow("ladder") << "ladder" << 450;  // ten lines of 232 pixels
+    }
+    void theContentStaysDarkOnLightUnderADarkColourScheme() {
+        QFETCH(QString, part);
+        QFETCH(int, leastInk);
+        const QPalette light = QApplication::palette();
+        QPalette dark(QColor(53, 53, 53), QColor(42, 42, 42));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        QApplication::setPalette(dark);
+        Window w;
+        w.ShowAndAnswer("30");
+        FakeProgramEnd end;
+        Form2 help([] {}, end);
+        help.show();
+        QWidget* widget = part == "help"    ? help.Picture1()
+                          : part == "title" ? w.form.findChild<QLabel*>("Label2")
+                                            : static_cast<QWidget*>(w.form.Picture1());
+        const QImage image = widget->grab(widget->contentsRect()).toImage();
+        QApplication::setPalette(light);
+        int ink = 0;
+        int paper = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const int lightness = image.pixelColor(x, y).lightness();
+                ink += lightness < 96;
+                paper += lightness > 192;
+            }
+        }
+        QVERIFY2(ink >= leastInk && paper > 4 * ink,
+                 qPrintable(QString("%1 ink, %2 paper").arg(ink).arg(paper)));
+    }
+
+    void aWindowThatDoesNotFitTheScreenMovesJustEnoughToFit_data() {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QPoint>("place");
+        // The main window's frame with a 24-pixel title bar, at its own place.
+        QTest::newRow("fits: stays") << QRect(0, 0, 1280, 800) << QPoint(178, 87);
+        QTest::newRow("1024 x 600: up") << QRect(0, 0, 1024, 600) << QPoint(178, 4);
+        QTest::newRow("narrow: left") << QRect(0, 0, 800, 1000) << QPoint(136, 87);
+        QTest::newRow("panel on the left: right") << QRect(200, 0, 1080, 800) << QPoint(200, 87);
+        QTest::newRow("smaller than the window: top-left on screen")
+            << QRect(0, 30, 640, 480) << QPoint(0, 30);
+    }
+    void aWindowThatDoesNotFitTheScreenMovesJustEnoughToFit() {
+        QFETCH(QRect, available);
+        QFETCH(QPoint, place);
+        QCOMPARE(FitOnScreen(QRect(178, 87, 664, 596), available), place);
     }
 };
 
