@@ -15,7 +15,7 @@ std::pair<char32_t, std::size_t> DecodeAt(std::string_view text, std::size_t i) 
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
     const unsigned char lead = byte(0);
     std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    if (lead < 0x80 || lead >= 0xF8 || i + length > text.size()) {
+    if (length == 1 || lead >= 0xF8 || i + length > text.size()) {
         return {lead < 0x80 ? lead : 0xFFFD, 1};
     }
     char32_t code = lead & (0x7F >> length);

@@ -73,6 +73,10 @@ class LeadingNumberTest : public QObject {
             {"full-width hexadecimal letters", "＆ｈＡｆ", 175},
             {"full-width octal", "＆ｏ２４", 20},
             {"overlong UTF-8 is no digit", "3\xc0\xb5", 3},
+            {"a stray continuation byte is no blank (found by the fuzzer)",
+             "\xa0"
+             "30",
+             0},
             {"leading zeros", "0000000000000000000000030", 30},
             {"carriage return ends the number", "20\r5", 20},
             {"invalid UTF-8 ends the number",
