@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing はしごろう need, skipping
 # those already installed. Uses sudo when not run as root. With the argument "fuzz" it also
-# installs clang and its fuzzer runtime.
+# installs clang and its fuzzer runtime, with "package" the tools that build and check the
+# Debian package.
 set -euo pipefail
 
 packages=(
     # build
     cmake g++ make pkg-config libgl-dev
-    qt6-base-dev qt6-translations-l10n qt6-qpa-plugins libpulse-dev
+    qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-qpa-plugins libpulse-dev
     # the Japanese gothic that stands in for "ＭＳ Ｐゴシック"
     fonts-ipafont-gothic fontconfig
     # tests on a real X display and with a real sound server
     xvfb xauth xdotool openbox x11-utils imagemagick
     pulseaudio pulseaudio-utils sox
+    # validators of what an installation holds
+    desktop-file-utils appstream
 )
 if [ "${1:-}" = fuzz ]; then
     packages+=(clang-14 libclang-rt-14-dev)
+fi
+if [ "${1:-}" = package ]; then
+    packages+=(dpkg-dev file lintian)
 fi
 
 missing=()
