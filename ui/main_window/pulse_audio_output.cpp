@@ -69,6 +69,7 @@ void PulseAudioOutput::Stop() {
     end_.stop();
     LoopLock lock(loop_);
     chime_.clear();
+    fed_ = 0;
     SetPlaying(false);
 }
 
@@ -163,9 +164,11 @@ void PulseAudioOutput::Feed(std::size_t bytes, pa_seek_mode_t seek) {
         return;
     }
     // The rest of the chime, then silence: a stream that runs dry would drop its last samples.
-    const std::size_t fromChime =
-        std::min(bytes, (chime_.size() - fed_) * sizeof(std::int16_t)) & ~std::size_t{1};
-    std::memcpy(buffer, chime_.data() + fed_, fromChime);
+    const std::size_t left = chime_.size() - std::min(fed_, chime_.size());
+    const std::size_t fromChime = std::min(bytes, left * sizeof(std::int16_t)) & ~std::size_t{1};
+    if (fromChime > 0) {  // an empty chime has no data to copy from
+        std::memcpy(buffer, chime_.data() + fed_, fromChime);
+    }
     std::memset(static_cast<char*>(buffer) + fromChime, 0, bytes - fromChime);
     fed_ += fromChime / sizeof(std::int16_t);
     pa_stream_write(stream_, buffer, bytes, nullptr, 0, seek);
