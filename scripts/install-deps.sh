@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     # build
     cmake g++ make pkg-config libgl-dev
-    qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-qpa-plugins libpulse-dev
+    qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n qt6-qpa-plugins libpulse-dev
     # the Japanese gothic that stands in for "ＭＳ Ｐゴシック"
     fonts-ipafont-gothic fontconfig
     # tests on a real X display and with a real sound server

@@ -1,0 +1,38 @@
+#include "arrival_simulation.h"
+
+namespace hashigoro {
+
+ArrivalSimulation::ArrivalSimulation(int rungs, int start, RandomSource& random, Clock& clock)
+    : generation_(state_, *this, *this, random, clock, *this),
+      descent_(state_, *this, *this, *this),
+      start_(static_cast<Int16>(start)) {
+    FormLoad(state_);
+    state_.RungTotal = static_cast<Int16>(rungs);
+}
+
+void ArrivalSimulation::SetTimerEnabled(Timer timer, bool enabled) {
+    if (timer == Timer::Timer2) {
+        descending_ = enabled;
+    }
+}
+
+void ArrivalSimulation::Run(std::uint64_t trials) {
+    for (std::uint64_t t = 0; t < trials; ++t) {
+        ResetTrial(state_, false, *this, *this);
+        state_.MarkerColumn = start_;
+        complete_ = false;
+        while (!complete_) {
+            generation_.Timer1_Timer();
+            ++buildingTicks_;
+        }
+        --buildingTicks_;  // the hand-over tick builds nothing
+        descending_ = true;
+        while (descending_) {
+            descent_.Timer2_Timer();
+        }
+        ++counts_[static_cast<std::size_t>(arrival_ - kFirstColumn)];
+        ++trials_;
+    }
+}
+
+}  // namespace hashigoro

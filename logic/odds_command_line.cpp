@@ -1,0 +1,115 @@
+#include "odds_command_line.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace hashigoro {
+
+namespace {
+
+// A whole number in minimum..maximum written in plain digits, or an error naming `option`.
+bool ReadNumber(const std::string& option, const std::string& text, std::uint64_t minimum,
+                std::uint64_t maximum, std::uint64_t& value, std::string& error) {
+    const char* end = text.data() + text.size();
+    const auto [stop, failure] = std::from_chars(text.data(), end, value);
+    if (text.empty() || failure != std::errc() || stop != end) {
+        error = option + " takes a whole number, not \"" + text + "\"";
+        return false;
+    }
+    if (value < minimum || value > maximum) {
+        error = option + " " + text + " is out of range (" + std::to_string(minimum) + " to " +
+                std::to_string(maximum) + ")";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
+    OddsCommand command;
+    bool csv = false;
+    bool simulate = false;
+    bool start = false;
+    bool rungs = false;
+    const auto fail = [&command](std::string message) {
+        command.mode = OddsCommand::Mode::Error;
+        command.error = std::move(message);
+        return command;
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (option == "--help" || option == "-h") {
+            command.mode = OddsCommand::Mode::Help;
+            return command;
+        }
+        if (option == "--version") {
+            command.mode = OddsCommand::Mode::Version;
+            return command;
+        }
+        bool* seen = option == "--csv"        ? &csv
+                     : option == "--simulate" ? &simulate
+                     : option == "--start"    ? &start
+                     : option == "--rungs"    ? &rungs
+                                              : nullptr;
+        if (!seen) {
+            return fail("unknown argument \"" + option + "\" (see --help)");
+        }
+        if (*seen) {
+            return fail(option + " is given twice");
+        }
+        *seen = true;
+        if (option == "--csv") {
+            continue;
+        }
+        if (i + 1 == arguments.size()) {
+            return fail(option + " needs a value");
+        }
+        const std::string& text = arguments[++i];
+        const std::uint64_t minimum = option == "--start" ? 2 : option == "--rungs" ? 10 : 1;
+        const std::uint64_t maximum = option == "--start"   ? 11
+                                      : option == "--rungs" ? 50
+                                                            : 100'000'000;
+        std::uint64_t value = 0;
+        std::string error;
+        if (!ReadNumber(option, text, minimum, maximum, value, error)) {
+            return fail(error);
+        }
+        if (option == "--start") {
+            command.start = static_cast<int>(value);
+        } else if (option == "--rungs") {
+            command.rungs = static_cast<int>(value);
+        } else {
+            command.trials = value;
+        }
+    }
+    if (csv && simulate) {
+        return fail("--csv and --simulate cannot be combined");
+    }
+    if (simulate != rungs) {
+        return fail(simulate ? "--simulate needs --rungs" : "--rungs goes with --simulate");
+    }
+    if (start && !csv && !simulate) {
+        return fail("--start goes with --csv or --simulate");
+    }
+    command.mode = csv        ? OddsCommand::Mode::Csv
+                   : simulate ? OddsCommand::Mode::Simulate
+                              : OddsCommand::Mode::Window;
+    return command;
+}
+
+std::string OddsCsv(const std::vector<ArrivalOdds>& table) {
+    std::string out = "rungs,col2,col3,col4,col5,col6,col7,col8,col9,col10,col11\n";
+    char number[32];
+    for (std::size_t n = 0; n < table.size(); ++n) {
+        out += std::to_string(n);
+        for (double p : table[n]) {
+            std::snprintf(number, sizeof number, ",%.17g", p);
+            out += number;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace hashigoro

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "chi_square.h"
+#include "ladder_odds.h"
+#include "simulation_runner.h"
+
+class QBarSet;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QScatterSeries;
+class QSlider;
+class QSpinBox;
+
+namespace hashigoro {
+
+// はしごろう＿理論値, the answer sheet: the exact arrival odds of the ladder for a chosen rung
+// count (0..225) and start line as a bar chart against the fair 10 %, the distance from fair
+// over every rung count, and simulations with the experiment's own logic beside the exact odds
+// with a chi-square verdict. 980 x 560 pixels, so that it fits a 1024 x 600 screen.
+class OddsWindow final : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit OddsWindow(QWidget* parent = nullptr);
+
+    // The chosen rung count (0..225) and start column (2..11); setting them redraws the charts.
+    void SetRungs(int rungs);
+    void SetStart(int column);
+    int Rungs() const;
+    int Start() const;
+
+    // The exact percentages shown in the bar chart, columns 2..11.
+    std::array<double, 10> ShownPercentages() const;
+    QWidget* BarChart() const;
+    QWidget* DistanceChart() const;
+
+    // Starts a simulation of `trials` trials at `rungs` rungs (10..50) from the chosen start.
+    void Simulate(int rungs, std::uint64_t trials);
+    SimulationRunner& Runner() { return runner_; }
+    QString Verdict() const;
+
+  private:
+    void BuildCharts();
+    void ShowOdds();
+    void ShowSimulation(const std::array<std::uint64_t, 10>& counts, bool cancelled);
+    void SaveCsv();
+    void SavePng();
+
+    std::vector<ArrivalOdds> table_;  // exact odds for the chosen start, one row per rung count
+    SimulationRunner runner_;
+    QSlider* rungSlider_;
+    QSpinBox* rungBox_;
+    QComboBox* startBox_;
+    QLabel* distanceLabel_;
+    QSpinBox* trialsBox_;
+    QSpinBox* simulatedRungsBox_;
+    QPushButton* runButton_;
+    QPushButton* cancelButton_;
+    QProgressBar* progress_;
+    QLabel* verdict_;
+    QChartView* barView_;
+    QChartView* distanceView_;
+    QBarSet* exactBars_;
+    QBarSet* observedBars_;
+    QScatterSeries* chosen_;
+    int simulatedRungs_ = 0;
+};
+
+}  // namespace hashigoro
