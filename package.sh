@@ -10,7 +10,8 @@ cd "$(dirname "$0")"
 # Only what the package holds is built: CPack would otherwise build every test first.
 cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
     -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
-cmake --build build-package -j2 --target hashigoro chimes icons compressed_documents
+cmake --build build-package -j2 --target hashigoro hashigoro-odds chimes icons \
+    compressed_documents
 (cd build-package && cpack -G DEB -B "$PWD/cpack" >/dev/null)
 mkdir -p dist
 deb=$(ls build-package/cpack/hashigoro_*.deb)

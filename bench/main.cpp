@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "application_setup.h"
+#include "odds_bench.h"
 #include "sample_statistics.h"
 #include "startup_bench.h"
 #include "trial_bench.h"
@@ -93,5 +94,26 @@ int main(int argc, char* argv[]) {
     Row("CPU while a finished trial waits",
         QString("%1 % of one core").arg(trials.idleCpuPercent, 0, 'f', 2), "<= 1 %",
         trials.idleCpuPercent <= 1.0);
+
+    const OddsResults odds = MeasureOdds();
+    const double table = Median(odds.tableMilliseconds);
+    Row("exact odds: the table of 226 rows", QString("median %1 ms").arg(table, 0, 'f', 3),
+        "<= 10 ms", table <= 10);
+    Row("simulation at 50 rungs, one core",
+        QString("%1 trials/s").arg(odds.trialsPerSecond, 0, 'f', 0), ">= 100,000 trials/s",
+        odds.trialsPerSecond >= 100000);
+    const std::vector<double> warmOpen(odds.windowOpenMilliseconds.begin() + 1,
+                                       odds.windowOpenMilliseconds.end());
+    Row("odds window opens, warm",
+        QString("median %1 ms, cold %2 ms")
+            .arg(Median(warmOpen), 0, 'f', 0)
+            .arg(odds.windowOpenMilliseconds.front(), 0, 'f', 0),
+        "<= 400 ms", Median(warmOpen) <= 400);
+    const double redraw = Percentile(odds.redrawMilliseconds, 100);
+    Row("rung count moved: both charts redrawn",
+        QString("median %1 ms, max %2 ms")
+            .arg(Median(odds.redrawMilliseconds), 0, 'f', 2)
+            .arg(redraw, 0, 'f', 2),
+        "<= 16 ms", Median(odds.redrawMilliseconds) <= 16);
     return 0;
 }

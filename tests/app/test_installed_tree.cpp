@@ -37,6 +37,9 @@ class InstalledTreeTest : public QObject {
 
     void everyFileStandsWhereItBelongsAndNothingElse() {
         QStringList expected = {"bin/hashigoro",
+                                "bin/hashigoro-odds",
+                                "share/applications/" + kId + ".Odds.desktop",
+                                "share/man/man1/hashigoro-odds.1.gz",
                                 "share/hashigoro/pinpon.wav",
                                 "share/hashigoro/endpinpon.wav",
                                 "share/applications/" + kId + ".desktop",
@@ -75,10 +78,13 @@ class InstalledTreeTest : public QObject {
         }
     }
 
-    void theDesktopEntryStartsTheProgramBesideItsChimes() {
+    void theDesktopEntriesStartTheProgramsTheMainOneBesideItsChimes() {
         const QString entry = prefix_.filePath("share/applications/" + kId + ".desktop");
-        const auto [status, output] = Run("desktop-file-validate", {entry});
+        const QString odds = prefix_.filePath("share/applications/" + kId + ".Odds.desktop");
+        const auto [status, output] = Run("desktop-file-validate", {entry, odds});
         QVERIFY2(status == 0 && output.isEmpty(), qPrintable(output));
+        QCOMPARE(QSettings(odds, QSettings::IniFormat).value("Desktop Entry/Exec").toString(),
+                 prefix_.filePath("bin/hashigoro-odds"));
         QSettings settings(entry, QSettings::IniFormat);
         settings.beginGroup("Desktop Entry");
         QCOMPARE(settings.value("Exec").toString(), prefix_.filePath("bin/hashigoro"));

@@ -1,0 +1,69 @@
+#include "odds_bench.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QWindow>
+#include <QtCharts/QChartView>
+
+#include "arrival_simulation.h"
+#include "ladder_odds.h"
+#include "mixing_random_source.h"
+#include "odds_window.h"
+
+namespace hashigoro::bench {
+
+namespace {
+
+class StillClock final : public Clock {
+  public:
+    float SecondsSinceMidnight() override { return 43200.0f; }
+};
+
+double Milliseconds(const QElapsedTimer& timer) {
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+}  // namespace
+
+OddsResults MeasureOdds() {
+    OddsResults results;
+    QElapsedTimer timer;
+    for (int run = 0; run < 51; ++run) {
+        timer.start();
+        const std::vector<ArrivalOdds> table = ExactArrivalOdds(4);
+        results.tableMilliseconds.push_back(Milliseconds(timer));
+    }
+
+    MixingRandomSource random(2026);
+    StillClock clock;
+    ArrivalSimulation simulation(50, 4, random, clock);
+    timer.start();
+    simulation.Run(300000);
+    results.trialsPerSecond = 300000 / (Milliseconds(timer) / 1000);
+
+    for (int run = 0; run < 6; ++run) {
+        timer.start();
+        auto* window = new OddsWindow;
+        window->show();
+        while (!window->windowHandle() || !window->windowHandle()->isExposed()) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        }
+        QApplication::processEvents();
+        results.windowOpenMilliseconds.push_back(Milliseconds(timer));
+        if (run == 5) {
+            for (int n = 0; n <= kRungSlots; ++n) {
+                timer.start();
+                window->SetRungs(n);
+                // What the slider's move costs on screen: both charts laid out and painted.
+                for (QWidget* chart : {window->BarChart(), window->DistanceChart()}) {
+                    static_cast<QChartView*>(chart)->viewport()->repaint();
+                }
+                results.redrawMilliseconds.push_back(Milliseconds(timer));
+            }
+        }
+        delete window;
+    }
+    return results;
+}
+
+}  // namespace hashigoro::bench

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <vector>
+
+namespace hashigoro::bench {
+
+// What the companion program costs: the exact table, a simulation of the experiment's own logic,
+// opening the window, and redrawing its charts when the rung count moves.
+struct OddsResults {
+    std::vector<double> tableMilliseconds;       // one exact table of 226 rows, per run
+    double trialsPerSecond = 0;                  // simulated trials at 50 rungs, one core
+    std::vector<double> windowOpenMilliseconds;  // window made and shown until exposed, per run
+    std::vector<double> redrawMilliseconds;      // one step of the rung count, charts repainted
+};
+
+OddsResults MeasureOdds();
+
+}  // namespace hashigoro::bench

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds はしごろう＿理論値 and runs it with the given arguments:
+# none for the window, --csv for the exact table, --simulate TRIALS --rungs N for a simulation
+# with the experiment's own logic (--help lists them).
+set -euo pipefail
+cd "$(dirname "$0")"
+
+window=1
+for argument in "$@"; do
+    case "$argument" in --csv | --simulate | --help | -h | --version) window=0 ;; esac
+done
+if [ "$window" -eq 1 ] && [ $# -eq 0 ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "odds.sh: no graphical display (DISPLAY is not set); try ./odds.sh --csv or --help." >&2
+    exit 1
+fi
+
+./scripts/install-deps.sh >&2
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j2 --target hashigoro-odds >/dev/null
+exec build/app/hashigoro-odds "$@"
