@@ -9,6 +9,7 @@
 #include "application_setup.h"
 #include "arrival_simulation.h"
 #include "chi_square.h"
+#include "fixed_clock.h"
 #include "mixing_random_source.h"
 #include "odds_command_line.h"
 #include "odds_window.h"
@@ -26,17 +27,10 @@ constexpr const char* kUsage =
     "  --start C            the start column (default 4)\n"
     "  --help, --version\n";
 
-// Between two readings of the same time the generator is still mixed by its running state, so a
-// clock that stands still serves the simulation as well as the real one.
-class FrozenClock final : public hashigoro::Clock {
-  public:
-    float SecondsSinceMidnight() override { return 43200.0f; }
-};
-
 int Simulate(const hashigoro::OddsCommand& command) {
     using namespace hashigoro;
     MixingRandomSource random = MixingRandomSource::FromEntropy();
-    FrozenClock clock;
+    FixedClock clock;
     ArrivalSimulation simulation(command.rungs, command.start, random, clock);
     simulation.Run(command.trials);
     const ArrivalOdds odds = ExactArrivalOdds(command.start)[command.rungs];

@@ -6,6 +6,7 @@
 #include <QtCharts/QChartView>
 
 #include "arrival_simulation.h"
+#include "fixed_clock.h"
 #include "ladder_odds.h"
 #include "mixing_random_source.h"
 #include "odds_window.h"
@@ -13,11 +14,6 @@
 namespace hashigoro::bench {
 
 namespace {
-
-class StillClock final : public Clock {
-  public:
-    float SecondsSinceMidnight() override { return 43200.0f; }
-};
 
 double Milliseconds(const QElapsedTimer& timer) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
@@ -35,7 +31,7 @@ OddsResults MeasureOdds() {
     }
 
     MixingRandomSource random(2026);
-    StillClock clock;
+    FixedClock clock;
     ArrivalSimulation simulation(50, 4, random, clock);
     timer.start();
     simulation.Run(300000);
