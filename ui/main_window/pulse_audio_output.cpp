@@ -129,8 +129,8 @@ void PulseAudioOutput::SetPlaying(bool playing) {
 }
 
 void PulseAudioOutput::StartStream() {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, kChannels};
-    stream_ = pa_stream_new(context_, "chime", &spec, nullptr);
+    const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, kRate, kChannels};
+    stream_ = pa_stream_new(context_, "chime", &sampleFormat, nullptr);
     if (!stream_) {
         return;
     }
@@ -139,7 +139,7 @@ void PulseAudioOutput::StartStream() {
     pa_buffer_attr attr;
     std::memset(&attr, 0xFF, sizeof attr);  // (uint32_t) -1: the server's choice
     attr.tlength =
-        static_cast<std::uint32_t>(pa_usec_to_bytes(kBufferMs * PA_USEC_PER_MSEC, &spec));
+        static_cast<std::uint32_t>(pa_usec_to_bytes(kBufferMs * PA_USEC_PER_MSEC, &sampleFormat));
     // No device named: the stream plays on the default output, and moves with it.
     const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY |
                                                       (playing_ ? 0 : PA_STREAM_START_CORKED));
