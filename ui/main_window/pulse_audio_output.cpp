@@ -100,7 +100,13 @@ void PulseAudioOutput::Connect() {
     // No autospawn: a missing server must stay missing, not be started behind the user's back.
     if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
         DropContext();
+        ScheduleRetry();
     }
+}
+
+void PulseAudioOutput::ScheduleRetry() {
+    // The timer belongs to the user-interface thread; the main loop's thread only asks.
+    QMetaObject::invokeMethod(this, [this] { retry_.start(); });
 }
 
 void PulseAudioOutput::DropContext() {
@@ -182,11 +188,10 @@ void PulseAudioOutput::OnContextState(pa_context* context, void* self) {
             break;
         case PA_CONTEXT_FAILED:
         case PA_CONTEXT_TERMINATED:
-            // The server went away (or was never there): try again a little later, on the
-            // user-interface thread that owns the timer.
+            // The server went away (or was never there): try again a little later.
             output->DropStream();
             output->DropContext();
-            QMetaObject::invokeMethod(output, [output] { output->retry_.start(); });
+            output->ScheduleRetry();
             break;
         default:
             break;

@@ -40,6 +40,8 @@ class PulseAudioOutput final : public QObject, public SoundOutput {
     // All of these run with the main loop's lock held.
     void Connect();
     void DropContext();
+    // Looks for a server again in a second.
+    void ScheduleRetry();
     void StartStream();
     void DropStream();
     // Plays the stream from the chime's start, or pauses it.
