@@ -196,7 +196,10 @@ void OddsWindow::BuildCharts() {
     barView_->setObjectName(QStringLiteral("BarChart"));
 
     QChart* distance = MakeChart(QStringLiteral("公平からのずれ（全変動距離、%）"));
-    auto* band = new QAreaSeries(new QLineSeries, new QLineSeries);
+    // An area series does not own its two edges: they are given to it as children.
+    auto* band = new QAreaSeries;
+    band->setUpperSeries(new QLineSeries(band));
+    band->setLowerSeries(new QLineSeries(band));
     band->setName(QStringLiteral("実験の範囲"));
     for (int n : {kFewestRungs, kMostRungs}) {
         band->upperSeries()->append(n, 90);
