@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Measures はしごろう on a private X server (Xvfb with openbox) and prints one table: trial time
-# against the timers' limit, work per tick, start-up, memory and idle CPU. Takes about five
+# against the timers' limit, work per tick, start-up, memory and idle CPU, then the answer
+# sheet's exact table, simulation rate, window opening and chart redraw. Takes about five
 # minutes, most of it the 60 trials that Timer3 starts five seconds apart.
 # Usage: ./bench.sh [TRIALS_PER_RUNG_COUNT (20)] [STARTUP_RUNS (11)]
 set -euo pipefail
