@@ -3,9 +3,13 @@
 #include <charconv>
 #include <cstdio>
 
+#include "rung_count_prompt.h"
+
 namespace hashigoro {
 
 namespace {
+
+constexpr std::uint64_t kMostTrials = 100'000'000;
 
 // A whole number in minimum..maximum written in plain digits, or an error naming `option`.
 bool ReadNumber(const std::string& option, const std::string& text, std::uint64_t minimum,
@@ -66,10 +70,12 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
             return fail(option + " needs a value");
         }
         const std::string& text = arguments[++i];
-        const std::uint64_t minimum = option == "--start" ? 2 : option == "--rungs" ? 10 : 1;
-        const std::uint64_t maximum = option == "--start"   ? 11
-                                      : option == "--rungs" ? 50
-                                                            : 100'000'000;
+        const std::uint64_t minimum = option == "--start"   ? kFirstColumn
+                                      : option == "--rungs" ? kMinRungs
+                                                            : 1;
+        const std::uint64_t maximum = option == "--start"   ? kLastColumn
+                                      : option == "--rungs" ? kMaxRungs
+                                                            : kMostTrials;
         std::uint64_t value = 0;
         std::string error;
         if (!ReadNumber(option, text, minimum, maximum, value, error)) {

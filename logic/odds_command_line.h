@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "experiment_state.h"
 #include "ladder_odds.h"
 
 namespace hashigoro {
@@ -12,7 +13,7 @@ namespace hashigoro {
 struct OddsCommand {
     enum class Mode { Window, Csv, Simulate, Help, Version, Error };
     Mode mode = Mode::Window;
-    int start = 4;             // --start, the start column 2..11
+    int start = kStartColumn;  // --start, the start column 2..11
     std::uint64_t trials = 0;  // --simulate, 1..100,000,000
     int rungs = 0;             // --rungs, 10..50 (the experiment's own range)
     std::string error;         // Mode::Error: one line that names the bad argument

@@ -26,14 +26,12 @@
 #include "fixed_window_frame.h"
 #include "gothic_font.h"
 #include "odds_command_line.h"
+#include "rung_count_prompt.h"
 
 namespace hashigoro {
 
 namespace {
 
-constexpr int kStartColumn = 4;
-constexpr int kFewestRungs = 10;  // the experiment's own range of rung counts
-constexpr int kMostRungs = 50;
 const QColor kRed(255, 0, 0);
 const QColor kLightRed(255, 170, 170);
 // Below this a simulation's difference from the exact odds is too large for chance.
@@ -60,7 +58,7 @@ QChart* MakeChart(const QString& title) {
 
 }  // namespace
 
-OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent), table_(ExactArrivalOdds(kStartColumn)) {
+OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("OddsWindow"));
     SetUpFixedWindow(*this, QStringLiteral(" はしごろう＿理論値"), QRect(20, 20, 980, 560));
     setFont(GothicFont(10.5, false));
@@ -92,8 +90,8 @@ OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent), table_(ExactArrivalOd
     trialsBox_->setSuffix(QStringLiteral(" 回"));
     trialsBox_->setGroupSeparatorShown(true);
     simulatedRungsBox_ = new QSpinBox;
-    simulatedRungsBox_->setRange(kFewestRungs, kMostRungs);
-    simulatedRungsBox_->setValue(kMostRungs);
+    simulatedRungsBox_->setRange(kMinRungs, kMaxRungs);
+    simulatedRungsBox_->setValue(kMaxRungs);
     simulatedRungsBox_->setSuffix(QStringLiteral(" 本"));
     runButton_ = new QPushButton(QStringLiteral("実行"));
     cancelButton_ = new QPushButton(QStringLiteral("中止"));
@@ -150,9 +148,8 @@ OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent), table_(ExactArrivalOd
     connect(saveCsv, &QPushButton::clicked, this, &OddsWindow::SaveCsv);
     connect(savePng, &QPushButton::clicked, this, &OddsWindow::SavePng);
 
-    startBox_->setCurrentIndex(kStartColumn - 2);
-    SetRungs(kMostRungs);
-    ShowOdds();
+    SetStart(kStartColumn);
+    SetRungs(kMaxRungs);
 }
 
 void OddsWindow::BuildCharts() {
@@ -201,13 +198,13 @@ void OddsWindow::BuildCharts() {
     band->setUpperSeries(new QLineSeries(band));
     band->setLowerSeries(new QLineSeries(band));
     band->setName(QStringLiteral("実験の範囲"));
-    for (int n : {kFewestRungs, kMostRungs}) {
+    for (int n : {kMinRungs, kMaxRungs}) {
         band->upperSeries()->append(n, 90);
         band->lowerSeries()->append(n, 0);
     }
     band->setColor(QColor(230, 230, 230));
     band->setBorderColor(QColor(230, 230, 230));
-    auto* curve = new QLineSeries;
+    auto* curve = curve_ = new QLineSeries;
     curve->setName(QStringLiteral("ずれ"));
     curve->setPen(QPen(kRed, 2));
     chosen_ = new QScatterSeries;
@@ -245,11 +242,23 @@ void OddsWindow::SetRungs(int rungs) {
 }
 
 void OddsWindow::SetStart(int column) {
-    if (column != Start()) {
+    {
         const QSignalBlocker block(startBox_);
-        startBox_->setCurrentIndex(column - 2);
+        startBox_->setCurrentIndex(column - kFirstColumn);
     }
     table_ = ExactArrivalOdds(column);
+    // The curve over every rung count, and its lowest point, change only with the start line.
+    QList<QPointF> points;
+    double least = 1;
+    for (int k = 0; k <= kRungSlots; ++k) {
+        const double distance = DistanceFromFair(table_[k]).totalVariation;
+        points.append(QPointF(k, 100 * distance));
+        if (distance < least) {
+            least = distance;
+            fairest_ = k;
+        }
+    }
+    curve_->replace(points);
     for (int c = 0; c < 10; ++c) {
         observedBars_->replace(c, 0);
     }
@@ -296,33 +305,16 @@ void OddsWindow::ShowOdds() {
     auto* percent = qobject_cast<QValueAxis*>(barView_->chart()->axes(Qt::Vertical).front());
     percent->setMax(std::max(40.0, std::ceil(highest / 10) * 10));
 
-    // The curve over every rung count changes only with the start line.
-    auto* curve = static_cast<QLineSeries*>(distanceView_->chart()->series().at(1));
-    if (curve->count() != kRungSlots + 1 || curve->property("start").toInt() != Start()) {
-        QList<QPointF> points;
-        for (int k = 0; k <= kRungSlots; ++k) {
-            points.append(QPointF(k, 100 * DistanceFromFair(table_[k]).totalVariation));
-        }
-        curve->replace(points);
-        curve->setProperty("start", Start());
-    }
     const Unfairness u = DistanceFromFair(odds);
     chosen_->replace(0, QPointF(n, 100 * u.totalVariation));
-    int fairest = 0;
-    for (int k = 1; k <= kRungSlots; ++k) {
-        if (DistanceFromFair(table_[k]).totalVariation <
-            DistanceFromFair(table_[fairest]).totalVariation) {
-            fairest = k;
-        }
-    }
     distanceLabel_->setText(
         QStringLiteral("横線 %1 本：公平からのずれ %2 %（いちばんずれた線で %3 %）。\n"
                        "いちばん公平に近いのは %4 本のとき（ずれ %5 %）。")
             .arg(n)
             .arg(100 * u.totalVariation, 0, 'f', 1)
             .arg(100 * u.largestDeviation, 0, 'f', 1)
-            .arg(fairest)
-            .arg(100 * DistanceFromFair(table_[fairest]).totalVariation, 0, 'g', 2));
+            .arg(fairest_)
+            .arg(100 * DistanceFromFair(table_[fairest_]).totalVariation, 0, 'g', 2));
     if (n != simulatedRungs_) {
         for (int c = 0; c < 10; ++c) {
             observedBars_->replace(c, 0);

@@ -13,6 +13,7 @@ class QBarSet;
 class QChartView;
 class QComboBox;
 class QLabel;
+class QLineSeries;
 class QProgressBar;
 class QPushButton;
 class QScatterSeries;
@@ -70,7 +71,9 @@ class OddsWindow final : public QWidget {
     QChartView* distanceView_;
     QBarSet* exactBars_;
     QBarSet* observedBars_;
-    QScatterSeries* chosen_;
+    QLineSeries* curve_;      // distance from fair over every rung count
+    QScatterSeries* chosen_;  // the chosen rung count on that curve
+    int fairest_ = 0;         // the rung count nearest to fair for the chosen start
     int simulatedRungs_ = 0;
 };
 
