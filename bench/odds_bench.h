@@ -4,7 +4,7 @@
 
 namespace hashigoro::bench {
 
-// What the companion program costs: the exact table, a simulation of the experiment's own logic,
+// What the answer sheet costs: the exact table, a simulation of the experiment's own logic,
 // opening the window, and redrawing its charts when the rung count moves.
 struct OddsResults {
     std::vector<double> tableMilliseconds;       // one exact table of 226 rows, per run

@@ -3,10 +3,11 @@
 #include <QPainter>
 
 #include "gothic_font.h"
+#include "qt_layout.h"
 
 namespace hashigoro {
 
-HelpSurface::HelpSurface(QWidget* parent) : QFrame(parent) {
+HelpSurface::HelpSurface(const layout::FontSpec& font, QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("Picture1"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
@@ -14,10 +15,10 @@ HelpSurface::HelpSurface(QWidget* parent) : QFrame(parent) {
     // Black on white whatever the desktop's colour scheme: a dark scheme's light text would
     // vanish on the white surface.
     QPalette white = palette();
-    white.setColor(QPalette::Window, QColor(255, 255, 255));
-    white.setColor(QPalette::WindowText, QColor(0, 0, 0));
+    white.setColor(QPalette::Window, ToQColor(layout::kWhite));
+    white.setColor(QPalette::WindowText, ToQColor(layout::kBlack));
     setPalette(white);
-    setFont(GothicFont(11.25, false));
+    setFont(GothicFont(font));
 }
 
 void HelpSurface::Clear() {

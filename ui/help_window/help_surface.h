@@ -3,6 +3,8 @@
 #include <QFrame>
 #include <QStringList>
 
+#include "window_layout.h"
+
 namespace hashigoro {
 
 // Picture1 of the help window: a white surface with a sunken frame on which text is printed
@@ -11,7 +13,8 @@ class HelpSurface final : public QFrame {
     Q_OBJECT
 
   public:
-    explicit HelpSurface(QWidget* parent);
+    // Prints in the gothic `font`.
+    HelpSurface(const layout::FontSpec& font, QWidget* parent);
 
     // Erases all text and puts the print position back at the top-left corner.
     void Clear();

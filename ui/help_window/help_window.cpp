@@ -5,25 +5,29 @@
 
 #include "fixed_window_frame.h"
 #include "help_text.h"
+#include "qt_layout.h"
 #include "rule_line.h"
-#include "twips.h"
 
 namespace hashigoro {
 
 Form2::Form2(std::function<void()> closeHelp, ProgramEnd& programEnd)
     : closeHelp_(std::move(closeHelp)), programEnd_(programEnd) {
     setObjectName(QStringLiteral("Form2"));
-    SetUpFixedWindow(*this, QStringLiteral(" はしごろう＿ヘルプ（設問と操作方法）"),
-                     TwipsRect(3090, 1665, 9255, 4455));
+    const auto spec = [](std::string_view name) -> const layout::Control& {
+        return layout::Find(layout::kHelpWindow, name);
+    };
+    SetUpFixedWindow(*this, ToQString(layout::kHelpWindow.caption),
+                     Pixels(layout::kHelpWindow.client));
 
-    command1_ = new QPushButton(QStringLiteral("閉じる"), this);
-    command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(TwipsRect(8400, 0, 735, 375));
+    // The close button keeps the toolkit's default font.
+    command1_ = new QPushButton(ToQString(spec("Command1").caption), this);
+    command1_->setObjectName(ToQString(spec("Command1").name));
+    command1_->setGeometry(Pixels(spec("Command1").rect));
     command1_->setAutoDefault(false);
-    picture1_ = new HelpSurface(this);
-    picture1_->setGeometry(TwipsRect(120, 480, 9015, 3855));
+    picture1_ = new HelpSurface(spec("Picture1").font, this);
+    picture1_->setGeometry(Pixels(spec("Picture1").rect));
     // A drawn line: the close button stands above it.
-    (new RuleLine(Px(120), Px(9120), Px(360), this))->lower();
+    (new RuleLine(spec("Line1"), this))->lower();
     setTabOrder(command1_, picture1_);
     command1_->setFocus();
 
@@ -36,7 +40,7 @@ Form2::Form2(std::function<void()> closeHelp, ProgramEnd& programEnd)
 
 void Form2::Form_Activate() {
     picture1_->Clear();
-    for (const char* line : kHelpText) {
+    for (const char* line : layout::kHelpText) {
         picture1_->PrintLine(QString::fromUtf8(line));
     }
 }

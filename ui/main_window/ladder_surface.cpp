@@ -4,38 +4,34 @@
 #include <QPainter>
 #include <cmath>
 
-#include "twips.h"
+#include "qt_layout.h"
 
 namespace hashigoro {
 
 namespace {
 
-constexpr int kBorder = 2;                           // pixels of sunken frame on each side
-constexpr int kInnerWidth = 9555 / kTwipsPerPixel;   // 637
-constexpr int kInnerHeight = 6795 / kTwipsPerPixel;  // 453
-constexpr int kSquareTwips = 135;
-// Left edges of the bars o1..o10, in twips from the inner area's left edge.
-constexpr std::array<int, LadderSurface::kBars> kBarLeft = {1419, 2160, 2880, 3624, 4359,
-                                                            5094, 5829, 6564, 7299, 8040};
+constexpr int kBorder = Px(layout::kLadderBorder);            // 2 pixels on each side
+constexpr int kInnerWidth = Px(layout::kLadderInnerWidth);    // 637
+constexpr int kInnerHeight = Px(layout::kLadderInnerHeight);  // 453
 
 QColor PaletteRgb(PaletteColour colour) {
-    return colour == PaletteColour::LightRed ? QColor(255, 0, 0) : QColor(0, 0, 0);
+    return ToQColor(colour == PaletteColour::LightRed ? layout::kRed : layout::kBlack);
 }
 
 // The ladder's background: the scheme's own window colour when it is light, or else the light
 // default, so that the black lines and the red path stand out under a dark scheme too.
 QColor Background(const QPalette& palette) {
     const QColor window = palette.color(QPalette::Window);
-    return window.lightness() >= 128 ? window : QColor(239, 239, 239);
+    return window.lightness() >= 128 ? window : ToQColor(layout::kLadderPaper);
 }
 
-QWidget* MakeRedSquare(QWidget* parent, QRect twipsInInner, const QString& name) {
+QWidget* MakeRedSquare(QWidget* parent, const layout::TwipsRect& inInner, const QString& name) {
     auto* square = new QWidget(parent);
     square->setObjectName(name);
-    square->setGeometry(twipsInInner.translated(kBorder, kBorder));
+    square->setGeometry(Pixels(inInner).translated(kBorder, kBorder));
     square->setAutoFillBackground(true);
     QPalette palette = square->palette();
-    palette.setColor(QPalette::Window, QColor(255, 0, 0));
+    palette.setColor(QPalette::Window, ToQColor(layout::kRed));
     square->setPalette(palette);
     return square;
 }
@@ -50,14 +46,11 @@ LadderSurface::LadderSurface(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     drawing_.fill(Background(palette()));
 
-    startSquare_ = MakeRedSquare(this, TwipsRect(2889, 480, kSquareTwips, kSquareTwips),
-                                 QStringLiteral("Picture2"));
+    startSquare_ = MakeRedSquare(this, layout::kStartSquare, QStringLiteral("Picture2"));
     for (int bar = 1; bar <= kBars; ++bar) {
         for (int index = 1; index <= kSquares; ++index) {
-            const int top = 6480 - 120 * (index - 1);
-            QWidget* square =
-                MakeRedSquare(this, TwipsRect(kBarLeft[bar - 1], top, kSquareTwips, kSquareTwips),
-                              QStringLiteral("o%1_%2").arg(bar).arg(index));
+            QWidget* square = MakeRedSquare(this, layout::TallySquare(bar, index),
+                                            QStringLiteral("o%1_%2").arg(bar).arg(index));
             square->hide();
             squares_[bar - 1][index - 1] = square;
         }
@@ -65,8 +58,8 @@ LadderSurface::LadderSurface(QWidget* parent)
 }
 
 QPoint LadderSurface::BoardToPixel(double x, double y) {
-    return QPoint(static_cast<int>(std::lround(x * kInnerWidth / kScaleWidth)),
-                  static_cast<int>(std::lround(y * kInnerHeight / kScaleHeight)));
+    return QPoint(static_cast<int>(std::lround(x * kInnerWidth / layout::kBoardWidth)),
+                  static_cast<int>(std::lround(y * kInnerHeight / layout::kBoardHeight)));
 }
 
 QWidget* LadderSurface::TallySquare(int bar, int index) const {

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "ladder_board.h"
+#include "window_layout.h"
 
 namespace hashigoro {
 
@@ -18,10 +19,8 @@ class LadderSurface final : public QFrame, public LadderBoard {
     Q_OBJECT
 
   public:
-    static constexpr int kBars = 10;     // o1..o10
-    static constexpr int kSquares = 20;  // indexes 1..20 of each bar
-    static constexpr double kScaleWidth = 13;
-    static constexpr double kScaleHeight = 100;
+    static constexpr int kBars = layout::kBars;              // o1..o10
+    static constexpr int kSquares = layout::kSquaresPerBar;  // indexes 1..20 of each bar
 
     explicit LadderSurface(QWidget* parent);
 

@@ -5,55 +5,47 @@
 
 #include "fixed_window_frame.h"
 #include "gothic_font.h"
+#include "qt_layout.h"
 #include "rule_line.h"
-#include "twips.h"
 
 namespace hashigoro {
 
 namespace {
 
-constexpr double kButtonPoints = 11.25;
-constexpr double kTitlePoints = 15.75;
+const layout::Control& Spec(std::string_view name) {
+    return layout::Find(layout::kMainWindow, name);
+}
 
 }  // namespace
 
 Form1::Form1(const MainWindowServices& services) : services_(services), ownDialogs_(this) {
     setObjectName(QStringLiteral("Form1"));
-    SetUpFixedWindow(*this, QStringLiteral(" はしごろう"), TwipsRect(2715, 1665, 9870, 8535));
+    SetUpFixedWindow(*this, ToQString(layout::kMainWindow.caption),
+                     Pixels(layout::kMainWindow.client));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     // Created in the order of the keyboard focus: surface, start, quit, initialise, stop, help.
     picture1_ = new LadderSurface(this);
-    picture1_->setGeometry(TwipsRect(120, 600, 9615, 6855));
-    command1_ = MakeButton("Command1", "はしごろう作成・抽選の開始",
-                           TwipsRect(5400, 7680, 3375, 615), true);
-    label1_ = new QLabel(this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setGeometry(TwipsRect(120, 8280, 375, 255));
-    label1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    command2_ = MakeButton("Command2", "抽選", TwipsRect(840, 8040, 615, 375), true);
-    command2_->hide();
-    command3_ = MakeButton("Command3", "終了", TwipsRect(0, 0, 855, 375), false);
-    label2_ = new QLabel(QStringLiteral("は　　し　　ご　　ろ　　う"), this);
-    label2_->setObjectName(QStringLiteral("Label2"));
-    label2_->setGeometry(TwipsRect(2640, 0, 4695, 375));
-    label2_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label2_->setFont(GothicFont(kTitlePoints, true));
+    picture1_->setGeometry(Pixels(Spec("Picture1").rect));
+    command1_ = MakeButton("Command1");
+    label1_ = MakeLabel("Label1");
+    command2_ = MakeButton("Command2");
+    command3_ = MakeButton("Command3");
+    label2_ = MakeLabel("Label2");
     label2_->setAutoFillBackground(true);
     // Black on light grey whatever the desktop's colour scheme.
     QPalette titlePalette = label2_->palette();
-    titlePalette.setColor(QPalette::Window, QColor(224, 224, 224));
-    titlePalette.setColor(QPalette::WindowText, QColor(0, 0, 0));
+    titlePalette.setColor(QPalette::Window, ToQColor(layout::kTitleBack));
+    titlePalette.setColor(QPalette::WindowText, ToQColor(layout::kBlack));
     label2_->setPalette(titlePalette);
     mmControl1_ = new MMControl(services_.sound, this);
-    mmControl1_->setGeometry(TwipsRect(3120, 360, 3540, 330));
-    command4_ = MakeButton("Command4", "初期化", TwipsRect(9000, 0, 855, 375), false);
-    command4_->setEnabled(false);
-    command5_ = MakeButton("Command5", "停　　　　止", TwipsRect(1080, 7680, 3375, 615), true);
-    command6_ = MakeButton("Command6", "HELP", TwipsRect(8160, 0, 855, 375), false);
+    mmControl1_->setGeometry(Pixels(Spec("MMControl1").rect));
+    command4_ = MakeButton("Command4");
+    command5_ = MakeButton("Command5");
+    command6_ = MakeButton("Command6");
     // A drawn line: every button stands above it, while it still shows over the title label's
     // last row of pixels.
-    (new RuleLine(0, Px(9840), Px(360), this))->lower();
+    (new RuleLine(Spec("Line1"), this))->lower();
     label2_->lower();
     // The help button reaches one pixel into the initialise button and stands above it.
     command6_->raise();
@@ -65,11 +57,11 @@ Form1::Form1(const MainWindowServices& services) : services_(services), ownDialo
     setTabOrder(command4_, command5_);
     setTabOrder(command5_, command6_);
 
-    const std::pair<QTimer*, int> timers[] = {{&timer1_, 3}, {&timer2_, 3}, {&timer3_, 5000}};
-    for (const auto& [timer, interval] : timers) {
+    QTimer* timers[] = {&timer1_, &timer2_, &timer3_};
+    for (std::size_t i = 0; i < std::size(timers); ++i) {
         // A coarse timer may fire up to 5 % early, which would cut the 5 s between trials.
-        timer->setTimerType(Qt::PreciseTimer);
-        timer->setInterval(interval);
+        timers[i]->setTimerType(Qt::PreciseTimer);
+        timers[i]->setInterval(layout::kTimerIntervalMs[i]);
     }
 
     Dialogs& dialogs = services_.dialogs ? *services_.dialogs : ownDialogs_;
@@ -101,13 +93,31 @@ Form1::~Form1() {
     timer3_.stop();
 }
 
-QPushButton* Form1::MakeButton(const char* name, const char* caption, QRect geometry, bool bold) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), this);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->setFont(GothicFont(kButtonPoints, bold));
+QPushButton* Form1::MakeButton(std::string_view name) {
+    const layout::Control& spec = Spec(name);
+    auto* button = new QPushButton(ToQString(spec.caption), this);
+    button->setObjectName(ToQString(spec.name));
+    button->setGeometry(Pixels(spec.rect));
+    button->setFont(GothicFont(spec.font));
     button->setAutoDefault(false);
+    button->setEnabled(spec.enabled);
+    if (!spec.visible) {
+        button->hide();
+    }
     return button;
+}
+
+QLabel* Form1::MakeLabel(std::string_view name) {
+    const layout::Control& spec = Spec(name);
+    auto* label = new QLabel(ToQString(spec.caption), this);
+    label->setObjectName(ToQString(spec.name));
+    label->setGeometry(Pixels(spec.rect));
+    label->setAlignment((spec.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    // Without a font of its own a label keeps the toolkit's default.
+    if (spec.font.points > 0) {
+        label->setFont(GothicFont(spec.font));
+    }
+    return label;
 }
 
 QPushButton* Form1::CommandButton(Button button) const {

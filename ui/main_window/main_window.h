@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "experiment_controller.h"
 #include "ladder_surface.h"
@@ -66,7 +67,9 @@ class Form1 final : public QWidget,
     // SoundCue
     void PlayCue(const std::string& fileName) override;
 
-    QPushButton* MakeButton(const char* name, const char* caption, QRect geometry, bool bold);
+    // The button or label called `name`, as the layout table makes it.
+    QPushButton* MakeButton(std::string_view name);
+    QLabel* MakeLabel(std::string_view name);
 
     MainWindowServices services_;
     QtDialogs ownDialogs_;

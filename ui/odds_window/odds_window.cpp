@@ -1,15 +1,17 @@
 #include "odds_window.h"
 
 #include <QComboBox>
-#include <QFile>
+#include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -22,10 +24,11 @@
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 #include "fixed_window_frame.h"
 #include "gothic_font.h"
-#include "odds_command_line.h"
+#include "odds_csv.h"
 #include "rung_count_prompt.h"
 
 namespace hashigoro {
@@ -145,8 +148,8 @@ OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent) {
                 progress_->setValue(static_cast<int>(1000 * done / trials));
             });
     connect(&runner_, &SimulationRunner::Finished, this, &OddsWindow::ShowSimulation);
-    connect(saveCsv, &QPushButton::clicked, this, &OddsWindow::SaveCsv);
-    connect(savePng, &QPushButton::clicked, this, &OddsWindow::SavePng);
+    connect(saveCsv, &QPushButton::clicked, this, &OddsWindow::AskAndSaveCsv);
+    connect(savePng, &QPushButton::clicked, this, &OddsWindow::AskAndSavePng);
 
     SetStart(kStartColumn);
     SetRungs(kMaxRungs);
@@ -259,10 +262,6 @@ void OddsWindow::SetStart(int column) {
         }
     }
     curve_->replace(points);
-    for (int c = 0; c < 10; ++c) {
-        observedBars_->replace(c, 0);
-    }
-    verdict_->clear();
     ShowOdds();
 }
 
@@ -294,6 +293,14 @@ QString OddsWindow::Verdict() const {
     return verdict_->text();
 }
 
+std::array<double, 10> OddsWindow::ObservedPercentages() const {
+    std::array<double, 10> shown{};
+    for (int c = 0; c < 10; ++c) {
+        shown[c] = observedBars_->at(c);
+    }
+    return shown;
+}
+
 void OddsWindow::ShowOdds() {
     const int n = Rungs();
     const ArrivalOdds& odds = table_[n];
@@ -315,10 +322,19 @@ void OddsWindow::ShowOdds() {
             .arg(100 * u.largestDeviation, 0, 'f', 1)
             .arg(fairest_)
             .arg(100 * DistanceFromFair(table_[fairest_]).totalVariation, 0, 'g', 2));
-    if (n != simulatedRungs_) {
-        for (int c = 0; c < 10; ++c) {
-            observedBars_->replace(c, 0);
-        }
+    ShowObserved();
+}
+
+void OddsWindow::ShowObserved() {
+    // The simulated arrivals stand beside the exact odds they were run with, and only there.
+    std::uint64_t trials = 0;
+    for (std::uint64_t count : simulatedCounts_) {
+        trials += count;
+    }
+    const bool same = simulated_.rungs == Rungs() && simulated_.start == Start() && trials > 0;
+    for (int c = 0; c < 10; ++c) {
+        observedBars_->replace(
+            c, same ? 100.0 * static_cast<double>(simulatedCounts_[c]) / trials : 0.0);
     }
 }
 
@@ -326,9 +342,10 @@ void OddsWindow::Simulate(int rungs, std::uint64_t trials) {
     if (runner_.IsRunning()) {
         return;
     }
-    simulatedRungs_ = 0;
+    simulated_ = {};
     SetRungs(rungs);
-    simulatedRungs_ = rungs;
+    // The run is judged against the odds it was run with, whatever is chosen meanwhile.
+    simulated_ = {rungs, Start(), table_[static_cast<std::size_t>(rungs)]};
     runButton_->setEnabled(false);
     cancelButton_->setEnabled(true);
     progress_->setValue(0);
@@ -336,7 +353,7 @@ void OddsWindow::Simulate(int rungs, std::uint64_t trials) {
     runner_.Start(rungs, Start(), trials);
 }
 
-void OddsWindow::ShowSimulation(const std::array<std::uint64_t, 10>& counts, bool cancelled) {
+void OddsWindow::ShowSimulation(const ArrivalCounts& counts, bool cancelled) {
     runButton_->setEnabled(true);
     cancelButton_->setEnabled(false);
     std::uint64_t trials = 0;
@@ -347,10 +364,9 @@ void OddsWindow::ShowSimulation(const std::array<std::uint64_t, 10>& counts, boo
         verdict_->setText(QStringLiteral("中止しました。"));
         return;
     }
-    for (int c = 0; c < 10; ++c) {
-        observedBars_->replace(c, 100.0 * static_cast<double>(counts[c]) / trials);
-    }
-    const ChiSquareResult test = ChiSquareTest(counts, table_[simulatedRungs_]);
+    simulatedCounts_ = counts;
+    ShowObserved();
+    const ChiSquareResult test = ChiSquareTest(counts, simulated_.odds);
     const QString verdict = test.pValue >= kSignificance
                                 ? QStringLiteral("理論値との差は偶然のばらつきの範囲です。")
                                 : QStringLiteral("理論値との差は偶然にしては大きすぎます。");
@@ -358,30 +374,52 @@ void OddsWindow::ShowSimulation(const std::array<std::uint64_t, 10>& counts, boo
                                      "p = %6。\n%7")
                           .arg(cancelled ? QStringLiteral("中止までの ") : QString())
                           .arg(QLocale(QLocale::Japanese).toString(qulonglong(trials)))
-                          .arg(simulatedRungs_)
+                          .arg(simulated_.rungs)
                           .arg(test.statistic, 0, 'f', 2)
                           .arg(test.degreesOfFreedom)
                           .arg(test.pValue, 0, 'g', 3)
                           .arg(verdict));
 }
 
-void OddsWindow::SaveCsv() {
+void OddsWindow::AskAndSaveCsv() {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("表を CSV で保存"),
         QStringLiteral("hashigoro-odds-start%1.csv").arg(Start()), QStringLiteral("CSV (*.csv)"));
-    QFile file(path);
-    if (!path.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        file.write(QByteArray::fromStdString(OddsCsv(table_)));
+    if (!path.isEmpty()) {
+        SaveCsv(path);
     }
 }
 
-void OddsWindow::SavePng() {
+bool OddsWindow::SaveCsv(const QString& path) {
+    QSaveFile file(path);
+    const QByteArray csv = QByteArray::fromStdString(OddsCsv(table_));
+    if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit()) {
+        return true;
+    }
+    ReportSaveFailure(path, file.errorString());
+    return false;
+}
+
+void OddsWindow::ReportSaveFailure(const QString& path, const QString& reason) {
+    QMessageBox box(
+        QMessageBox::Warning, QStringLiteral("はしごろう＿理論値"),
+        QStringLiteral("%1 に保存できませんでした。").arg(QDir::toNativeSeparators(path)),
+        QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("SaveFailure"));
+    box.setInformativeText(reason);
+    box.exec();
+}
+
+void OddsWindow::AskAndSavePng() {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("グラフを PNG で保存"),
         QStringLiteral("hashigoro-odds-%1.png").arg(Rungs()), QStringLiteral("PNG (*.png)"));
-    if (path.isEmpty()) {
-        return;
+    if (!path.isEmpty()) {
+        SavePng(path);
     }
+}
+
+bool OddsWindow::SavePng(const QString& path) {
     const QPixmap top = barView_->grab();
     const QPixmap bottom = distanceView_->grab();
     QImage image(std::max(top.width(), bottom.width()), top.height() + bottom.height(),
@@ -391,7 +429,12 @@ void OddsWindow::SavePng() {
     painter.drawPixmap(0, 0, top);
     painter.drawPixmap(0, top.height(), bottom);
     painter.end();
-    image.save(path, "PNG");
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit()) {
+        return true;
+    }
+    ReportSaveFailure(path, file.errorString());
+    return false;
 }
 
 }  // namespace hashigoro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -47,13 +48,29 @@ class OddsWindow final : public QWidget {
     void Simulate(int rungs, std::uint64_t trials);
     SimulationRunner& Runner() { return runner_; }
     QString Verdict() const;
+    // The simulated percentages beside the exact ones, columns 2..11; 0 where none are shown.
+    std::array<double, 10> ObservedPercentages() const;
+
+    // Save the exact table as CSV, or both charts as one PNG, to `path`; a failure is told in a
+    // message box, and the result is false.
+    bool SaveCsv(const QString& path);
+    bool SavePng(const QString& path);
 
   private:
+    // The parameters of the last simulation and the exact odds it is judged against.
+    struct SimulatedRun {
+        int rungs = 0;
+        int start = 0;
+        ArrivalOdds odds{};
+    };
+
     void BuildCharts();
     void ShowOdds();
-    void ShowSimulation(const std::array<std::uint64_t, 10>& counts, bool cancelled);
-    void SaveCsv();
-    void SavePng();
+    void ShowSimulation(const ArrivalCounts& counts, bool cancelled);
+    void ShowObserved();
+    void AskAndSaveCsv();
+    void AskAndSavePng();
+    void ReportSaveFailure(const QString& path, const QString& reason);
 
     std::vector<ArrivalOdds> table_;  // exact odds for the chosen start, one row per rung count
     SimulationRunner runner_;
@@ -74,7 +91,8 @@ class OddsWindow final : public QWidget {
     QLineSeries* curve_;      // distance from fair over every rung count
     QScatterSeries* chosen_;  // the chosen rung count on that curve
     int fairest_ = 0;         // the rung count nearest to fair for the chosen start
-    int simulatedRungs_ = 0;
+    SimulatedRun simulated_;
+    ArrivalCounts simulatedCounts_{};
 };
 
 }  // namespace hashigoro

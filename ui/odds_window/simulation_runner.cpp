@@ -15,7 +15,7 @@ constexpr std::uint64_t kChunk = 5000;  // about 30 ms of trials at 50 rungs
 }  // namespace
 
 SimulationRunner::SimulationRunner(QObject* parent) : QObject(parent) {
-    qRegisterMetaType<std::array<std::uint64_t, 10>>();
+    qRegisterMetaType<ArrivalCounts>();
     qRegisterMetaType<std::uint64_t>();
 }
 

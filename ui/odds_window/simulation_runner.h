@@ -2,10 +2,11 @@
 
 #include <QObject>
 #include <QThread>
-#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
+
+#include "arrivals.h"
 
 namespace hashigoro {
 
@@ -29,7 +30,7 @@ class SimulationRunner final : public QObject {
   signals:
     void Progress(std::uint64_t done, std::uint64_t trials);
     // Arrivals in columns 2..11 at index column - 2; `cancelled` when stopped early.
-    void Finished(std::array<std::uint64_t, 10> counts, bool cancelled);
+    void Finished(ArrivalCounts counts, bool cancelled);
 
   private:
     std::unique_ptr<QThread> thread_;

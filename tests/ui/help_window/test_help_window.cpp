@@ -13,7 +13,7 @@ namespace {
 
 QStringList ExpectedLines() {
     QStringList lines;
-    for (const char* line : kHelpText) {
+    for (const char* line : layout::kHelpText) {
         lines << QString::fromUtf8(line);
     }
     return lines;

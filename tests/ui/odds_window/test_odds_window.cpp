@@ -1,4 +1,8 @@
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "application_setup.h"
 #include "odds_window.h"
@@ -40,6 +44,56 @@ class OddsWindowTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!window.Runner().IsRunning(), 30000);
         QVERIFY2(window.Verdict().contains("20,000 回（横線 10 本）"),
                  qPrintable(window.Verdict()));
+    }
+
+    // From a bug: a start line or rung count chosen while a simulation ran made the window judge
+    // the finished run against odds it was not run with, and call the difference too large.
+    void aRunIsJudgedAgainstTheOddsItRanWith() {
+        OddsWindow window;
+        window.SetStart(4);
+        window.Simulate(10, 100000);
+        window.SetStart(2);
+        window.SetRungs(30);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.Runner().IsRunning(), 60000);
+        const QString verdict = window.Verdict();
+        // Start 2 and 30 rungs lie so far from start 4 and 10 rungs that a run judged against
+        // them would give a chi-square in the thousands.
+        const double statistic = verdict.section("カイ二乗 ", 1).section("（", 0, 0).toDouble();
+        QVERIFY2(verdict.contains("（横線 10 本）") && statistic > 0 && statistic < 60,
+                 qPrintable(verdict));
+        // The simulated bars stand only beside the odds they were run with.
+        QCOMPARE(window.ObservedPercentages(), (std::array<double, 10>{}));
+        window.SetStart(4);
+        window.SetRungs(10);
+        QVERIFY(window.ObservedPercentages()[2] > 20);
+    }
+
+    // From a review: a save that failed said nothing.
+    void aFailedSaveSaysSo_data() {
+        QTest::addColumn<bool>("csv");
+        QTest::newRow("CSV") << true;
+        QTest::newRow("PNG") << false;
+    }
+    void aFailedSaveSaysSo() {
+        QFETCH(bool, csv);
+        OddsWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QString told;
+        QTimer::singleShot(100, &window, [&] {
+            if (auto* box = window.findChild<QMessageBox*>("SaveFailure")) {
+                told = box->text();
+                box->accept();
+            }
+        });
+        const QString path = "/proc/no-such-folder/odds." + QString(csv ? "csv" : "png");
+        QVERIFY(!(csv ? window.SaveCsv(path) : window.SavePng(path)));
+        QVERIFY2(told.contains(path), qPrintable(told));
+
+        QTemporaryDir folder;
+        const QString good = folder.filePath(csv ? "odds.csv" : "odds.png");
+        QVERIFY(csv ? window.SaveCsv(good) : window.SavePng(good));
+        QVERIFY(QFileInfo(good).size() > 1000);
     }
 };
 

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "experiment_state.h"
+
+namespace hashigoro {
+
+// What the answer sheet was asked to do by its command line.
+struct OddsCommand {
+    enum class Mode { Window, Csv, Simulate, Help, Version, Error };
+    Mode mode = Mode::Window;
+    int start = kStartColumn;  // --start, the start column 2..11
+    std::uint64_t trials = 0;  // --simulate, 1..100,000,000
+    int rungs = 0;             // --rungs, 10..50 (the experiment's own range)
+    std::string error;         // Mode::Error: one line that names the bad argument
+};
+
+// Reads the arguments that follow the program's name:
+//   (none)                                  the window
+//   --csv [--start C]                       the exact table
+//   --simulate TRIALS --rungs N [--start C] a simulation against the exact odds
+//   --help, --version
+OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments);
+
+}  // namespace hashigoro

@@ -1,0 +1,80 @@
+#include <QTest>
+
+#include "odds_command_line.h"
+
+using namespace hashigoro;
+using Mode = OddsCommand::Mode;
+
+Q_DECLARE_METATYPE(Mode)
+
+class OddsCommandLineTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void eachCommandLineIsReadOrRefusedByName_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("rungs");
+        QTest::addColumn<qulonglong>("trials");
+        QTest::addColumn<QString>("error");
+        const struct {
+            const char* arguments;
+            Mode mode;
+            int start;
+            int rungs;
+            qulonglong trials;
+            const char* error;
+        } rows[] = {
+            {"", Mode::Window, 4, 0, 0, ""},
+            {"--csv", Mode::Csv, 4, 0, 0, ""},
+            {"--csv --start 11", Mode::Csv, 11, 0, 0, ""},
+            {"--simulate 100000 --rungs 50", Mode::Simulate, 4, 50, 100000, ""},
+            {"--rungs 10 --start 2 --simulate 1", Mode::Simulate, 2, 10, 1, ""},
+            {"--help", Mode::Help, 4, 0, 0, ""},
+            {"--csv --version", Mode::Version, 4, 0, 0, ""},
+            {"--rungs 51", Mode::Error, 4, 0, 0, "--rungs 51 is out of range (10 to 50)"},
+            {"--csv --start 1", Mode::Error, 4, 0, 0, "--start 1 is out of range (2 to 11)"},
+            {"--simulate 0 --rungs 10", Mode::Error, 4, 0, 0,
+             "--simulate 0 is out of range (1 to 100000000)"},
+            {"--simulate 1e5 --rungs 10", Mode::Error, 4, 0, 0,
+             "--simulate takes a whole number, not \"1e5\""},
+            {"--csv --start", Mode::Error, 4, 0, 0, "--start needs a value"},
+            {"--simulate 10", Mode::Error, 4, 0, 0, "--simulate needs --rungs"},
+            {"--csv --rungs 20", Mode::Error, 4, 20, 0, "--rungs goes with --simulate"},
+            {"--start 5", Mode::Error, 5, 0, 0, "--start goes with --csv or --simulate"},
+            {"--csv --csv", Mode::Error, 4, 0, 0, "--csv is given twice"},
+            {"--csv --simulate 5 --rungs 10", Mode::Error, 4, 10, 5,
+             "--csv and --simulate cannot be combined"},
+            {"-x", Mode::Error, 4, 0, 0, "unknown argument \"-x\" (see --help)"},
+        };
+        for (const auto& row : rows) {
+            QTest::newRow(row.arguments[0] ? row.arguments : "(none)")
+                << QString(row.arguments).split(' ', Qt::SkipEmptyParts) << row.mode << row.start
+                << row.rungs << row.trials << QString(row.error);
+        }
+    }
+    void eachCommandLineIsReadOrRefusedByName() {
+        QFETCH(QStringList, arguments);
+        QFETCH(Mode, mode);
+        std::vector<std::string> words;
+        for (const QString& a : arguments) {
+            words.push_back(a.toStdString());
+        }
+        const OddsCommand command = ParseOddsCommandLine(words);
+        QCOMPARE(command.mode, mode);
+        QFETCH(QString, error);
+        QCOMPARE(QString::fromStdString(command.error), error);
+        if (mode != Mode::Error) {
+            QFETCH(int, start);
+            QFETCH(int, rungs);
+            QFETCH(qulonglong, trials);
+            QCOMPARE(command.start, start);
+            QCOMPARE(command.rungs, rungs);
+            QCOMPARE(command.trials, trials);
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(OddsCommandLineTest)
+#include "test_odds_command_line.moc"
