@@ -12,10 +12,10 @@ namespace hashigoro {
 
 namespace {
 
-// Keeps a window's fixed place on screen. Before the window manager has framed the window its
-// frame is not known, so the margins last seen on any window stand in; the window is fitted
-// again, on a move or at a short check, until its real frame is known. Moves after that are the
-// user's own and are left alone.
+// Puts a window at its fixed place on screen when it is first shown. Before the window manager has
+// framed the window its frame is not known, so the margins last seen on any window stand in; the
+// window is fitted again, on a move or at a short check, until its real frame is known. Moves after
+// that are the user's own and are left alone.
 class ScreenFit final : public QObject {
   public:
     ScreenFit(QWidget& window, const QRect& client)
@@ -32,8 +32,10 @@ class ScreenFit final : public QObject {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == &window_) {
-            if (event->type() == QEvent::Show) {
-                checks_ = 0;
+            // Only the first showing: a window shown again (restored after being minimised)
+            // stays where the user has put it since, even on another screen.
+            if (event->type() == QEvent::Show && !shown_) {
+                shown_ = true;
                 if (!Fit()) {
                     check_.start();
                 }
@@ -76,6 +78,7 @@ class ScreenFit final : public QObject {
     static constexpr int kChecks = 40;  // two seconds at the most
     QTimer check_;
     int checks_ = 0;
+    bool shown_ = false;
     static inline QMargins lastMargins_;
 };
 

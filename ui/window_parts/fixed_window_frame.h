@@ -12,8 +12,8 @@ namespace hashigoro {
 // buttons, the program's icon, `title`, and a client area of fixed size `client.size()` whose
 // top-left corner stands at `client.topLeft()` (screen pixels). The window keeps that place
 // whenever the whole window, frame included, fits the screen's available area; on a smaller
-// screen it is moved just far enough to fit (see FitOnScreen), once when it is shown and once
-// more when the window manager has put its frame around it.
+// screen it is moved just far enough to fit (see FitOnScreen), when it is first shown and once
+// more when the window manager has put its frame around it. Later showings leave it where it is.
 void SetUpFixedWindow(QWidget& window, const QString& title, const QRect& client);
 
 // Where a window's frame goes: `frame` itself if it lies wholly inside `available`, otherwise
