@@ -47,6 +47,8 @@ PulseAudioOutput::PulseAudioOutput(QObject* parent)
         LoopLock lock(loop_);
         if (!context_) {
             Connect();
+        } else if (!stream_ && pa_context_get_state(context_) == PA_CONTEXT_READY) {
+            StartStream();
         }
     });
     pa_threaded_mainloop_start(loop_);
@@ -82,8 +84,11 @@ void PulseAudioOutput::Play(const PcmSound& sound) {
         LoopLock lock(loop_);
         chime_ = playable.samples;
         fed_ = 0;
+        playing_ = true;  // a stream made now starts running
         if (!context_) {
             Connect();  // the stream follows once the server answers
+        } else if (!stream_ && pa_context_get_state(context_) == PA_CONTEXT_READY) {
+            StartStream();  // the last one failed while the server stayed
         }
         SetPlaying(true);
     }
@@ -121,7 +126,7 @@ void PulseAudioOutput::DropContext() {
 void PulseAudioOutput::SetPlaying(bool playing) {
     playing_ = playing;
     if (!stream_ || pa_stream_get_state(stream_) != PA_STREAM_READY) {
-        return;  // a stream on its way starts as `playing_` says
+        return;  // a stream on its way is started once ready if `playing_` says so
     }
     if (playing) {
         // The chime starts at the read position, in place of the silence still buffered.
@@ -146,7 +151,8 @@ void PulseAudioOutput::StartStream() {
     std::memset(&attr, 0xFF, sizeof attr);  // (uint32_t) -1: the server's choice
     attr.tlength =
         static_cast<std::uint32_t>(pa_usec_to_bytes(kBufferMs * PA_USEC_PER_MSEC, &sampleFormat));
-    // No device named: the stream plays on the default output, and moves with it.
+    // No device named: the stream plays on the default output, and moves with it. It starts
+    // paused unless a chime waits for it.
     const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY |
                                                       (playing_ ? 0 : PA_STREAM_START_CORKED));
     if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0) {
@@ -206,10 +212,16 @@ void PulseAudioOutput::OnStreamWrite(pa_stream*, std::size_t bytes, void* self) 
 void PulseAudioOutput::OnStreamState(pa_stream* stream, void* self) {
     auto* output = static_cast<PulseAudioOutput*>(self);
     const pa_stream_state_t state = pa_stream_get_state(stream);
-    if (state == PA_STREAM_READY && output->playing_ && pa_stream_is_corked(stream) == 1) {
-        output->SetPlaying(true);  // a chime came while the stream was on its way
+    const bool corked = state == PA_STREAM_READY && pa_stream_is_corked(stream) == 1;
+    if (state == PA_STREAM_READY && output->playing_ == corked) {
+        // A chime came, or was stopped, while the stream was on its way: a stream left running
+        // after its chime would play silence for ever.
+        output->SetPlaying(output->playing_);
     } else if (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED) {
+        // Killed while the server stays (by a volume control, or with its output gone): a new
+        // stream follows in a second, or at once for a chime that comes first.
         output->DropStream();
+        output->ScheduleRetry();
     }
 }
 

@@ -23,7 +23,8 @@ namespace hashigoro {
 // out: a stream that runs dry, or one made just for the chime, may lose its first or last
 // samples. When the server goes away, or is not there at start-up, the output looks for it
 // again every second, and the next chime connects at once if it is still missing: after the
-// server comes back the next chime is heard.
+// server comes back the next chime is heard. A stream that fails on its own (killed by a volume
+// control, or its output gone) is made anew a second later, or by a chime that comes first.
 class PulseAudioOutput final : public QObject, public SoundOutput {
     Q_OBJECT
 
@@ -38,7 +39,7 @@ class PulseAudioOutput final : public QObject, public SoundOutput {
     // All of these run with the main loop's lock held.
     void Connect();
     void DropContext();
-    // Looks for a server again in a second.
+    // Looks for a server again in a second, or makes a new stream if only the stream is gone.
     void ScheduleRetry();
     void StartStream();
     void DropStream();

@@ -91,6 +91,30 @@ class SoundOnAudioServerTest : public QObject {
                  QByteArray::number(recorded).constData());
     }
 
+    // From a bug: once the chime stream had been killed while the server stayed (as a volume
+    // control may do, or the loss of its output), every later chime was silent.
+    void aCueSoundsWholeAgainAfterItsStreamWasKilled() {
+        KillChimeStream();
+        // The output makes a new stream within a second or so.
+        QTRY_VERIFY_WITH_TIMEOUT(!Output("pactl", {"list", "short", "sink-inputs"}).isEmpty(),
+                                 3000);
+        CueSoundsWhole("pinpon.wav");
+    }
+
+    // A stream made for a chime that is stopped before the stream is ready stays paused, rather
+    // than playing silence for ever.
+    void aStreamThatComesUpAfterItsChimeStoppedStaysPaused() {
+        KillChimeStream();
+        MMControl control(*output_, nullptr);
+        control.PlayCue("pinpon.wav");
+        output_->Stop();
+        QTRY_VERIFY_WITH_TIMEOUT(!Output("pactl", {"list", "short", "sink-inputs"}).isEmpty(),
+                                 5000);
+        QTest::qWait(1000);
+        const QString inputs = Output("pactl", {"list", "sink-inputs"});
+        QVERIFY2(inputs.contains("Corked: yes"), qPrintable(inputs));
+    }
+
     // From a bug: after the server had gone away and come back, every chime was silent.
     void aCueSoundsWholeAgainOnceTheServerIsBack() {
         server_.terminate();
@@ -107,10 +131,23 @@ class SoundOnAudioServerTest : public QObject {
     }
 
   private:
+    // Ends the output's stream from the server's side, as a volume control's kill does.
+    void KillChimeStream() {
+        QString index;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !(index = Output("pactl", {"list", "short", "sink-inputs"}).section('\t', 0, 0))
+                 .isEmpty(),
+            5000);
+        // pactl refuses the index 0 that the first stream gets.
+        Output("pacmd", {"kill-sink-input", index});
+        QTRY_VERIFY_WITH_TIMEOUT(Output("pactl", {"list", "short", "sink-inputs"}).isEmpty(), 5000);
+    }
+
     void StartServer() {
         server_.start("pulseaudio",
                       {"--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-n",
-                       "--load=module-null-sink", "--load=module-native-protocol-unix"});
+                       "--load=module-null-sink", "--load=module-native-protocol-unix",
+                       "--load=module-cli-protocol-unix"});
         QVERIFY(server_.waitForStarted(10000));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(runtime_ + "/pulse/native"), 15000);
     }
