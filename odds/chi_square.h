@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "arrivals.h"
 
 namespace hashigoro {

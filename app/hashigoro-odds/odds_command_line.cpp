@@ -1,6 +1,7 @@
 #include "odds_command_line.h"
 
 #include <charconv>
+#include <utility>
 
 #include "rung_count_prompt.h"
 

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <functional>
 #include <numeric>
+#include <stdexcept>
 #include <vector>
 
+#include "arrival_simulation.h"
+#include "fixed_clock.h"
 #include "ladder_odds.h"
+#include "mixing_random_source.h"
 
 using namespace hashigoro;
 
@@ -94,6 +98,26 @@ class LadderOddsTest : public QObject {
         const Unfairness certain = DistanceFromFair(table[0]);
         QCOMPARE(certain.totalVariation, 0.9);
         QCOMPARE(certain.largestDeviation, 0.9);
+    }
+
+    // From a review: a start column or rung count out of range indexed past the arrays.
+    void aStartOrRungCountOutOfRangeIsRefused_data() {
+        QTest::addColumn<int>("rungs");
+        QTest::addColumn<int>("start");
+        QTest::newRow("start 1") << 10 << 1;
+        QTest::newRow("start 12") << 10 << 12;
+        QTest::newRow("51 rungs") << 51 << 4;
+        QTest::newRow("-1 rungs") << -1 << 4;
+    }
+    void aStartOrRungCountOutOfRangeIsRefused() {
+        QFETCH(int, rungs);
+        QFETCH(int, start);
+        MixingRandomSource random(1);
+        FixedClock clock;
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, ArrivalSimulation(rungs, start, random, clock));
+        if (start != kStartColumn) {
+            QVERIFY_THROWS_EXCEPTION(std::out_of_range, ExactArrivalOdds(start));
+        }
     }
 };
 

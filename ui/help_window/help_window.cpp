@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <utility>
 
 #include "fixed_window_frame.h"
 #include "help_text.h"

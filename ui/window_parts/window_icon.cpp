@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 #include <cmath>
 
 namespace hashigoro {
