@@ -12,6 +12,12 @@ namespace hashigoro::layout {
 // no rectangle or caption is written twice. Twips: 1440 to the inch, 15 to a pixel at 96 dpi.
 inline constexpr int kTwipsPerPixel = 15;
 
+// Whole pixels for a twip measure, rounded down: the few places that fall between pixels (the
+// tally squares at 1419, 3624, ... twips) then sit centred under their lines.
+constexpr int Px(int twips) {
+    return twips / kTwipsPerPixel;
+}
+
 // A rectangle in twips, from the top-left corner of its container's client area.
 struct TwipsRect {
     int left = 0;
@@ -158,6 +164,15 @@ inline constexpr int kLadderInnerWidth = 9555;
 inline constexpr int kLadderInnerHeight = 6795;
 inline constexpr double kBoardWidth = 13;
 inline constexpr double kBoardHeight = 100;
+
+// The pixel of the ladder surface's inner area on which board point (x, y) lies, rounded to
+// the nearest, at 15 twips to the pixel (637 x 453 pixels for 13 x 100 units).
+struct Pixel {
+    int x = 0;
+    int y = 0;
+    bool operator==(const Pixel&) const = default;
+};
+Pixel BoardToPixel(double x, double y);
 
 // Children of Picture1, in twips from its inner area's top-left corner: the red start square
 // Picture2 above column 4, and the ten bars o1..o10 of 20 red squares each.

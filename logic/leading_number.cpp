@@ -1,7 +1,9 @@
 #include "leading_number.h"
 
-#include <charconv>
+#include <cerrno>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <utility>
 
@@ -154,10 +156,17 @@ double ReadDecimal(std::string_view s) {
             number += exponent;
         }
     }
-    double value = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone here: it is too large or too small for a double.
+    // strtod reads the decimal separator of the C library's locale, which a window's toolkit
+    // sets from the desktop (a comma in de_DE): the point becomes that separator first.
+    std::string localised = number;
+    if (const std::size_t point = number.find('.'); point != std::string::npos) {
+        localised =
+            number.substr(0, point) + std::localeconv()->decimal_point + number.substr(point + 1);
+    }
+    errno = 0;
+    const double value = std::strtod(localised.c_str(), nullptr);
+    if (errno == ERANGE) {
+        // Too large or too small for a double.
         const double magnitude = DecimalMagnitude(number) > 0 ? HUGE_VAL : 0.0;
         return number.front() == '-' ? -magnitude : magnitude;
     }

@@ -1,6 +1,6 @@
 #include "mixing_random_source.h"
 
-#include <bit>
+#include <cstring>
 #include <random>
 
 namespace hashigoro {
@@ -30,7 +30,10 @@ MixingRandomSource MixingRandomSource::FromEntropy() {
 void MixingRandomSource::Reseed(float seed) {
     // Mix64 is a bijection, so for any fixed seed value distinct states stay distinct: the same
     // clock reading twice in a row moves the state on instead of collapsing it.
-    const std::uint64_t time = std::bit_cast<std::uint32_t>(seed);
+    std::uint32_t bits = 0;
+    static_assert(sizeof bits == sizeof seed);
+    std::memcpy(&bits, &seed, sizeof bits);  // the float's own bits, as bit_cast would give
+    const std::uint64_t time = bits;
     state_ = Mix64(state_ ^ Mix64(time + kGolden));
 }
 

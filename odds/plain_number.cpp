@@ -1,20 +1,21 @@
 #include "plain_number.h"
 
-#include <locale>
-#include <sstream>
+#include <clocale>
+#include <cstdio>
 
 namespace hashigoro {
 
 std::string PlainNumber(double value, int digits, NumberStyle style) {
-    std::ostringstream out;
-    // The classic locale of the stream, not the C library's global one that printf reads.
-    out.imbue(std::locale::classic());
-    if (style == NumberStyle::Fixed) {
-        out.setf(std::ios::fixed, std::ios::floatfield);
+    char buffer[512];  // %.17f of the largest double needs 327 characters
+    std::snprintf(buffer, sizeof buffer, style == NumberStyle::Fixed ? "%.*f" : "%.*g", digits,
+                  value);
+    // printf writes the decimal separator of the C library's locale: the point goes back.
+    std::string text = buffer;
+    const std::string separator = std::localeconv()->decimal_point;
+    if (const std::size_t at = text.find(separator); separator != "." && at != std::string::npos) {
+        text = text.substr(0, at) + "." + text.substr(at + separator.size());
     }
-    out.precision(digits);
-    out << value;
-    return out.str();
+    return text;
 }
 
 }  // namespace hashigoro

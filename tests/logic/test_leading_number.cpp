@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "comma_locale.h"
 #include "leading_number.h"
 
 using hashigoro::LeadingNumberValue;
@@ -111,6 +112,16 @@ class LeadingNumberTest : public QObject {
             QVERIFY2(std::abs(actual - value) <= 1e-12 * std::max(1.0, std::abs(value)),
                      QByteArray::number(actual, 'g', 17).constData());
         }
+    }
+
+    // The desktop's window toolkit adopts the desktop's locale, with its decimal comma; the
+    // entry's decimal separator is still the point, and only the point.
+    void thePointIsTheSeparatorUnderADecimalCommaLocale() {
+        hashigoro::testing::CommaLocale comma;
+        QVERIFY(comma.Active());
+        QCOMPARE(LeadingNumberValue("50.5"), 50.5);
+        QCOMPARE(LeadingNumberValue("２０，５"), 20.0);
+        QCOMPARE(LeadingNumberValue("1e400"), HUGE_VAL);
     }
 };
 

@@ -2,7 +2,6 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <cmath>
 
 #include "qt_layout.h"
 
@@ -58,8 +57,8 @@ LadderSurface::LadderSurface(QWidget* parent)
 }
 
 QPoint LadderSurface::BoardToPixel(double x, double y) {
-    return QPoint(static_cast<int>(std::lround(x * kInnerWidth / layout::kBoardWidth)),
-                  static_cast<int>(std::lround(y * kInnerHeight / layout::kBoardHeight)));
+    const layout::Pixel pixel = layout::BoardToPixel(x, y);
+    return QPoint(pixel.x, pixel.y);
 }
 
 QWidget* LadderSurface::TallySquare(int bar, int index) const {

@@ -11,11 +11,7 @@ namespace hashigoro {
 
 // The layout table's values in Qt's types.
 
-// Whole pixels for a twip measure, rounded down: the few places that fall between pixels (the
-// tally squares at 1419, 3624, ... twips) then sit centred under their lines.
-constexpr int Px(int twips) {
-    return twips / layout::kTwipsPerPixel;
-}
+using layout::Px;
 
 constexpr QRect Pixels(const layout::TwipsRect& twips) {
     return QRect(Px(twips.left), Px(twips.top), Px(twips.width), Px(twips.height));
