@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds はしごろう and runs every test: once in the normal build and
-# once in a build with AddressSanitizer and UndefinedBehaviorSanitizer, where any report fails.
+# Installs what is missing, builds はしごろう and its browser edition and runs every test: once
+# in the normal build, with the page in Chromium, and once more in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer, where any report fails.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-./scripts/install-deps.sh
+./scripts/install-deps.sh web
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHASHIGORO_WEB_TESTS=ON >/dev/null
 cmake --build build -j2
+./web.sh
+# The page's tests drive Chromium with Playwright, pinned in the lock file; no browser is
+# downloaded: they use Debian's.
+(cd web && npm ci --no-audit --no-fund --loglevel=error)
 ctest --test-dir build --output-on-failure -j2
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DHASHIGORO_SANITIZE=ON >/dev/null

@@ -68,8 +68,13 @@ inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kRed{255, 0, 0};
 inline constexpr Rgb kWhite{255, 255, 255};
 inline constexpr Rgb kTitleBack{224, 224, 224};
-// The ladder's paper where the desktop's own window colour is dark.
+// The ladder's paper where the desktop's own window colour is dark, and the desktop's default
+// window colour.
 inline constexpr Rgb kLadderPaper{239, 239, 239};
+// The two shades of a sunken frame as the desktop draws it on that colour: its upper and left
+// edges in shadow, its lower and right edges in light.
+inline constexpr Rgb kSunkenShadow{159, 159, 159};
+inline constexpr Rgb kSunkenLight{255, 255, 255};
 
 // Form1, the main window, its controls from top to bottom.
 inline constexpr std::array kMainControls = {

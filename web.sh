@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds はしごろう for the browser from the same C++ experiment: dist/web/ (the page and its
+# files, installable, working offline once loaded) and dist/hashigoro.html (one file with
+# everything inside, to open from a USB stick or a shared folder).
+# Usage: ./web.sh            build
+#        ./web.sh serve [P]  build, then serve dist/web/ on http://localhost:P (8080 unless given)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./scripts/install-deps.sh web
+# Our chimes and icons come from the desktop build's generators, which paint them.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j2 --target chimes icon_generator >/dev/null
+# Emscripten runs its tools with this machine's Node.js, which needs Debian's module folder.
+export NODE_PATH=/usr/share/nodejs
+emcmake cmake -S web -B build-web -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+cmake --build build-web -j2
+mkdir -p build-web/icons
+QT_QPA_PLATFORM=offscreen build/tools/icon_generator build-web/icons 192 512 2>/dev/null
+/usr/bin/python3 web/bundle.py --script build-web/hashigoro.js --chimes build/sounds \
+    --icons build-web/icons --font /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf \
+    --licence /usr/share/doc/fonts-ipafont-gothic/copyright --out dist
+
+if [ "${1:-}" = serve ]; then
+    port="${2:-8080}"
+    echo "Serving dist/web/ on http://localhost:$port/ (Ctrl-C ends)"
+    cd dist/web
+    exec /usr/bin/python3 -m http.server --bind 127.0.0.1 "$port"
+fi

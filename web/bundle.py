@@ -1,0 +1,140 @@
+#!/usr/bin/python3
+"""Puts はしごろう's page together: dist/web/ (the page and its files, with a service worker and
+a manifest for installing it) and dist/hashigoro.html (one file with everything inside).
+
+The Japanese gothic is cut from IPAPGothic down to the characters that the pages use, plus
+Latin letters, digits and the full-width forms, and renamed, as the font's licence asks of a
+derived font; the licence ships beside both.
+"""
+
+import argparse
+import base64
+import hashlib
+import json
+import pathlib
+import re
+
+from fontTools import subset
+from fontTools.ttLib import TTFont
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+PAGE = ROOT / "web" / "page"
+FAMILY = "Hashigoro Gothic"
+# Where the pages' own texts are written.
+TEXT_SOURCES = ["layout/*.h", "logic/rung_count_prompt.h", "web/*.cpp", "web/page/*.html"]
+
+
+def page_characters():
+    text = "".join(chr(c) for c in range(0x20, 0x7F))  # Latin letters, digits, signs
+    text += "".join(chr(c) for c in range(0xFF01, 0xFF5F))  # their full-width forms
+    text += "\u3000\u2212\u3001\u3002\u30fb\u300c\u300d\u3010\u3011\uff08\uff09"
+    for pattern in TEXT_SOURCES:
+        for path in sorted(ROOT.glob(pattern)):
+            text += "".join(c for c in path.read_text(encoding="utf-8") if ord(c) > 0x7F)
+    return "".join(sorted(set(text)))
+
+
+def cut_font(source, target):
+    options = subset.Options()
+    options.flavor = "woff2"
+    options.hinting = False
+    options.name_IDs = [1, 2, 3, 4, 6, 16, 17]
+    font = TTFont(source)
+    subsetter = subset.Subsetter(options)
+    subsetter.populate(text=page_characters())
+    subsetter.subset(font)
+    for record in font["name"].names:
+        if record.nameID in (1, 16):
+            record.string = FAMILY
+        elif record.nameID in (3, 4):
+            record.string = FAMILY + " (subset of IPAPGothic)"
+        elif record.nameID == 6:
+            record.string = FAMILY.replace(" ", "")
+    font.flavor = "woff2"
+    font.save(target)
+
+
+def font_face(url):
+    return ('@font-face { font-family: "%s"; src: url("%s") format("woff2"); '
+            "font-display: block; }\n" % (FAMILY, url))
+
+
+def fill(template, **values):
+    return re.sub(r"\{\{(\w+)\}\}", lambda m: values[m.group(1)], template)
+
+
+def data_url(kind, data):
+    return "data:%s;base64,%s" % (kind, base64.b64encode(data).decode("ascii"))
+
+
+def main():
+    arguments = argparse.ArgumentParser(description=__doc__)
+    arguments.add_argument("--script", required=True, type=pathlib.Path)
+    arguments.add_argument("--chimes", required=True, type=pathlib.Path)
+    arguments.add_argument("--icons", required=True, type=pathlib.Path)
+    arguments.add_argument("--font", required=True, type=pathlib.Path)
+    arguments.add_argument("--licence", required=True, type=pathlib.Path)
+    arguments.add_argument("--out", required=True, type=pathlib.Path)
+    a = arguments.parse_args()
+
+    web = a.out / "web"
+    web.mkdir(parents=True, exist_ok=True)
+    font = web / "hashigoro-gothic.woff2"
+    cut_font(a.font, font)
+    script = a.script.read_bytes()
+    style = (PAGE / "page.css").read_text(encoding="utf-8")
+    chimes = {name: (a.chimes / name).read_bytes() for name in ("pinpon.wav", "endpinpon.wav")}
+    icons = {size: (a.icons / ("%d.png" % size)).read_bytes() for size in (192, 512)}
+    licence = a.licence.read_bytes()
+    template = (PAGE / "index.html").read_text(encoding="utf-8")
+
+    # The page and its files, for a web server or an installed app.
+    (web / "hashigoro.js").write_bytes(script)
+    (web / "page.css").write_text(font_face("hashigoro-gothic.woff2") + style, encoding="utf-8")
+    for name, data in chimes.items():
+        (web / name).write_bytes(data)
+    for size, data in icons.items():
+        (web / ("icon-%d.png" % size)).write_bytes(data)
+    (web / "manifest.webmanifest").write_text((PAGE / "manifest.webmanifest").read_text())
+    (web / "IPA_Font_License.txt").write_bytes(licence)
+    (web / "index.html").write_text(fill(
+        template,
+        policy="default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "
+               "font-src 'self'; img-src 'self'; connect-src 'self' data:; "
+               "manifest-src 'self'; worker-src 'self'; base-uri 'none'; form-action 'none'",
+        head='<link rel="stylesheet" href="page.css">\n'
+             '<link rel="manifest" href="manifest.webmanifest">\n'
+             '<link rel="icon" href="icon-192.png">\n'
+             '<meta name="offline" content="sw.js">',
+        body='<script src="hashigoro.js"></script>'), encoding="utf-8")
+    files = sorted(p.name for p in web.iterdir() if p.name != "sw.js")
+    version = hashlib.sha256(b"".join((web / f).read_bytes() for f in files)).hexdigest()[:12]
+    (web / "sw.js").write_text(fill((PAGE / "sw.js").read_text(), version=version,
+                                    files=json.dumps(["./"] + files)), encoding="utf-8")
+
+    # One file with everything inside, for a USB stick or a shared folder.
+    carried = "".join(
+        '<script type="application/octet-stream" id="chime-%s">%s</script>\n'
+        % (name, base64.b64encode(data).decode("ascii")) for name, data in chimes.items())
+    single = fill(
+        template,
+        policy="default-src 'none'; script-src 'unsafe-inline' 'wasm-unsafe-eval'; "
+               "style-src 'unsafe-inline'; font-src data:; img-src data:; "
+               "connect-src 'self' data:; base-uri 'none'; form-action 'none'",
+        head='<link rel="icon" href="%s">\n<style>\n%s%s</style>' % (
+            data_url("image/png", icons[192]),
+            font_face(data_url("font/woff2", font.read_bytes())), style),
+        body=carried + "<script>\n" + script.decode("utf-8") + "\n</script>")
+    # Inside a script element the text must not close it.
+    assert "</script" not in script.decode("utf-8")
+    (a.out / "hashigoro.html").write_text(single, encoding="utf-8")
+    (a.out / "IPA_Font_License.txt").write_bytes(licence)
+
+    total = sum(p.stat().st_size for p in web.iterdir())
+    print("dist/hashigoro.html: %d bytes; dist/web/: %d bytes in %d files; font %d bytes"
+          % ((a.out / "hashigoro.html").stat().st_size, total, len(list(web.iterdir())),
+             font.stat().st_size))
+
+
+if __name__ == "__main__":
+    main()

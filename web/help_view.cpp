@@ -1,0 +1,33 @@
+#include "help_view.h"
+
+#include "help_text.h"
+#include "page.h"
+#include "page_window.h"
+#include "window_layout.h"
+
+namespace hashigoro::web {
+
+HelpView::HelpView(val container, PageEvents& events) : window_(val::null()) {
+    val client = MakeWindow(container, "Form2", layout::kHelpWindow);
+    window_ = ById("Form2");
+    for (const layout::Control& control : layout::kHelpControls) {
+        val element = MakeControl(client, control);
+        if (control.name == "Picture1") {
+            SetStyle(element, "background", Rgb(layout::kWhite));
+            SetStyle(element, "color", Rgb(layout::kBlack));
+            for (const char* line : layout::kHelpText) {
+                // An empty line keeps its height.
+                SetText(Make("div", "", "help-line", element), *line ? line : "\u00a0");
+            }
+        }
+    }
+    // The close button holds the focus when the window opens.
+    events.ListenForClicks("Command1");
+    ById("Command1").call<void>("focus");
+}
+
+HelpView::~HelpView() {
+    window_.call<void>("remove");
+}
+
+}  // namespace hashigoro::web

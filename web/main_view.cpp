@@ -1,0 +1,154 @@
+#include "main_view.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "page.h"
+#include "page_window.h"
+#include "window_layout.h"
+
+namespace hashigoro::web {
+
+namespace {
+
+std::string ButtonId(Button button) {
+    return "Command" + std::to_string(static_cast<int>(button));
+}
+
+std::string SquareId(int bar, int index) {
+    return "o" + std::to_string(bar) + "_" + std::to_string(index);
+}
+
+// A red square inside the surface, placed in twips from its inner area like the desktop's.
+val MakeSquare(val surface, const std::string& id, const layout::TwipsRect& rect) {
+    val square = Make("div", id, "square", surface);
+    PlaceAt(square, rect, layout::Px(layout::kLadderBorder));
+    SetStyle(square, "background", Rgb(layout::kRed));
+    return square;
+}
+
+}  // namespace
+
+MainView::MainView(val container, const MainViewServices& services)
+    : window_(val::null()),
+      announcer_(ById("Announcer")),
+      services_(services),
+      timers_(layout::kTimerIntervalMs, [this](Timer timer) { Tick(timer); }) {
+    val client = MakeWindow(container, "Form1", layout::kMainWindow);
+    window_ = ById("Form1");
+    // Made in the order of the keyboard focus, as the table numbers it: surface, start, quit,
+    // initialise, stop, help.
+    std::vector<layout::Control> controls(layout::kMainControls.begin(),
+                                          layout::kMainControls.end());
+    std::stable_sort(controls.begin(), controls.end(), [](const auto& a, const auto& b) {
+        return (a.tabIndex < 0 ? 1000 : a.tabIndex) < (b.tabIndex < 0 ? 1000 : b.tabIndex);
+    });
+    for (const layout::Control& control : controls) {
+        MakeControl(client, control);
+        if (control.kind == layout::ControlKind::CommandButton) {
+            services_.events.ListenForClicks(std::string(control.name));
+        }
+    }
+    val surface = ById("Picture1");
+    surface.set("tabIndex", 0);
+    surface.call<void>("setAttribute", std::string("role"), std::string("img"));
+    surface.call<void>("setAttribute", std::string("aria-label"),
+                       std::string("はしごろうの図：縦線10本、左から3本目の上から出発します。"));
+    val canvas = Make("canvas", "Board", "board", surface);
+    canvas.call<void>("setAttribute", std::string("aria-hidden"), std::string("true"));
+    board_ = std::make_unique<CanvasBoard>(canvas);
+    MakeSquare(surface, "Picture2", layout::kStartSquare);
+    for (int bar = 1; bar <= layout::kBars; ++bar) {
+        for (int index = 1; index <= layout::kSquaresPerBar; ++index) {
+            MakeSquare(surface, SquareId(bar, index), layout::TallySquare(bar, index))
+                .set("hidden", true);
+        }
+    }
+
+    controller_ =
+        std::make_unique<ExperimentController>(ControllerPorts{.board = *board_,
+                                                               .label = *this,
+                                                               .timers = timers_,
+                                                               .view = *this,
+                                                               .cue = services_.cue,
+                                                               .dialogs = services_.dialogs,
+                                                               .programEnd = services_.programEnd,
+                                                               .random = services_.random,
+                                                               .clock = services_.clock});
+}
+
+MainView::~MainView() {
+    for (Timer timer : {Timer::Timer1, Timer::Timer2, Timer::Timer3}) {
+        timers_.SetTimerEnabled(timer, false);
+    }
+    window_.call<void>("remove");
+}
+
+bool MainView::Click(const std::string& id) {
+    const val button = ById(id);
+    // Only an enabled button of this window: the enabled states keep the handlers in order.
+    if (button.isNull() || !window_.call<bool>("contains", button) ||
+        button["disabled"].as<bool>()) {
+        return false;
+    }
+    if (id == "Command1") {
+        controller_->Command1_Click();
+    } else if (id == "Command2") {
+        controller_->Command2_Click();
+    } else if (id == "Command3") {
+        controller_->Command3_Click();
+    } else if (id == "Command4") {
+        controller_->Command4_Click();
+    } else if (id == "Command5") {
+        controller_->Command5_Click();
+    } else if (id == "Command6") {
+        controller_->Command6_Click();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void MainView::Tick(Timer timer) {
+    switch (timer) {
+        case Timer::Timer1:
+            controller_->Timer1_Timer();
+            break;
+        case Timer::Timer2:
+            controller_->Timer2_Timer();
+            break;
+        case Timer::Timer3:
+            controller_->Timer3_Timer();
+            break;
+    }
+}
+
+void MainView::SetCaption(const std::string& text) {
+    SetText(ById("Label1"), text);
+}
+
+void MainView::SetButtonEnabled(Button button, bool enabled) {
+    ById(ButtonId(button)).set("disabled", !enabled);
+}
+
+void MainView::SetTallySquareVisible(int bar, int index, bool visible) {
+    ById(SquareId(bar, index)).set("hidden", !visible);
+    if (visible) {
+        // Bar o(k) stands under the k-th line from the left.
+        const std::string line = std::to_string(bar) + "本目";
+        SetText(announcer_,
+                line + "に着きました（" + line + "は" + std::to_string(index) + "回目）");
+    }
+}
+
+void MainView::SetMousePointer(MousePointer pointer) {
+    SetStyle(window_, "cursor", pointer == MousePointer::Hourglass ? "wait" : "default");
+}
+
+void MainView::SwitchToHelpWindow() {
+    if (services_.openHelp) {
+        services_.openHelp();
+    }
+}
+
+}  // namespace hashigoro::web

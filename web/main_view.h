@@ -1,0 +1,74 @@
+#pragma once
+
+#include <emscripten/val.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "canvas_board.h"
+#include "experiment_controller.h"
+#include "page_events.h"
+#include "tick_scheduler.h"
+
+namespace hashigoro::web {
+
+// What a main view is handed by the program; everything must outlive the view.
+struct MainViewServices {
+    PageEvents& events;
+    RandomSource& random;
+    Clock& clock;
+    SoundCue& cue;
+    Dialogs& dialogs;
+    ProgramEnd& programEnd;
+    // Asks for the help view in place of this one, once the running handler has returned.
+    std::function<void()> openHelp;
+};
+
+// Form1 in the page: the window built from the layout table inside `container`, the ladder
+// on a canvas, the tally squares, the six buttons and the three timers. The controller owns the
+// experiment; this class is its hands in the page.
+class MainView final : private ProgressLabel, private MainWindowView {
+  public:
+    MainView(emscripten::val container, const MainViewServices& services);
+    ~MainView() override;
+    MainView(const MainView&) = delete;
+    MainView& operator=(const MainView&) = delete;
+
+    // The window's first showing: lines, then the rung-count prompt.
+    void Activate() { controller_->Form_Activate(); }
+
+    // A click on the control `id`; false when it is none of this window's buttons.
+    bool Click(const std::string& id);
+
+    // Runs the ticks due by `nowMs` on the experiment's clock.
+    void RunDueTicks(double nowMs) { timers_.RunDue(nowMs); }
+    void SetNow(double nowMs) { timers_.SetNow(nowMs); }
+    // When the next tick is due, if any timer runs.
+    std::optional<double> NextDue() const { return timers_.NextDue(); }
+
+    void SetScale(double scale, double devicePixelRatio) {
+        board_->SetScale(scale, devicePixelRatio);
+    }
+
+  private:
+    // ProgressLabel
+    void SetCaption(const std::string& text) override;
+    // MainWindowView
+    void SetButtonEnabled(Button button, bool enabled) override;
+    void SetTallySquareVisible(int bar, int index, bool visible) override;
+    void SetMousePointer(MousePointer pointer) override;
+    void ProcessPendingEvents() override {}  // the page paints whenever the program waits
+    void SwitchToHelpWindow() override;
+
+    void Tick(Timer timer);
+
+    emscripten::val window_;
+    emscripten::val announcer_;
+    MainViewServices services_;
+    std::unique_ptr<CanvasBoard> board_;
+    TickScheduler timers_;
+    std::unique_ptr<ExperimentController> controller_;
+};
+
+}  // namespace hashigoro::web

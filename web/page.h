@@ -1,0 +1,31 @@
+#pragma once
+
+#include <emscripten/val.h>
+
+#include <string>
+#include <string_view>
+
+#include "window_layout.h"
+
+namespace hashigoro::web {
+
+// Small helpers for building the page from C++.
+using emscripten::val;
+
+val Document();
+// The element with `id`; undefined when there is none.
+val ById(const std::string& id);
+// A new element `tag` with `id` (none when empty) and `className`, appended to `parent`.
+val Make(const char* tag, std::string_view id, const char* className, val parent);
+void SetText(val element, std::string_view utf8);
+void SetStyle(val element, const char* property, const std::string& value);
+
+// Places `element` at `rect` (twips) of its container, moved by `offset` window pixels, in
+// window pixels times the page's scale (the CSS variable --s), so that the whole window scales
+// at once.
+void PlaceAt(val element, const layout::TwipsRect& rect, int offset = 0);
+// A length of `pixels` window pixels at the page's scale.
+std::string Scaled(double pixels);
+std::string Rgb(const layout::Rgb& colour);
+
+}  // namespace hashigoro::web

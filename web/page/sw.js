@@ -1,0 +1,26 @@
+// Keeps every file of はしごろう, so that an installed copy runs without a network. The list is
+// written in when the page is put together.
+const cacheName = 'hashigoro-{{version}}';
+const files = {{files}};
+
+self.addEventListener('install', event => {
+    event.waitUntil(caches.open(cacheName).then(cache => cache.addAll(files)));
+});
+
+self.addEventListener('activate', event => {
+    event.waitUntil(caches.keys().then(names => Promise.all(
+        names.filter(name => name !== cacheName).map(name => caches.delete(name)))));
+});
+
+// The files a teacher may replace (the chimes) come from the network first; the rest from the
+// cache first.
+self.addEventListener('fetch', event => {
+    const url = new URL(event.request.url);
+    if (url.origin !== location.origin) {
+        return;
+    }
+    const fromNetwork = url.pathname.endsWith('.wav');
+    event.respondWith(fromNetwork
+        ? fetch(event.request).catch(() => caches.match(event.request))
+        : caches.match(event.request).then(hit => hit || fetch(event.request)));
+});

@@ -1,0 +1,102 @@
+#include "page_dialogs.h"
+
+#include <utility>
+
+#include "page.h"
+
+namespace hashigoro::web {
+
+namespace {
+
+// A dialog's frame: its title bar, then its body.
+val MakeDialog(const char* id) {
+    val dialog = Make("dialog", id, "box", Document()["body"]);
+    dialog.call<void>("setAttribute", std::string("aria-labelledby"), std::string(id) + "Title");
+    Make("div", std::string(id) + "Title", "box-title", dialog);
+    return dialog;
+}
+
+val MakeButton(const char* id, const char* caption, val parent) {
+    val button = Make("button", id, "", parent);
+    button.set("type", std::string("button"));
+    SetText(button, caption);
+    return button;
+}
+
+}  // namespace
+
+PageDialogs::PageDialogs(PageEvents& events, std::function<void(const PageEvent&)> elsewhere)
+    : events_(events),
+      elsewhere_(std::move(elsewhere)),
+      inputBox_(val::null()),
+      yesNoBox_(val::null()) {
+    inputBox_ = MakeDialog("InputBox");
+    val label = Make("label", "InputPrompt", "box-text", inputBox_);
+    label.set("htmlFor", std::string("InputEntry"));
+    val entry = Make("input", "InputEntry", "", inputBox_);
+    entry.set("type", std::string("text"));
+    entry.set("autocomplete", std::string("off"));
+    val inputButtons = Make("div", "", "box-buttons", inputBox_);
+    MakeButton("InputOk", "OK", inputButtons);
+    MakeButton("InputCancel", "キャンセル", inputButtons);
+
+    yesNoBox_ = MakeDialog("YesNoBox");
+    Make("p", "YesNoText", "box-text", yesNoBox_);
+    val yesNoButtons = Make("div", "", "box-buttons", yesNoBox_);
+    MakeButton("Yes", "はい(Y)", yesNoButtons);
+    MakeButton("No", "いいえ(N)", yesNoButtons);
+
+    for (const char* id : {"InputOk", "InputCancel", "Yes", "No"}) {
+        events_.ListenForClicks(id);
+    }
+}
+
+std::string PageDialogs::InputBox(const std::string& prompt, const std::string& title,
+                                  const std::string& defaultText) {
+    SetText(ById("InputBoxTitle"), title);
+    SetText(ById("InputPrompt"), prompt);
+    val entry = ById("InputEntry");
+    entry.set("value", defaultText);
+    const std::string answer = Run(inputBox_, entry, true);
+    return answer == "InputOk" || answer == "Enter" ? entry["value"].as<std::string>()
+                                                    : std::string();
+}
+
+std::int16_t PageDialogs::YesNoBox(const std::string& text, const std::string& title) {
+    SetText(ById("YesNoBoxTitle"), title);
+    SetText(ById("YesNoText"), text);
+    // Yes is the default button, and Escape does nothing here.
+    const std::string answer = Run(yesNoBox_, ById("Yes"), false);
+    return answer == "Yes" ? kAnswerYes : kAnswerNo;
+}
+
+std::string PageDialogs::Run(val dialog, val focus, bool keys) {
+    const val returnTo = Document()["activeElement"];
+    dialog.call<void>("showModal");
+    focus.call<void>("focus");
+    if (focus["tagName"].as<std::string>() == "INPUT") {
+        focus.call<void>("select");
+    }
+    events_.SetDialogOpen(true);
+    std::string answer;
+    while (answer.empty()) {
+        const PageEvent event = events_.Wait();
+        const bool ours = event.kind == PageEvent::Kind::Click &&
+                          dialog.call<bool>("contains", ById(event.target));
+        if (ours) {
+            answer = event.target;
+        } else if (event.kind == PageEvent::Kind::Key) {
+            answer = keys ? event.target : std::string();
+        } else {
+            elsewhere_(event);
+        }
+    }
+    events_.SetDialogOpen(false);
+    dialog.call<void>("close");
+    if (!returnTo.isNull() && !returnTo.isUndefined()) {
+        returnTo.call<void>("focus");
+    }
+    return answer;
+}
+
+}  // namespace hashigoro::web

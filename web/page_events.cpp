@@ -1,0 +1,120 @@
+#include "page_events.h"
+
+#include <emscripten.h>
+#include <emscripten/eventloop.h>
+#include <emscripten/html5.h>
+#include <emscripten/val.h>
+
+#include <cstring>
+#include <utility>
+
+namespace hashigoro::web {
+
+namespace {
+
+// The browser demands a promise for waiting without blocking: Wait() parks the program on one,
+// and Post() settles it.
+EM_ASYNC_JS(void, AwaitSignal, (),
+            { await new Promise(resolve = > { Module.hashigoroSignal = resolve; }); });
+
+EM_JS(void, Signal, (), {
+    const resolve = Module.hashigoroSignal;
+    if (resolve) {
+        Module.hashigoroSignal = null;
+        resolve();
+    }
+});
+
+PageEvents& Events(void* userData) {
+    return *static_cast<PageEvents*>(userData);
+}
+
+EM_BOOL OnKey(int, const EmscriptenKeyboardEvent* key, void* userData) {
+    PageEvents& events = Events(userData);
+    if (!events.DialogOpen()) {
+        return EM_FALSE;
+    }
+    if (std::strcmp(key->key, "Escape") == 0) {
+        // The dialog decides; the browser would close it on its own.
+        events.Post({PageEvent::Kind::Key, "Escape"});
+        return EM_TRUE;
+    }
+    if (std::strcmp(key->key, "Enter") == 0) {
+        const emscripten::val focused = emscripten::val::global("document")["activeElement"];
+        if (!focused.isNull() && focused["tagName"].as<std::string>() == "INPUT") {
+            events.Post({PageEvent::Kind::Key, "Enter"});
+            return EM_TRUE;
+        }
+    }
+    return EM_FALSE;  // Enter and Space on a button click it, as they should
+}
+
+EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent*, void* userData) {
+    Events(userData).Post({PageEvent::Kind::Visibility, {}});
+    return EM_FALSE;
+}
+
+EM_BOOL OnResize(int, const EmscriptenUiEvent*, void* userData) {
+    Events(userData).Post({PageEvent::Kind::Resize, {}});
+    return EM_FALSE;
+}
+
+void OnWake(void* userData) {
+    Events(userData).Post({PageEvent::Kind::Wake, {}});
+}
+
+}  // namespace
+
+PageEvents::PageEvents() {
+    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_FALSE, &OnKey);
+    emscripten_set_visibilitychange_callback(this, EM_FALSE, &OnVisibility);
+    emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &OnResize);
+}
+
+void PageEvents::ListenForClicks(const std::string& id) {
+    // A window made anew has controls of the same names: their callbacks share one target.
+    ClickTarget* found = nullptr;
+    for (ClickTarget& known : clickTargets_) {
+        found = known.id == id ? &known : found;
+    }
+    ClickTarget& target = found ? *found : clickTargets_.emplace_back(ClickTarget{this, id});
+    const std::string selector = "#" + id;
+    emscripten_set_click_callback(selector.c_str(), &target, EM_FALSE,
+                                  [](int, const EmscriptenMouseEvent*, void* userData) -> EM_BOOL {
+                                      auto* clicked = static_cast<ClickTarget*>(userData);
+                                      clicked->events->Post({PageEvent::Kind::Click, clicked->id});
+                                      return EM_TRUE;
+                                  });
+}
+
+PageEvent PageEvents::Wait() {
+    while (queue_.empty()) {
+        AwaitSignal();
+    }
+    PageEvent event = std::move(queue_.front());
+    queue_.pop_front();
+    return event;
+}
+
+void PageEvents::WakeAfter(double ms) {
+    if (wake_ != 0) {
+        emscripten_clear_timeout(wake_);
+        wake_ = 0;
+    }
+    if (ms >= 0) {
+        wake_ = emscripten_set_timeout(
+            [](void* userData) {
+                auto& events = *static_cast<PageEvents*>(userData);
+                events.wake_ = 0;
+                OnWake(userData);
+            },
+            ms, this);
+    }
+}
+
+void PageEvents::Post(PageEvent event) {
+    queue_.push_back(std::move(event));
+    Signal();
+}
+
+}  // namespace hashigoro::web

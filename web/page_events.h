@@ -1,0 +1,60 @@
+#pragma once
+
+#include <deque>
+#include <string>
+
+namespace hashigoro::web {
+
+// What happened on the page, in the order it happened.
+struct PageEvent {
+    enum class Kind {
+        Click,       // `target` was clicked, tapped, or pressed with Enter or Space
+        Key,         // `key` was pressed while a dialog was open (Enter in its entry, Escape)
+        Wake,        // the time asked for with WakeAfter() has come
+        Visibility,  // the page was hidden or shown again
+        Resize,      // the viewport or its pixel ratio changed
+        Switch,      // a window asked to give way to another (after its handler returned)
+    };
+    Kind kind = Kind::Wake;
+    std::string target;
+};
+
+// The page's one queue of events, which the program takes one at a time, as a desktop's event
+// loop does; a modal dialog takes them in a loop of its own until it closes. Waiting lets the
+// browser run (and paint) meanwhile.
+class PageEvents {
+  public:
+    // Listens to the document: keys, visibility and size.
+    PageEvents();
+    PageEvents(const PageEvents&) = delete;
+    PageEvents& operator=(const PageEvents&) = delete;
+
+    // Clicks on the element `id` become Click events.
+    void ListenForClicks(const std::string& id);
+
+    // The next event, waiting for one if there is none yet.
+    PageEvent Wait();
+
+    // One Wake event after `ms` milliseconds, in place of any asked for before; a negative
+    // value asks for none.
+    void WakeAfter(double ms);
+
+    void Post(PageEvent event);
+
+    // While a dialog is open, Escape and Enter in its entry are its own, not the browser's.
+    void SetDialogOpen(bool open) { dialogOpen_ = open; }
+    bool DialogOpen() const { return dialogOpen_; }
+
+  private:
+    struct ClickTarget {
+        PageEvents* events;
+        std::string id;
+    };
+
+    std::deque<PageEvent> queue_;
+    std::deque<ClickTarget> clickTargets_;  // a deque keeps the callbacks' addresses stable
+    long wake_ = 0;
+    bool dialogOpen_ = false;
+};
+
+}  // namespace hashigoro::web

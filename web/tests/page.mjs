@@ -1,0 +1,63 @@
+// Opens はしごろう's page in the real Chromium, as a person would, and keeps what the page asked
+// the network for and what went wrong in it.
+
+import { chromium } from 'playwright-core';
+import path from 'node:path';
+import { pathToFileURL, fileURLToPath } from 'node:url';
+import { execFileSync } from 'node:child_process';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+export const dist = process.env.HASHIGORO_DIST ?? path.join(here, '..', '..', 'dist');
+export const buildWeb = process.env.HASHIGORO_BUILD_WEB ?? path.join(here, '..', '..', 'build-web');
+
+// The windows' layout table, as the desktop build prints it.
+export function layoutTable() {
+    const program = process.env.HASHIGORO_LAYOUT_JSON ??
+        path.join(here, '..', '..', 'build', 'tools', 'layout_json');
+    return JSON.parse(execFileSync(program, { encoding: 'utf8' }));
+}
+
+export const px = twips => Math.floor(twips / 15);
+
+// The viewport in which the main window is shown at scale 1: its client area, caption bar and
+// border, and the margin around it.
+export const scaleOne = { width: 658 + 2 + 16, height: 569 + 24 + 2 + 16 };
+
+export async function openPage({ width = 1366, height = 768, file = 'hashigoro.html', scale = 1,
+                                 touch = false } = {}) {
+    const browser = await chromium.launch({
+        executablePath: '/usr/bin/chromium',
+        args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+               '--disable-component-update', '--no-first-run', '--disable-sync',
+               '--autoplay-policy=no-user-gesture-required'],
+    });
+    const context = await browser.newContext({
+        viewport: { width, height }, deviceScaleFactor: scale, locale: 'ja-JP',
+        hasTouch: touch, isMobile: touch,
+    });
+    const page = await context.newPage();
+    const requests = [];
+    const errors = [];
+    page.on('request', request => requests.push(request.url()));
+    page.on('pageerror', error => errors.push(error.message));
+    page.on('console', message => {
+        if (message.type() === 'error') {
+            errors.push(message.text());
+        }
+    });
+    await page.goto(pathToFileURL(path.join(dist, file)).href);
+    return { browser, page, requests, errors };
+}
+
+export function prompt(page) {
+    return page.getByRole('dialog', { name: 'はしごろう横線本数の設定' });
+}
+
+// Types `entry` into the rung-count prompt and presses Enter.
+export async function answerPrompt(page, entry) {
+    const entryBox = prompt(page).getByRole('textbox');
+    await entryBox.fill(entry);
+    await entryBox.press('Enter');
+}
+
+export const button = (page, name) => page.getByRole('button', { name, exact: true });

@@ -1,0 +1,203 @@
+#include "web_program.h"
+
+#include <emscripten.h>
+#include <emscripten/bind.h>
+#include <emscripten/html5.h>
+
+#include <vector>
+
+#include "page.h"
+#include "sound_cue.h"
+#include "window_layout.h"
+#include "window_scale.h"
+
+namespace hashigoro::web {
+
+namespace {
+
+// Room around the window, in CSS pixels.
+constexpr double kMargin = 8;
+// The window's frame: its caption bar and a one-pixel border.
+constexpr double kCaptionHeight = 24;
+constexpr double kBorder = 1;
+
+WebProgram* gProgram = nullptr;
+
+// The chimes beside the page, as a teacher may have replaced them; where the page cannot read
+// its own folder (opened from a file) the copies it carries stand in.
+EM_JS(void, LoadChime, (const char* name), {
+    const file = UTF8ToString(name);
+    const carried = () = > {
+        const block = document.getElementById('chime-' + file);
+        if (!block) {
+            return null;
+        }
+        const text = atob(block.textContent.trim());
+        const bytes = new Uint8Array(text.length);
+        for (let i = 0; i < text.length; ++i) {
+            bytes[i] = text.charCodeAt(i);
+        }
+        return bytes;
+    };
+    // A page opened from a file may not read its folder: the browser refuses, noisily.
+    const beside = location.protocol == = 'file:' ? Promise.reject('file') : fetch(file);
+    beside.then(response = > response.ok ? response.arrayBuffer() : Promise.reject(response.status))
+        .then(buffer = > new Uint8Array(buffer), carried)
+        .then(bytes = > {
+            if (bytes) {
+                Module.hashigoroChimeArrived(file, bytes);
+            }
+        });
+});
+
+void ChimeArrived(const std::string& fileName, const emscripten::val& bytes) {
+    std::vector<std::uint8_t> copy(bytes["length"].as<std::size_t>());
+    emscripten::val(emscripten::typed_memory_view(copy.size(), copy.data()))
+        .call<void>("set", bytes);
+    if (gProgram) {
+        gProgram->ChimeArrived(fileName, copy);
+    }
+}
+
+EMSCRIPTEN_BINDINGS(hashigoro_chimes) {
+    emscripten::function("hashigoroChimeArrived", &ChimeArrived);
+}
+
+}  // namespace
+
+WebProgram::WebProgram()
+    : dialogs_(events_, [this](const PageEvent& event) { Handle(event); }),
+      chimes_(audio_),
+      random_(MixingRandomSource::FromEntropy()),
+      desktop_(ById("Desktop")),
+      ended_(val::null()) {
+    gProgram = this;
+    LoadChime(kChimeFile);
+    LoadChime(kEndChimeFile);
+    // An installed copy works offline: its service worker keeps every file.
+    const val offline = Document().call<val>("querySelector", std::string("meta[name=offline]"));
+    const val workers = val::global("navigator")["serviceWorker"];
+    if (!offline.isNull() && !workers.isUndefined()) {
+        workers.call<val>("register", offline["content"]);
+    }
+}
+
+void WebProgram::Run() {
+    Rescale();
+    ShowMainView();
+    for (;;) {
+        Handle(events_.Wait());
+    }
+}
+
+double WebProgram::Now() const {
+    return experimentClock_.Now(emscripten_get_now());
+}
+
+void WebProgram::Handle(const PageEvent& event) {
+    switch (event.kind) {
+        case PageEvent::Kind::Click:
+            if (main_) {
+                main_->SetNow(Now());
+                main_->Click(event.target);
+            } else if (help_ && HelpView::IsClose(event.target)) {
+                ShowMainView();
+            } else if (!ended_.isNull() && event.target == "Restart") {
+                ShowMainView();
+            }
+            break;
+        case PageEvent::Kind::Wake:
+            if (main_ && !experimentClock_.Hidden()) {
+                main_->RunDueTicks(Now());
+            }
+            break;
+        case PageEvent::Kind::Visibility:
+            if (Document()["hidden"].as<bool>()) {
+                experimentClock_.Hide(emscripten_get_now());
+            } else {
+                experimentClock_.Show(emscripten_get_now());
+            }
+            break;
+        case PageEvent::Kind::Resize:
+            Rescale();
+            break;
+        case PageEvent::Kind::Switch:
+            if (event.target == "help") {
+                ShowHelpView();
+            } else if (event.target == "end") {
+                ShowEnded();
+            }
+            break;
+        case PageEvent::Kind::Key:
+            break;
+    }
+    ScheduleWake();
+}
+
+void WebProgram::ScheduleWake() {
+    const std::optional<double> next = main_ ? main_->NextDue() : std::nullopt;
+    events_.WakeAfter(next && !experimentClock_.Hidden() ? std::max(0.0, *next - Now()) : -1);
+}
+
+void WebProgram::Rescale() {
+    const val window = val::global("window");
+    const double width = layout::Px(layout::kMainWindow.client.width) + 2 * kBorder;
+    const double height =
+        layout::Px(layout::kMainWindow.client.height) + kCaptionHeight + 2 * kBorder;
+    const double scale = FitScale(width, height, window["innerWidth"].as<double>(),
+                                  window["innerHeight"].as<double>(), kMargin);
+    SetStyle(Document()["documentElement"], "--s", std::to_string(scale));
+    if (main_) {
+        main_->SetScale(scale, window["devicePixelRatio"].as<double>());
+    }
+}
+
+void WebProgram::ShowMainView() {
+    help_.reset();
+    if (!ended_.isNull()) {
+        ended_.call<void>("remove");
+        ended_ = val::null();
+    }
+    main_ = std::make_unique<MainView>(
+        desktop_, MainViewServices{.events = events_,
+                                   .random = random_,
+                                   .clock = clock_,
+                                   .cue = chimes_,
+                                   .dialogs = dialogs_,
+                                   .programEnd = *this,
+                                   .openHelp = [this] {
+                                       events_.Post({PageEvent::Kind::Switch, "help"});
+                                   }});
+    Rescale();
+    main_->Activate();
+}
+
+void WebProgram::ShowHelpView() {
+    main_.reset();
+    help_ = std::make_unique<HelpView>(desktop_, events_);
+}
+
+void WebProgram::EndProgram() {
+    events_.Post({PageEvent::Kind::Switch, "end"});
+}
+
+void WebProgram::ShowEnded() {
+    main_.reset();
+    help_.reset();
+    Document().set("title", std::string("はしごろう"));
+    ended_ = Make("section", "Ended", "ended", desktop_);
+    SetText(Make("p", "", "", ended_), "はしごろうを終了しました。");
+    val restart = Make("button", "Restart", "button", ended_);
+    restart.set("type", std::string("button"));
+    SetText(restart, "もう一度はじめる");
+    events_.ListenForClicks("Restart");
+    restart.call<void>("focus");
+    // An installed app's window closes itself, as the desktop program's does.
+    const val standalone =
+        val::global("window").call<val>("matchMedia", std::string("(display-mode: standalone)"));
+    if (standalone["matches"].as<bool>()) {
+        val::global("window").call<void>("close");
+    }
+}
+
+}  // namespace hashigoro::web

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <emscripten/val.h>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "chime_player.h"
+#include "help_view.h"
+#include "local_time_clock.h"
+#include "main_view.h"
+#include "mixing_random_source.h"
+#include "page_dialogs.h"
+#include "page_events.h"
+#include "pausable_clock.h"
+#include "web_audio_output.h"
+
+namespace hashigoro::web {
+
+// はしごろう in a page: the main view and the help view shown one at a time, each made anew
+// from the layout table when it comes, the chimes, the experiment's clock that stands still
+// while the page is hidden, and the page's end after the user has confirmed quitting.
+class WebProgram final : private ProgramEnd {
+  public:
+    WebProgram();
+    WebProgram(const WebProgram&) = delete;
+    WebProgram& operator=(const WebProgram&) = delete;
+
+    // Shows the main view and handles the page's events; never returns.
+    [[noreturn]] void Run();
+
+    // The bytes of a chime file have arrived.
+    void ChimeArrived(const std::string& fileName, std::span<const std::uint8_t> bytes) {
+        chimes_.Arrived(fileName, bytes);
+    }
+
+  private:
+    // Ends the experiment (every timer off with its window) and shows that はしごろう has ended,
+    // once the running handler has returned.
+    void EndProgram() override;
+
+    void ShowMainView();
+    void ShowHelpView();
+    void ShowEnded();
+    // One event of the program's loop, or one that a dialog passes on.
+    void Handle(const PageEvent& event);
+    void Rescale();
+    // Asks for a wake-up when the next tick is due.
+    void ScheduleWake();
+    double Now() const;
+
+    PageEvents events_;
+    PageDialogs dialogs_;
+    WebAudioOutput audio_;
+    ChimePlayer chimes_;
+    MixingRandomSource random_;
+    LocalTimeClock clock_;
+    PausableClock experimentClock_;
+    emscripten::val desktop_;
+    std::unique_ptr<MainView> main_;
+    std::unique_ptr<HelpView> help_;
+    emscripten::val ended_;
+};
+
+}  // namespace hashigoro::web
