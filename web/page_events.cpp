@@ -14,8 +14,10 @@ namespace {
 
 // The browser demands a promise for waiting without blocking: Wait() parks the program on one,
 // and Post() settles it.
-EM_ASYNC_JS(void, AwaitSignal, (),
-            { await new Promise(resolve = > { Module.hashigoroSignal = resolve; }); });
+// clang-format off
+EM_ASYNC_JS(void, AwaitSignal, (), {
+    await new Promise(resolve => { Module.hashigoroSignal = resolve; });
+});
 
 EM_JS(void, Signal, (), {
     const resolve = Module.hashigoroSignal;
@@ -24,6 +26,7 @@ EM_JS(void, Signal, (), {
         resolve();
     }
 });
+// clang-format on
 
 PageEvents& Events(void* userData) {
     return *static_cast<PageEvents*>(userData);

@@ -25,9 +25,10 @@ WebProgram* gProgram = nullptr;
 
 // The chimes beside the page, as a teacher may have replaced them; where the page cannot read
 // its own folder (opened from a file) the copies it carries stand in.
+// clang-format off
 EM_JS(void, LoadChime, (const char* name), {
     const file = UTF8ToString(name);
-    const carried = () = > {
+    const carried = () => {
         const block = document.getElementById('chime-' + file);
         if (!block) {
             return null;
@@ -40,15 +41,13 @@ EM_JS(void, LoadChime, (const char* name), {
         return bytes;
     };
     // A page opened from a file may not read its folder: the browser refuses, noisily.
-    const beside = location.protocol == = 'file:' ? Promise.reject('file') : fetch(file);
-    beside.then(response = > response.ok ? response.arrayBuffer() : Promise.reject(response.status))
-        .then(buffer = > new Uint8Array(buffer), carried)
-        .then(bytes = > {
-            if (bytes) {
-                Module.hashigoroChimeArrived(file, bytes);
-            }
-        });
+    const beside = location.protocol === 'file:' ? Promise.reject('file') : fetch(file);
+    beside
+        .then(response => response.ok ? response.arrayBuffer() : Promise.reject(response.status))
+        .then(buffer => new Uint8Array(buffer), carried)
+        .then(bytes => { if (bytes) { Module.hashigoroChimeArrived(file, bytes); } });
 });
+// clang-format on
 
 void ChimeArrived(const std::string& fileName, const emscripten::val& bytes) {
     std::vector<std::uint8_t> copy(bytes["length"].as<std::size_t>());
