@@ -10,6 +10,7 @@
 #include "application_setup.h"
 #include "arrival_simulation.h"
 #include "chi_square.h"
+#include "fairness_power.h"
 #include "fixed_clock.h"
 #include "ladder_odds.h"
 #include "mixing_random_source.h"
@@ -17,17 +18,24 @@
 #include "odds_csv.h"
 #include "odds_window.h"
 #include "plain_number.h"
+#include "whole_experiments.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: hashigoro-odds [--csv [--start C] | --simulate TRIALS --rungs N [--start C]]\n"
+    "Usage: hashigoro-odds [--csv | --simulate TRIALS | --power | --experiments K]\n"
+    "                      [--rungs N] [--start C]\n"
     "The exact arrival odds of the ladder lottery of hashigoro (10 lines, rungs among 225\n"
     "places, the marker starting at column C, 2 to 11; the experiment's is 4).\n"
     "  (no argument)        open the window (Qt's own options, such as -platform, go first)\n"
     "  --csv                the exact table: one row for every rung count from 0 to 225\n"
     "  --simulate TRIALS    run TRIALS trials (1 to 100000000) with the experiment's own logic\n"
-    "  --rungs N            rungs per ladder for --simulate (10 to 50)\n"
+    "  --power              the trials after which the chi-square test at 5 % calls the\n"
+    "                       ladder unfair with a chance of 50, 80 and 95 %\n"
+    "  --experiments K      run K whole experiments (1 to 1000000) as the program runs them,\n"
+    "                       until an arrival finds its bar of 20 full, and test each for\n"
+    "                       fairness at 5 %\n"
+    "  --rungs N            rungs per ladder: 10 to 50 (the experiment's), 0 to 225 for --power\n"
     "  --start C            the start column (default 4)\n"
     "  --help, --version\n";
 
@@ -48,6 +56,43 @@ int Simulate(const hashigoro::OddsCommand& command) {
     out += "chi-square " + PlainNumber(test.statistic, 4, NumberStyle::Fixed) + " with " +
            std::to_string(test.degreesOfFreedom) +
            " degrees of freedom, p = " + PlainNumber(test.pValue, 4) + "\n";
+    std::fputs(out.c_str(), stdout);
+    return 0;
+}
+
+int Power(const hashigoro::OddsCommand& command) {
+    using namespace hashigoro;
+    const ArrivalOdds odds = ExactArrivalOdds(command.start)[command.rungs];
+    std::string out = "rungs " + std::to_string(command.rungs) + ", start column " +
+                      std::to_string(command.start) + ": total variation from fair " +
+                      PlainNumber(DistanceFromFair(odds).totalVariation, 4, NumberStyle::Fixed) +
+                      "\n";
+    for (int percent : {50, 80, 95}) {
+        const auto trials = TrialsForPower(odds, percent / 100.0);
+        out += "power " + std::to_string(percent) + " %: " +
+               (trials ? std::to_string(*trials) + " trials"
+                       : std::string("more than 1000000000 trials")) +
+               "\n";
+    }
+    std::fputs(out.c_str(), stdout);
+    return 0;
+}
+
+int Experiments(const hashigoro::OddsCommand& command) {
+    using namespace hashigoro;
+    MixingRandomSource random = MixingRandomSource::FromEntropy();
+    FixedClock clock;
+    WholeExperiments experiments(command.rungs, command.start, random, clock);
+    experiments.Run(command.experiments);
+    const double share = 100.0 * experiments.Detected() / experiments.Experiments();
+    const std::string out =
+        std::to_string(experiments.Experiments()) + " experiments of " +
+        std::to_string(command.rungs) + " rungs from column " + std::to_string(command.start) +
+        ": the bias was detected in " + PlainNumber(share, 1, NumberStyle::Fixed) +
+        " % of them\ntrials per experiment: median " +
+        std::to_string(Percentile(experiments.Lengths(), 0.5)) + ", 5-95 % range " +
+        std::to_string(Percentile(experiments.Lengths(), 0.05)) + " to " +
+        std::to_string(Percentile(experiments.Lengths(), 0.95)) + "\n";
     std::fputs(out.c_str(), stdout);
     return 0;
 }
@@ -104,6 +149,10 @@ int RunWithoutWindow(const hashigoro::OddsCommand& command) {
             return 0;
         case OddsCommand::Mode::Simulate:
             return Simulate(command);
+        case OddsCommand::Mode::Power:
+            return Power(command);
+        case OddsCommand::Mode::Experiments:
+            return Experiments(command);
         case OddsCommand::Mode::Window:
             break;
     }

@@ -1,8 +1,10 @@
 #include "odds_command_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
+#include "ladder_odds.h"
 #include "rung_count_prompt.h"
 
 namespace hashigoro {
@@ -10,6 +12,7 @@ namespace hashigoro {
 namespace {
 
 constexpr std::uint64_t kMostTrials = 100'000'000;
+constexpr std::uint64_t kMostExperiments = 1'000'000;
 
 // A whole number in minimum..maximum written in plain digits, or an error naming `option`.
 bool ReadNumber(const std::string& option, const std::string& text, std::uint64_t minimum,
@@ -32,15 +35,22 @@ bool ReadNumber(const std::string& option, const std::string& text, std::uint64_
 
 OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
     OddsCommand command;
-    bool csv = false;
-    bool simulate = false;
-    bool start = false;
-    bool rungs = false;
+    // What is asked for, in this order of precedence for the messages.
+    struct Seen {
+        const char* option;
+        bool given = false;
+    };
+    Seen csv{"--csv"}, simulate{"--simulate"}, power{"--power"}, experiments{"--experiments"};
+    Seen start{"--start"}, rungs{"--rungs"};
+    Seen* const modes[] = {&csv, &simulate, &power, &experiments};
     const auto fail = [&command](std::string message) {
         command.mode = OddsCommand::Mode::Error;
         command.error = std::move(message);
         return command;
     };
+    // The power is worked out for any rung count; the experiment runs with 10 to 50 rungs.
+    const bool anyRungs =
+        std::find(arguments.begin(), arguments.end(), "--power") != arguments.end();
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (option == "--help" || option == "-h") {
@@ -51,56 +61,69 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
             command.mode = OddsCommand::Mode::Version;
             return command;
         }
-        bool* seen = option == "--csv"        ? &csv
-                     : option == "--simulate" ? &simulate
-                     : option == "--start"    ? &start
-                     : option == "--rungs"    ? &rungs
-                                              : nullptr;
+        Seen* seen = nullptr;
+        for (Seen* known : {&csv, &simulate, &power, &experiments, &start, &rungs}) {
+            seen = option == known->option ? known : seen;
+        }
         if (!seen) {
             return fail("unknown argument \"" + option + "\" (see --help)");
         }
-        if (*seen) {
+        if (seen->given) {
             return fail(option + " is given twice");
         }
-        *seen = true;
-        if (option == "--csv") {
+        seen->given = true;
+        if (seen == &csv || seen == &power) {
             continue;
         }
         if (i + 1 == arguments.size()) {
             return fail(option + " needs a value");
         }
         const std::string& text = arguments[++i];
-        const std::uint64_t minimum = option == "--start"   ? kFirstColumn
-                                      : option == "--rungs" ? kMinRungs
-                                                            : 1;
-        const std::uint64_t maximum = option == "--start"   ? kLastColumn
-                                      : option == "--rungs" ? kMaxRungs
-                                                            : kMostTrials;
+        std::uint64_t minimum = 1;
+        std::uint64_t maximum = seen == &experiments ? kMostExperiments : kMostTrials;
+        if (seen == &start) {
+            minimum = kFirstColumn;
+            maximum = kLastColumn;
+        } else if (seen == &rungs) {
+            minimum = anyRungs ? 0 : kMinRungs;
+            maximum = anyRungs ? kRungSlots : kMaxRungs;
+        }
         std::uint64_t value = 0;
         std::string error;
         if (!ReadNumber(option, text, minimum, maximum, value, error)) {
             return fail(error);
         }
-        if (option == "--start") {
+        if (seen == &start) {
             command.start = static_cast<int>(value);
-        } else if (option == "--rungs") {
+        } else if (seen == &rungs) {
             command.rungs = static_cast<int>(value);
+        } else if (seen == &experiments) {
+            command.experiments = static_cast<int>(value);
         } else {
             command.trials = value;
         }
     }
-    if (csv && simulate) {
-        return fail("--csv and --simulate cannot be combined");
+    const Seen* chosen = nullptr;
+    for (const Seen* mode : modes) {
+        if (mode->given && chosen) {
+            return fail(std::string(chosen->option) + " and " + mode->option +
+                        " cannot be combined");
+        }
+        chosen = mode->given ? mode : chosen;
     }
-    if (simulate != rungs) {
-        return fail(simulate ? "--simulate needs --rungs" : "--rungs goes with --simulate");
+    const bool needsRungs = simulate.given || power.given || experiments.given;
+    if (needsRungs != rungs.given) {
+        return fail(needsRungs ? std::string(chosen->option) + " needs --rungs"
+                               : "--rungs goes with --simulate, --power or --experiments");
     }
-    if (start && !csv && !simulate) {
-        return fail("--start goes with --csv or --simulate");
+    if (start.given && !chosen) {
+        return fail("--start goes with --csv, --simulate, --power or --experiments");
     }
-    command.mode = csv        ? OddsCommand::Mode::Csv
-                   : simulate ? OddsCommand::Mode::Simulate
-                              : OddsCommand::Mode::Window;
+    command.mode = csv.given           ? OddsCommand::Mode::Csv
+                   : simulate.given    ? OddsCommand::Mode::Simulate
+                   : power.given       ? OddsCommand::Mode::Power
+                   : experiments.given ? OddsCommand::Mode::Experiments
+                                       : OddsCommand::Mode::Window;
     return command;
 }
 

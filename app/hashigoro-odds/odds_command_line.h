@@ -10,11 +10,12 @@ namespace hashigoro {
 
 // What the answer sheet was asked to do by its command line.
 struct OddsCommand {
-    enum class Mode { Window, Csv, Simulate, Help, Version, Error };
+    enum class Mode { Window, Csv, Simulate, Power, Experiments, Help, Version, Error };
     Mode mode = Mode::Window;
     int start = kStartColumn;  // --start, the start column 2..11
     std::uint64_t trials = 0;  // --simulate, 1..100,000,000
-    int rungs = 0;             // --rungs, 10..50 (the experiment's own range)
+    int rungs = 0;             // --rungs, 10..50 (the experiment's own range); 0..225 for --power
+    int experiments = 0;       // --experiments, 1..1,000,000
     std::string error;         // Mode::Error: one line that names the bad argument
 };
 
@@ -22,6 +23,8 @@ struct OddsCommand {
 //   (none)                                  the window
 //   --csv [--start C]                       the exact table
 //   --simulate TRIALS --rungs N [--start C] a simulation against the exact odds
+//   --power --rungs N [--start C]           the trials the fairness test needs
+//   --experiments K --rungs N [--start C]   K whole experiments, tested for fairness
 //   --help, --version
 OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments);
 

@@ -21,24 +21,33 @@
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
+#include <QtCharts/QLogValueAxis>
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
 #include <algorithm>
 #include <cmath>
 
+#include "fairness_power.h"
+#include "fixed_clock.h"
 #include "fixed_window_frame.h"
 #include "gothic_font.h"
+#include "mixing_random_source.h"
 #include "odds_csv.h"
+#include "odds_sheet_text.h"
+#include "qt_layout.h"
 #include "rung_count_prompt.h"
+#include "whole_experiments.h"
 
 namespace hashigoro {
 
 namespace {
 
 const QColor kRed(255, 0, 0);
+// The power curve: from 10 to 10,000 trials, at this many steps.
+constexpr double kFewestTrials = 10;
+constexpr double kMostTrials = 10'000;
+constexpr int kPowerPoints = 60;
 const QColor kLightRed(255, 170, 170);
-// Below this a simulation's difference from the exact odds is too large for chance.
-constexpr double kSignificance = 0.05;
 
 QValueAxis* Axis(double low, double high, const QString& title, const QString& format) {
     auto* axis = new QValueAxis;
@@ -63,41 +72,44 @@ QChart* MakeChart(const QString& title) {
 
 OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("OddsWindow"));
-    SetUpFixedWindow(*this, QStringLiteral(" はしごろう＿理論値"), QRect(20, 20, 980, 560));
+    SetUpFixedWindow(*this, ToQString(odds_sheet::kCaption), QRect(20, 20, 980, 560));
     setFont(GothicFont(10.5, false));
 
-    auto* exact = new QGroupBox(QStringLiteral("理論値（正確な確率）"));
+    auto* exact = new QGroupBox(ToQString(odds_sheet::kExactGroup));
     rungSlider_ = new QSlider(Qt::Horizontal);
     rungSlider_->setRange(0, kRungSlots);
     rungBox_ = new QSpinBox;
     rungBox_->setRange(0, kRungSlots);
-    rungBox_->setSuffix(QStringLiteral(" 本"));
+    rungBox_->setSuffix(ToQString(odds_sheet::kRungsSuffix));
     startBox_ = new QComboBox;
     for (int column = 2; column <= 11; ++column) {
-        startBox_->addItem(QStringLiteral("左から %1 本目").arg(column - 1), column);
+        startBox_->addItem(ToQString(odds_sheet::StartLine(column)), column);
     }
     distanceLabel_ = new QLabel;
     distanceLabel_->setWordWrap(true);
+    // Its two sentences take four lines at this width; a form would squeeze them.
+    distanceLabel_->setMinimumHeight(4 * QFontMetrics(font()).lineSpacing());
+
     auto* exactForm = new QFormLayout(exact);
-    exactForm->addRow(QStringLiteral("横線の本数"), rungBox_);
+    exactForm->addRow(ToQString(odds_sheet::kRungsLabel), rungBox_);
     exactForm->addRow(rungSlider_);
-    exactForm->addRow(new QLabel(QStringLiteral("（実験で使えるのは 10〜50 本）")));
-    exactForm->addRow(QStringLiteral("スタートの線"), startBox_);
+    exactForm->addRow(new QLabel(ToQString(odds_sheet::kExperimentRange)));
+    exactForm->addRow(ToQString(odds_sheet::kStartLabel), startBox_);
     exactForm->addRow(distanceLabel_);
 
-    auto* simulation = new QGroupBox(QStringLiteral("シミュレーション（実験と同じしくみ）"));
+    auto* simulation = new QGroupBox(ToQString(odds_sheet::kSimulationGroup));
     trialsBox_ = new QSpinBox;
     trialsBox_->setRange(100, 1'000'000);
     trialsBox_->setSingleStep(1000);
     trialsBox_->setValue(1000);
-    trialsBox_->setSuffix(QStringLiteral(" 回"));
+    trialsBox_->setSuffix(ToQString(odds_sheet::kTrialsSuffix));
     trialsBox_->setGroupSeparatorShown(true);
     simulatedRungsBox_ = new QSpinBox;
     simulatedRungsBox_->setRange(kMinRungs, kMaxRungs);
     simulatedRungsBox_->setValue(kMaxRungs);
-    simulatedRungsBox_->setSuffix(QStringLiteral(" 本"));
-    runButton_ = new QPushButton(QStringLiteral("実行"));
-    cancelButton_ = new QPushButton(QStringLiteral("中止"));
+    simulatedRungsBox_->setSuffix(ToQString(odds_sheet::kRungsSuffix));
+    runButton_ = new QPushButton(ToQString(odds_sheet::kRun));
+    cancelButton_ = new QPushButton(ToQString(odds_sheet::kCancel));
     cancelButton_->setEnabled(false);
     progress_ = new QProgressBar;
     progress_->setRange(0, 1000);
@@ -109,29 +121,47 @@ OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent) {
     buttons->addWidget(runButton_);
     buttons->addWidget(cancelButton_);
     auto* simulationForm = new QFormLayout(simulation);
-    simulationForm->addRow(QStringLiteral("試行回数"), trialsBox_);
-    simulationForm->addRow(QStringLiteral("横線の本数"), simulatedRungsBox_);
+    simulationForm->addRow(ToQString(odds_sheet::kTrialsLabel), trialsBox_);
+    simulationForm->addRow(ToQString(odds_sheet::kRungsLabel), simulatedRungsBox_);
     simulationForm->addRow(buttons);
     simulationForm->addRow(progress_);
     simulationForm->addRow(verdict_);
 
-    auto* saveCsv = new QPushButton(QStringLiteral("表を CSV で保存…"));
-    auto* savePng = new QPushButton(QStringLiteral("グラフを PNG で保存…"));
+    auto* saveCsv = new QPushButton(ToQString(odds_sheet::kSaveCsv));
+    auto* savePng = new QPushButton(ToQString(odds_sheet::kSavePng));
+
+    auto* outlook = new QGroupBox(ToQString(odds_sheet::kOutlookGroup));
+    powerLabel_ = new QLabel;
+    powerLabel_->setObjectName(QStringLiteral("PowerSentence"));
+    powerLabel_->setWordWrap(true);
+    experimentsLabel_ = new QLabel;
+    experimentsLabel_->setObjectName(QStringLiteral("ExperimentsSentence"));
+    experimentsLabel_->setWordWrap(true);
+    // Beside each other under the charts, which they explain.
+    auto* outlookRow = new QHBoxLayout(outlook);
+    outlookRow->addWidget(powerLabel_, 1);
+    outlookRow->addWidget(experimentsLabel_, 1);
 
     auto* side = new QVBoxLayout;
     side->addWidget(exact);
     side->addWidget(simulation);
     side->addStretch();
-    side->addWidget(saveCsv);
-    side->addWidget(savePng);
+    auto* saves = new QHBoxLayout;
+    saves->addWidget(saveCsv);
+    saves->addWidget(savePng);
+    side->addLayout(saves);
     BuildCharts();
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(distanceView_, 1);
+    lower->addWidget(powerView_, 1);
     auto* charts = new QVBoxLayout;
-    charts->addWidget(barView_, 3);
-    charts->addWidget(distanceView_, 2);
+    charts->addWidget(barView_, 1);
+    charts->addLayout(lower, 1);
+    charts->addWidget(outlook);
     auto* layout = new QHBoxLayout(this);
     auto* sideWidget = new QWidget;
     sideWidget->setLayout(side);
-    sideWidget->setFixedWidth(310);
+    sideWidget->setFixedWidth(320);
     layout->addWidget(sideWidget);
     layout->addLayout(charts, 1);
 
@@ -156,11 +186,11 @@ OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent) {
 }
 
 void OddsWindow::BuildCharts() {
-    QChart* bars = MakeChart(QStringLiteral("どの線に着くか（%）"));
-    exactBars_ = new QBarSet(QStringLiteral("理論値"));
+    QChart* bars = MakeChart(ToQString(odds_sheet::kBarChartTitle));
+    exactBars_ = new QBarSet(ToQString(odds_sheet::kExactSeries));
     exactBars_->setColor(kRed);
     exactBars_->setBorderColor(kRed);
-    observedBars_ = new QBarSet(QStringLiteral("シミュレーション"));
+    observedBars_ = new QBarSet(ToQString(odds_sheet::kSimulatedSeries));
     observedBars_->setColor(kLightRed);
     observedBars_->setBorderColor(kLightRed);
     for (int c = 0; c < 10; ++c) {
@@ -172,21 +202,21 @@ void OddsWindow::BuildCharts() {
     barSeries->append(observedBars_);
     bars->addSeries(barSeries);
     auto* fair = new QLineSeries;
-    fair->setName(QStringLiteral("公平なら 10 %"));
+    fair->setName(ToQString(odds_sheet::kFairSeries));
     fair->setPen(QPen(Qt::black, 1.5, Qt::DashLine));
     fair->append(-0.5, 10);
     fair->append(9.5, 10);
     bars->addSeries(fair);
     auto* lines = new QBarCategoryAxis;
     for (int column = 2; column <= 11; ++column) {
-        lines->append(QStringLiteral("%1本目").arg(column - 1));
+        lines->append(ToQString(odds_sheet::ArrivalLine(column)));
     }
     lines->setLabelsFont(GothicFont(9, false));
     bars->addAxis(lines, Qt::AlignBottom);
     auto* hiddenX = Axis(-0.5, 9.5, {}, "%.1f");
     hiddenX->setVisible(false);
     bars->addAxis(hiddenX, Qt::AlignBottom);
-    auto* percent = Axis(0, 40, QStringLiteral("%"), "%.0f");
+    auto* percent = Axis(0, 40, ToQString(odds_sheet::kPercentAxis), "%.0f");
     bars->addAxis(percent, Qt::AlignLeft);
     barSeries->attachAxis(lines);
     barSeries->attachAxis(percent);
@@ -195,12 +225,12 @@ void OddsWindow::BuildCharts() {
     barView_ = new QChartView(bars);
     barView_->setObjectName(QStringLiteral("BarChart"));
 
-    QChart* distance = MakeChart(QStringLiteral("公平からのずれ（全変動距離、%）"));
+    QChart* distance = MakeChart(ToQString(odds_sheet::kDistanceChartTitle));
     // An area series does not own its two edges: they are given to it as children.
     auto* band = new QAreaSeries;
     band->setUpperSeries(new QLineSeries(band));
     band->setLowerSeries(new QLineSeries(band));
-    band->setName(QStringLiteral("実験の範囲"));
+    band->setName(ToQString(odds_sheet::kExperimentBand));
     for (int n : {kMinRungs, kMaxRungs}) {
         band->upperSeries()->append(n, 90);
         band->lowerSeries()->append(n, 0);
@@ -208,10 +238,10 @@ void OddsWindow::BuildCharts() {
     band->setColor(QColor(230, 230, 230));
     band->setBorderColor(QColor(230, 230, 230));
     auto* curve = curve_ = new QLineSeries;
-    curve->setName(QStringLiteral("ずれ"));
+    curve->setName(ToQString(odds_sheet::kDistanceSeries));
     curve->setPen(QPen(kRed, 2));
     chosen_ = new QScatterSeries;
-    chosen_->setName(QStringLiteral("選んだ本数"));
+    chosen_->setName(ToQString(odds_sheet::kChosenSeries));
     chosen_->setColor(Qt::black);
     chosen_->setMarkerSize(9);
     chosen_->append(0, 0);
@@ -220,11 +250,11 @@ void OddsWindow::BuildCharts() {
           static_cast<QAbstractSeries*>(chosen_)}) {
         distance->addSeries(series);
     }
-    auto* rungsAxis = Axis(0, kRungSlots, QStringLiteral("横線の本数"), "%.0f");
+    auto* rungsAxis = Axis(0, kRungSlots, ToQString(odds_sheet::kRungsLabel), "%.0f");
     rungsAxis->setTickType(QValueAxis::TicksDynamic);
     rungsAxis->setTickAnchor(0);
-    rungsAxis->setTickInterval(25);
-    auto* tvAxis = Axis(0, 90, QStringLiteral("%"), "%.0f");
+    rungsAxis->setTickInterval(50);
+    auto* tvAxis = Axis(0, 90, ToQString(odds_sheet::kPercentAxis), "%.0f");
     tvAxis->setTickCount(7);
     distance->addAxis(rungsAxis, Qt::AlignBottom);
     distance->addAxis(tvAxis, Qt::AlignLeft);
@@ -234,6 +264,34 @@ void OddsWindow::BuildCharts() {
     }
     distanceView_ = new QChartView(distance);
     distanceView_->setObjectName(QStringLiteral("DistanceChart"));
+
+    QChart* power = MakeChart(ToQString(odds_sheet::kPowerChartTitle));
+    powerCurve_ = new QLineSeries;
+    powerCurve_->setName(ToQString(odds_sheet::kPowerSeries));
+    powerCurve_->setPen(QPen(kRed, 2));
+    auto* eighty = new QLineSeries;
+    eighty->setName(ToQString(odds_sheet::kEightyPercent));
+    eighty->setPen(QPen(Qt::black, 1.5, Qt::DashLine));
+    eighty->append(kFewestTrials, 80);
+    eighty->append(kMostTrials, 80);
+    power->addSeries(powerCurve_);
+    power->addSeries(eighty);
+    auto* trialsAxis = new QLogValueAxis;
+    trialsAxis->setRange(kFewestTrials, kMostTrials);
+    trialsAxis->setBase(10);
+    trialsAxis->setLabelFormat("%.0f");
+    trialsAxis->setTitleText(ToQString(odds_sheet::kTrialsAxis));
+    trialsAxis->setTitleFont(GothicFont(9.75, false));
+    trialsAxis->setLabelsFont(GothicFont(9, false));
+    auto* powerAxis = Axis(0, 100, ToQString(odds_sheet::kPercentAxis), "%.0f");
+    power->addAxis(trialsAxis, Qt::AlignBottom);
+    power->addAxis(powerAxis, Qt::AlignLeft);
+    for (QAbstractSeries* series : power->series()) {
+        series->attachAxis(trialsAxis);
+        series->attachAxis(powerAxis);
+    }
+    powerView_ = new QChartView(power);
+    powerView_->setObjectName(QStringLiteral("PowerChart"));
 }
 
 void OddsWindow::SetRungs(int rungs) {
@@ -289,6 +347,10 @@ QWidget* OddsWindow::DistanceChart() const {
     return distanceView_;
 }
 
+QWidget* OddsWindow::PowerChart() const {
+    return powerView_;
+}
+
 QString OddsWindow::Verdict() const {
     return verdict_->text();
 }
@@ -314,15 +376,77 @@ void OddsWindow::ShowOdds() {
 
     const Unfairness u = DistanceFromFair(odds);
     chosen_->replace(0, QPointF(n, 100 * u.totalVariation));
-    distanceLabel_->setText(
-        QStringLiteral("横線 %1 本：公平からのずれ %2 %（いちばんずれた線で %3 %）。\n"
-                       "いちばん公平に近いのは %4 本のとき（ずれ %5 %）。")
-            .arg(n)
-            .arg(100 * u.totalVariation, 0, 'f', 1)
-            .arg(100 * u.largestDeviation, 0, 'f', 1)
-            .arg(fairest_)
-            .arg(100 * DistanceFromFair(table_[fairest_]).totalVariation, 0, 'g', 2));
+    distanceLabel_->setText(ToQString(
+        odds_sheet::DistanceSentence(n, u, fairest_, DistanceFromFair(table_[fairest_]))));
+    ShowOutlook();
     ShowObserved();
+}
+
+void OddsWindow::ShowOutlook() {
+    const int n = Rungs();
+    const ArrivalOdds& odds = table_[static_cast<std::size_t>(n)];
+    QList<QPointF> points;
+    for (int i = 0; i <= kPowerPoints; ++i) {
+        // Evenly on the logarithmic axis, from 10 to 10,000 trials.
+        const double trials = kFewestTrials * std::pow(kMostTrials / kFewestTrials,
+                                                       static_cast<double>(i) / kPowerPoints);
+        points.append(QPointF(trials, 100 * FairnessTestPower(odds, std::round(trials))));
+    }
+    powerCurve_->replace(points);
+    powerLabel_->setText(ToQString(odds_sheet::PowerSentence(n, TrialsForPower(odds, 0.8))));
+    RunWholeExperiments();
+}
+
+void OddsWindow::RunWholeExperiments() {
+    const int rungs = Rungs();
+    const int start = Start();
+    if (rungs < kMinRungs || rungs > kMaxRungs) {
+        experiments_.Cancel();
+        experimentsLabel_->setText(
+            ToQString(odds_sheet::ExperimentsSentence(rungs, 0, 0, 0, 0, 0)));
+        return;
+    }
+    experimentsLabel_->setText(ToQString(odds_sheet::kSimulating));
+    // One run at a time: a run for other counts ends first, then this one starts.
+    if (experiments_.IsRunning()) {
+        experiments_.Cancel();
+        return;
+    }
+    struct Run {
+        Run(int rungs, int start)
+            : random(MixingRandomSource::FromEntropy()), experiments(rungs, start, random, clock) {}
+        MixingRandomSource random;
+        FixedClock clock;
+        WholeExperiments experiments;
+    };
+    auto run = std::make_shared<Run>(rungs, start);
+    experiments_.Start(
+        [run] {
+            run->experiments.Run(50);
+            return run->experiments.Experiments() < odds_sheet::kWholeExperiments;
+        },
+        [this, run, rungs, start](bool cancelled) {
+            if (cancelled || rungs != Rungs() || start != Start()) {
+                RunWholeExperiments();  // for what is chosen now
+                return;
+            }
+            const WholeExperiments& done = run->experiments;
+            experimentsLabel_->setText(ToQString(odds_sheet::ExperimentsSentence(
+                rungs, done.Experiments(), done.Detected(), Percentile(done.Lengths(), 0.5),
+                Percentile(done.Lengths(), 0.05), Percentile(done.Lengths(), 0.95))));
+        });
+}
+
+QString OddsWindow::PowerSentence() const {
+    return powerLabel_->text();
+}
+
+QString OddsWindow::ExperimentsSentence() const {
+    return experimentsLabel_->text();
+}
+
+bool OddsWindow::ExperimentsRunning() const {
+    return experiments_.IsRunning();
 }
 
 void OddsWindow::ShowObserved() {
@@ -349,7 +473,7 @@ void OddsWindow::Simulate(int rungs, std::uint64_t trials) {
     runButton_->setEnabled(false);
     cancelButton_->setEnabled(true);
     progress_->setValue(0);
-    verdict_->setText(QStringLiteral("シミュレーション中…"));
+    verdict_->setText(ToQString(odds_sheet::kSimulating));
     runner_.Start(rungs, Start(), trials);
 }
 
@@ -361,30 +485,19 @@ void OddsWindow::ShowSimulation(const ArrivalCounts& counts, bool cancelled) {
         trials += count;
     }
     if (trials == 0) {
-        verdict_->setText(QStringLiteral("中止しました。"));
+        verdict_->setText(ToQString(odds_sheet::kCancelled));
         return;
     }
     simulatedCounts_ = counts;
     ShowObserved();
     const ChiSquareResult test = ChiSquareTest(counts, simulated_.odds);
-    const QString verdict = test.pValue >= kSignificance
-                                ? QStringLiteral("理論値との差は偶然のばらつきの範囲です。")
-                                : QStringLiteral("理論値との差は偶然にしては大きすぎます。");
-    verdict_->setText(QStringLiteral("%1%2 回（横線 %3 本）：カイ二乗 %4（自由度 %5）、"
-                                     "p = %6。\n%7")
-                          .arg(cancelled ? QStringLiteral("中止までの ") : QString())
-                          .arg(QLocale(QLocale::Japanese).toString(qulonglong(trials)))
-                          .arg(simulated_.rungs)
-                          .arg(test.statistic, 0, 'f', 2)
-                          .arg(test.degreesOfFreedom)
-                          .arg(test.pValue, 0, 'g', 3)
-                          .arg(verdict));
+    verdict_->setText(ToQString(odds_sheet::Verdict(cancelled, trials, simulated_.rungs, test)));
 }
 
 void OddsWindow::AskAndSaveCsv() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("表を CSV で保存"),
-        QStringLiteral("hashigoro-odds-start%1.csv").arg(Start()), QStringLiteral("CSV (*.csv)"));
+    const QString path = QFileDialog::getSaveFileName(this, ToQString(odds_sheet::kSaveCsvTitle),
+                                                      ToQString(odds_sheet::CsvFileName(Start())),
+                                                      QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty()) {
         SaveCsv(path);
     }
@@ -401,33 +514,35 @@ bool OddsWindow::SaveCsv(const QString& path) {
 }
 
 void OddsWindow::ReportSaveFailure(const QString& path, const QString& reason) {
-    QMessageBox box(
-        QMessageBox::Warning, QStringLiteral("はしごろう＿理論値"),
-        QStringLiteral("%1 に保存できませんでした。").arg(QDir::toNativeSeparators(path)),
-        QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Warning, ToQString(odds_sheet::kCaption).trimmed(),
+                    ToQString(odds_sheet::SaveFailed(QDir::toNativeSeparators(path).toStdString())),
+                    QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("SaveFailure"));
     box.setInformativeText(reason);
     box.exec();
 }
 
 void OddsWindow::AskAndSavePng() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("グラフを PNG で保存"),
-        QStringLiteral("hashigoro-odds-%1.png").arg(Rungs()), QStringLiteral("PNG (*.png)"));
+    const QString path = QFileDialog::getSaveFileName(this, ToQString(odds_sheet::kSavePngTitle),
+                                                      ToQString(odds_sheet::PngFileName(Rungs())),
+                                                      QStringLiteral("PNG (*.png)"));
     if (!path.isEmpty()) {
         SavePng(path);
     }
 }
 
 bool OddsWindow::SavePng(const QString& path) {
+    // The bar chart above, the distance and the power side by side below it.
     const QPixmap top = barView_->grab();
-    const QPixmap bottom = distanceView_->grab();
-    QImage image(std::max(top.width(), bottom.width()), top.height() + bottom.height(),
-                 QImage::Format_RGB32);
+    const QPixmap left = distanceView_->grab();
+    const QPixmap right = powerView_->grab();
+    QImage image(std::max(top.width(), left.width() + right.width()),
+                 top.height() + std::max(left.height(), right.height()), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.drawPixmap(0, 0, top);
-    painter.drawPixmap(0, top.height(), bottom);
+    painter.drawPixmap(0, top.height(), left);
+    painter.drawPixmap(left.width(), top.height(), right);
     painter.end();
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit()) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "background_run.h"
 #include "chi_square.h"
 #include "ladder_odds.h"
 #include "simulation_runner.h"
@@ -48,6 +49,13 @@ class OddsWindow final : public QWidget {
     void Simulate(int rungs, std::uint64_t trials);
     SimulationRunner& Runner() { return runner_; }
     QString Verdict() const;
+    // The two sentences on how soon the bias shows, and whether the whole experiments behind
+    // the second are still being run.
+    QString PowerSentence() const;
+    QString ExperimentsSentence() const;
+    bool ExperimentsRunning() const;
+    QWidget* PowerChart() const;
+
     // The simulated percentages beside the exact ones, columns 2..11; 0 where none are shown.
     std::array<double, 10> ObservedPercentages() const;
 
@@ -68,6 +76,10 @@ class OddsWindow final : public QWidget {
     void ShowOdds();
     void ShowSimulation(const ArrivalCounts& counts, bool cancelled);
     void ShowObserved();
+    // The power curve and the two sentences for the chosen rung count and start.
+    void ShowOutlook();
+    // Whole experiments for the chosen rung count and start, in the background.
+    void RunWholeExperiments();
     void AskAndSaveCsv();
     void AskAndSavePng();
     void ReportSaveFailure(const QString& path, const QString& reason);
@@ -91,6 +103,11 @@ class OddsWindow final : public QWidget {
     QLineSeries* curve_;      // distance from fair over every rung count
     QScatterSeries* chosen_;  // the chosen rung count on that curve
     int fairest_ = 0;         // the rung count nearest to fair for the chosen start
+    QLabel* powerLabel_;
+    QLabel* experimentsLabel_;
+    QChartView* powerView_;
+    QLineSeries* powerCurve_;
+    BackgroundRun experiments_;
     SimulatedRun simulated_;
     ArrivalCounts simulatedCounts_{};
 };

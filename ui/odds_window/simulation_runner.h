@@ -1,12 +1,10 @@
 #pragma once
 
 #include <QObject>
-#include <QThread>
-#include <atomic>
 #include <cstdint>
-#include <memory>
 
 #include "arrivals.h"
+#include "background_run.h"
 
 namespace hashigoro {
 
@@ -18,14 +16,15 @@ class SimulationRunner final : public QObject {
 
   public:
     explicit SimulationRunner(QObject* parent = nullptr);
-    ~SimulationRunner() override;
+    // A run under way ends first: its steps report to this object.
+    ~SimulationRunner() override { run_.CancelAndWait(); }
 
     // Starts `trials` trials of ladders with `rungs` rungs (10..50) from column `start`, with
     // a generator seeded from the system's entropy. Ignored while a run is under way.
     void Start(int rungs, int start, std::uint64_t trials);
     // Asks the run to stop after its current chunk; `Finished` follows with what was counted.
-    void Cancel();
-    bool IsRunning() const { return thread_ != nullptr; }
+    void Cancel() { run_.Cancel(); }
+    bool IsRunning() const { return run_.IsRunning(); }
 
   signals:
     void Progress(std::uint64_t done, std::uint64_t trials);
@@ -33,8 +32,7 @@ class SimulationRunner final : public QObject {
     void Finished(ArrivalCounts counts, bool cancelled);
 
   private:
-    std::unique_ptr<QThread> thread_;
-    std::atomic<bool> cancel_ = false;
+    BackgroundRun run_;
 };
 
 }  // namespace hashigoro

@@ -5,6 +5,8 @@
 #include <QTimer>
 
 #include "application_setup.h"
+#include "fairness_power.h"
+#include "ladder_odds.h"
 #include "odds_window.h"
 
 using namespace hashigoro;
@@ -66,6 +68,37 @@ class OddsWindowTest : public QObject {
         window.SetStart(4);
         window.SetRungs(10);
         QVERIFY(window.ObservedPercentages()[2] > 20);
+    }
+
+    // How soon a class sees the bias: from the exact odds, and from whole experiments run in
+    // the background.
+    void theWindowSaysHowManyTrialsShowTheBias() {
+        OddsWindow window;
+        window.SetStart(4);
+        window.SetRungs(50);
+        const auto trials = TrialsForPower(ExactArrivalOdds(4)[50], 0.8).value();
+        QCOMPARE(
+            window.PowerSentence(),
+            QString("横線 50 本なら、約 %1 回の試行で 8 割の確率で『偶然ではない』と言えます。")
+                .arg(trials));
+        QTRY_VERIFY_WITH_TIMEOUT(!window.ExperimentsRunning(), 60000);
+        QVERIFY2(window.ExperimentsSentence().startsWith("この実験を最後まで行うと、約 "),
+                 qPrintable(window.ExperimentsSentence()));
+        QVERIFY(window.ExperimentsSentence().contains("2,000 回の実験から"));
+        // Counts the experiment cannot use have no whole experiments.
+        window.SetRungs(120);
+        QCOMPARE(window.ExperimentsSentence(), QString("この実験で使えるのは横線 10〜50 本です。"));
+        // The power curve is drawn in the program's red.
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QImage chart = window.PowerChart()->grab().toImage();
+        int red = 0;
+        for (int y = 0; y < chart.height(); ++y) {
+            for (int x = 0; x < chart.width(); ++x) {
+                red += chart.pixel(x, y) == qRgb(255, 0, 0);
+            }
+        }
+        QVERIFY2(red > 150, qPrintable(QString::number(red)));
     }
 
     // From a review: a save that failed said nothing.

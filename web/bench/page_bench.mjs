@@ -1,0 +1,154 @@
+// Measures はしごろう's page in headless Chromium on this machine: its size, the time from
+// opening the single file to the prompt, the trial time against the timers' own limit at 10,
+// 30 and 50 rungs, the CPU used while a finished trial waits, and the memory after trial 10
+// and after the last. The page carries no measuring code: the bench watches it from outside
+// (its label, its announcements and its canvas). Run by ../../bench.sh.
+// Usage: node page_bench.mjs [TRIALS_PER_RUNG_COUNT (20)] [OPENINGS (11)]
+
+import { chromium } from 'playwright-core';
+import { readdirSync, statSync } from 'node:fs';
+import path from 'node:path';
+import { pathToFileURL, fileURLToPath } from 'node:url';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const dist = process.env.HASHIGORO_DIST ?? path.join(here, '..', '..', 'dist');
+const single = pathToFileURL(path.join(dist, 'hashigoro.html')).href;
+const trialsPerCount = Number(process.argv[2] ?? 20);
+const openings = Number(process.argv[3] ?? 11);
+
+const median = values => {
+    const sorted = [...values].sort((a, b) => a - b);
+    return sorted[Math.floor(sorted.length / 2)];
+};
+const row = (what, value, target) => console.log(`${what.padEnd(52)} ${value.padStart(14)}   ${target}`);
+
+// Watches the page: when the prompt opens, each trial's start (the label emptied), its
+// building ticks (the label set), its descent ticks (red lines: two a step, one at the
+// arrival) and its arrival (the announcement).
+function watch() {
+    window.bench = { promptAt: null, trials: [], current: null };
+    const fillRect = CanvasRenderingContext2D.prototype.fillRect;
+    CanvasRenderingContext2D.prototype.fillRect = function (...rect) {
+        if (window.bench.current && this.fillStyle === '#ff0000') {
+            ++window.bench.current.red;
+        }
+        return fillRect.apply(this, rect);
+    };
+    new MutationObserver(() => {
+        const now = performance.now();
+        if (window.bench.promptAt === null && document.querySelector('dialog[open]')) {
+            window.bench.promptAt = now;
+        }
+        const label = document.getElementById('Label1');
+        if (label && label.dataset.seen !== 'y') {
+            label.dataset.seen = 'y';
+            // Several ticks may run in one task: each setting of the label is a record.
+            new MutationObserver(records => {
+                const t = performance.now();
+                for (const record of records) {
+                    if (record.addedNodes.length === 0) {
+                        window.bench.current = { start: t, building: 0, red: 0 };
+                    } else if (window.bench.current) {
+                        ++window.bench.current.building;
+                    }
+                }
+            }).observe(label, { childList: true });
+        }
+        const announcer = document.getElementById('Announcer');
+        if (announcer && announcer.dataset.seen !== 'y') {
+            announcer.dataset.seen = 'y';
+            new MutationObserver(() => {
+                const trial = window.bench.current;
+                if (trial) {
+                    trial.arrival = performance.now();
+                    // Building ticks, the hand-over tick and the descent ticks.
+                    trial.ticks = trial.building + 1 + (trial.red + 1) / 2;
+                    window.bench.trials.push(trial);
+                    window.bench.current = null;
+                }
+            }).observe(announcer, { childList: true, characterData: true, subtree: true });
+        }
+    }).observe(document, { childList: true, subtree: true, attributes: true });
+}
+
+const browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+           '--disable-component-update', '--no-first-run', '--disable-sync'],
+});
+
+const size = file => statSync(path.join(dist, file)).size;
+const webSize = readdirSync(path.join(dist, 'web')).reduce((sum, f) => sum + size(path.join('web', f)), 0);
+console.log(`はしごろう page bench, ${new Date().toISOString()}, ${browser.version()}`);
+row('what', 'measured', 'target');
+row('dist/hashigoro.html', `${(size('hashigoro.html') / 1e6).toFixed(3)} MB`, '<= 1 MB');
+row('everything under dist/web/', `${(webSize / 1e6).toFixed(3)} MB`, '<= 1 MB');
+
+// From opening the single file to the prompt on screen; the first opening is cold.
+const context = await browser.newContext({ viewport: { width: 1366, height: 768 } });
+await context.addInitScript(watch);
+const times = [];
+for (let i = 0; i < openings; ++i) {
+    const page = await context.newPage();
+    await page.goto(single);
+    await page.waitForFunction(() => window.bench.promptAt !== null);
+    times.push(await page.evaluate(() => window.bench.promptAt));
+    await page.close();
+}
+row('opening to the prompt, cold', `${times[0].toFixed(0)} ms`, '');
+row(`opening to the prompt, warm (median of ${openings - 1})`, `${median(times.slice(1)).toFixed(0)} ms`,
+    '<= 300 ms');
+
+// Trials at 10, 30 and 50 rungs, one experiment each, as a class runs them.
+const page = await context.newPage();
+const cdp = await context.newCDPSession(page);
+await cdp.send('Performance.enable');
+const metric = async name => (await cdp.send('Performance.getMetrics')).metrics
+    .find(m => m.name === name).value;
+const memory = async () => {
+    await cdp.send('HeapProfiler.collectGarbage');
+    return (await metric('JSHeapUsedSize')) +
+           await page.evaluate(() => Module.HEAP8.buffer.byteLength);
+};
+await page.goto(single);
+const entry = page.getByRole('dialog').getByRole('textbox');
+const start = page.getByRole('button', { name: 'はしごろう作成・抽選の開始' });
+const stop = page.getByRole('button', { name: /^停[\s\u3000]+止$/ });
+const idle = [];
+let memoryAfter10 = 0;
+let trialsSoFar = 0;
+for (const rungs of [10, 30, 50]) {
+    if (rungs !== 10) {
+        await stop.click();
+        await page.getByRole('button', { name: '初期化' }).click();
+    }
+    await entry.fill(String(rungs));
+    await entry.press('Enter');
+    await start.click();
+    const before = await page.evaluate(() => window.bench.trials.length);
+    for (let t = 1; t <= trialsPerCount; ++t) {
+        await page.waitForFunction(n => window.bench.trials.length >= n, before + t,
+                                   { timeout: 15000, polling: 50 });
+        ++trialsSoFar;
+        if (t === 2) {
+            // A finished trial waits for the next: CPU over three seconds of that wait.
+            const [task0, wall0] = [await metric('TaskDuration'), Date.now()];
+            await page.waitForTimeout(3000);
+            const [task1, wall1] = [await metric('TaskDuration'), Date.now()];
+            idle.push(100 * (task1 - task0) / ((wall1 - wall0) / 1000));
+        }
+        if (trialsSoFar === 10) {
+            memoryAfter10 = await memory();
+        }
+    }
+    const trials = (await page.evaluate(() => window.bench.trials)).slice(before);
+    const ratios = trials.map(t => (t.arrival - t.start) / (t.ticks * 3));
+    row(`trial time / (ticks x 3 ms), ${rungs} rungs, median`, median(ratios).toFixed(3), '<= 1.10');
+    row(`  ticks per trial, ${rungs} rungs, median`, String(median(trials.map(t => t.ticks))), '');
+}
+const memoryAtEnd = await memory();
+row('CPU while a finished trial waits', `${median(idle).toFixed(2)} % of a core`, '<= 1 %');
+row('memory after trial 10 (JS heap and WebAssembly)', `${(memoryAfter10 / 1e6).toFixed(2)} MB`, '');
+row(`memory after trial ${trialsSoFar}`, `${(memoryAtEnd / 1e6).toFixed(2)} MB`,
+    'no more than after trial 10, within 1 MB');
+await browser.close();
