@@ -11,9 +11,8 @@
 #include "arrival_simulation.h"
 #include "chi_square.h"
 #include "fairness_power.h"
-#include "fixed_clock.h"
 #include "ladder_odds.h"
-#include "mixing_random_source.h"
+#include "seeded.h"
 #include "odds_command_line.h"
 #include "odds_csv.h"
 #include "odds_window.h"
@@ -41,9 +40,8 @@ constexpr const char* kUsage =
 
 int Simulate(const hashigoro::OddsCommand& command) {
     using namespace hashigoro;
-    MixingRandomSource random = MixingRandomSource::FromEntropy();
-    FixedClock clock;
-    ArrivalSimulation simulation(command.rungs, command.start, random, clock);
+    Seeded<ArrivalSimulation> seeded(command.rungs, command.start);
+    ArrivalSimulation& simulation = seeded.simulation;
     simulation.Run(command.trials);
     const ArrivalOdds odds = ExactArrivalOdds(command.start)[command.rungs];
     std::string out = "column,observed,expected\n";
@@ -80,9 +78,8 @@ int Power(const hashigoro::OddsCommand& command) {
 
 int Experiments(const hashigoro::OddsCommand& command) {
     using namespace hashigoro;
-    MixingRandomSource random = MixingRandomSource::FromEntropy();
-    FixedClock clock;
-    WholeExperiments experiments(command.rungs, command.start, random, clock);
+    Seeded<WholeExperiments> seeded(command.rungs, command.start);
+    WholeExperiments& experiments = seeded.simulation;
     experiments.Run(command.experiments);
     const double share = 100.0 * experiments.Detected() / experiments.Experiments();
     const std::string out =

@@ -28,14 +28,13 @@
 #include <cmath>
 
 #include "fairness_power.h"
-#include "fixed_clock.h"
 #include "fixed_window_frame.h"
 #include "gothic_font.h"
-#include "mixing_random_source.h"
 #include "odds_csv.h"
 #include "odds_sheet_text.h"
 #include "qt_layout.h"
 #include "rung_count_prompt.h"
+#include "seeded.h"
 #include "whole_experiments.h"
 
 namespace hashigoro {
@@ -412,25 +411,18 @@ void OddsWindow::RunWholeExperiments() {
         experiments_.Cancel();
         return;
     }
-    struct Run {
-        Run(int rungs, int start)
-            : random(MixingRandomSource::FromEntropy()), experiments(rungs, start, random, clock) {}
-        MixingRandomSource random;
-        FixedClock clock;
-        WholeExperiments experiments;
-    };
-    auto run = std::make_shared<Run>(rungs, start);
+    auto run = std::make_shared<Seeded<WholeExperiments>>(rungs, start);
     experiments_.Start(
         [run] {
-            run->experiments.Run(50);
-            return run->experiments.Experiments() < odds_sheet::kWholeExperiments;
+            run->simulation.Run(50);
+            return run->simulation.Experiments() < odds_sheet::kWholeExperiments;
         },
         [this, run, rungs, start](bool cancelled) {
             if (cancelled || rungs != Rungs() || start != Start()) {
                 RunWholeExperiments();  // for what is chosen now
                 return;
             }
-            const WholeExperiments& done = run->experiments;
+            const WholeExperiments& done = run->simulation;
             experimentsLabel_->setText(ToQString(odds_sheet::ExperimentsSentence(
                 rungs, done.Experiments(), done.Detected(), Percentile(done.Lengths(), 0.5),
                 Percentile(done.Lengths(), 0.05), Percentile(done.Lengths(), 0.95))));

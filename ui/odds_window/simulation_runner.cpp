@@ -3,23 +3,13 @@
 #include <algorithm>
 
 #include "arrival_simulation.h"
-#include "fixed_clock.h"
-#include "mixing_random_source.h"
+#include "seeded.h"
 
 namespace hashigoro {
 
 namespace {
 
 constexpr std::uint64_t kChunk = 5000;  // about 30 ms of trials at 50 rungs
-
-// A simulation with its own generator, seeded from the system's entropy.
-struct SeededSimulation {
-    SeededSimulation(int rungs, int start)
-        : random(MixingRandomSource::FromEntropy()), simulation(rungs, start, random, clock) {}
-    MixingRandomSource random;
-    FixedClock clock;
-    ArrivalSimulation simulation;
-};
 
 }  // namespace
 
@@ -29,7 +19,7 @@ SimulationRunner::SimulationRunner(QObject* parent) : QObject(parent), run_(this
 }
 
 void SimulationRunner::Start(int rungs, int start, std::uint64_t trials) {
-    auto seeded = std::make_shared<SeededSimulation>(rungs, start);
+    auto seeded = std::make_shared<Seeded<ArrivalSimulation>>(rungs, start);
     run_.Start(
         [this, seeded, trials] {
             ArrivalSimulation& simulation = seeded->simulation;

@@ -1,0 +1,117 @@
+// The answer sheet's three charts in a page, drawn by Chart.js; the numbers come from the
+// C++ that computes them, which calls these functions. Bundled into the page by esbuild.
+
+import {
+    BarController, BarElement, CategoryScale, Chart, Filler, Legend, LinearScale, LineController,
+    LineElement, LogarithmicScale, PointElement, ScatterController, Title,
+} from 'chart.js';
+
+Chart.register(BarController, BarElement, CategoryScale, Filler, Legend, LinearScale,
+               LineController, LineElement, LogarithmicScale, PointElement, ScatterController,
+               Title);
+
+const red = 'rgb(255, 0, 0)';
+const lightRed = 'rgb(255, 170, 170)';
+const band = 'rgb(230, 230, 230)';
+Chart.defaults.font.family = '"Hashigoro Gothic", "ＭＳ Ｐゴシック", "MS PGothic", sans-serif';
+Chart.defaults.color = 'black';
+Chart.defaults.animation = false;
+Chart.defaults.maintainAspectRatio = false;
+Chart.defaults.responsive = true;
+
+const title = text => ({ display: true, text, font: { size: 14, weight: 'bold' } });
+const axis = (text, extra) => ({ title: { display: !!text, text }, ...extra });
+
+// `t` holds the sheet's words; the canvases are the page's.
+function create(t, bars, distance, power) {
+    const barChart = new Chart(bars, {
+        data: {
+            labels: t.lines,
+            datasets: [
+                { type: 'bar', label: t.exact, data: [], backgroundColor: red, order: 2 },
+                { type: 'bar', label: t.simulated, data: [], backgroundColor: lightRed, order: 3 },
+                { type: 'line', label: t.fair, data: t.lines.map(() => 10), borderColor: 'black',
+                  borderDash: [6, 4], borderWidth: 1.5, pointRadius: 0, order: 1 },
+            ],
+        },
+        options: {
+            plugins: { title: title(t.barTitle) },
+            scales: { y: axis(t.percent, { min: 0, suggestedMax: 40 }) },
+        },
+    });
+    const distanceChart = new Chart(distance, {
+        type: 'line',
+        data: {
+            datasets: [
+                { label: t.band, data: [{ x: 10, y: 90 }, { x: 50, y: 90 }], fill: 'origin',
+                  backgroundColor: band, borderColor: band, pointRadius: 0 },
+                { label: t.distance, data: [], borderColor: red, borderWidth: 2, pointRadius: 0 },
+                { type: 'scatter', label: t.chosen, data: [], backgroundColor: 'black',
+                  pointRadius: 5 },
+            ],
+        },
+        options: {
+            parsing: false,
+            plugins: { title: title(t.distanceTitle) },
+            scales: {
+                x: axis(t.rungs, { type: 'linear', min: 0, max: 225, ticks: { stepSize: 50 } }),
+                y: axis(t.percent, { min: 0, max: 90 }),
+            },
+        },
+    });
+    const powerChart = new Chart(power, {
+        type: 'line',
+        data: {
+            datasets: [
+                { label: t.power, data: [], borderColor: red, borderWidth: 2, pointRadius: 0 },
+                { label: t.eighty, data: [{ x: 10, y: 80 }, { x: 10000, y: 80 }],
+                  borderColor: 'black', borderDash: [6, 4], borderWidth: 1.5, pointRadius: 0 },
+            ],
+        },
+        options: {
+            parsing: false,
+            plugins: { title: title(t.powerTitle) },
+            scales: {
+                x: axis(t.trials, { type: 'logarithmic', min: 10, max: 10000,
+                                     ticks: { callback: v => [10, 100, 1000, 10000].includes(v)
+                                         ? String(v) : '' } }),
+                y: axis(t.percent, { min: 0, max: 100 }),
+            },
+        },
+    });
+    return {
+        // Percentages of the exact odds, and of a simulation beside them (or none).
+        showOdds(exact, simulated) {
+            barChart.data.datasets[0].data = exact;
+            barChart.data.datasets[1].data = simulated;
+            barChart.options.scales.y.max = Math.max(40, Math.ceil(Math.max(...exact) / 10) * 10);
+            barChart.update('none');
+        },
+        // The distance from fair over every rung count, and the chosen one.
+        showDistance(values, rungs) {
+            distanceChart.data.datasets[1].data = values.map((y, x) => ({ x, y }));
+            distanceChart.data.datasets[2].data = [{ x: rungs, y: values[rungs] }];
+            distanceChart.update('none');
+        },
+        showPower(trials, percents) {
+            powerChart.data.datasets[0].data = trials.map((x, i) => ({ x, y: percents[i] }));
+            powerChart.update('none');
+        },
+        // The three charts on one white canvas: the bars above, the other two below.
+        picture() {
+            const [a, b, c] = [bars, distance, power];
+            const canvas = document.createElement('canvas');
+            canvas.width = Math.max(a.width, b.width + c.width);
+            canvas.height = a.height + Math.max(b.height, c.height);
+            const context = canvas.getContext('2d');
+            context.fillStyle = 'white';
+            context.fillRect(0, 0, canvas.width, canvas.height);
+            context.drawImage(a, 0, 0);
+            context.drawImage(b, 0, a.height);
+            context.drawImage(c, b.width, a.height);
+            return canvas;
+        },
+    };
+}
+
+window.HashigoroCharts = { create };
