@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Measures はしごろう on a private X server (Xvfb with openbox) and prints one table: trial time
 # against the timers' limit, work per tick, start-up, memory and idle CPU, then the answer
-# sheet's exact table, simulation rate, window opening and chart redraw. Takes about five
-# minutes, most of it the 60 trials that Timer3 starts five seconds apart.
+# sheet's exact table, power, whole experiments, simulation rate, window opening and chart
+# redraw; then the same for the browser edition in headless Chromium. Takes about eleven
+# minutes, most of it the 60 trials of each edition that Timer3 starts five seconds apart.
 # Usage: ./bench.sh [TRIALS_PER_RUNG_COUNT (20)] [STARTUP_RUNS (11)]
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -26,3 +27,8 @@ sleep 1
 
 echo "はしごろう bench, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)"
 build/bench/hashigoro_bench "$@"
+
+# The browser edition, in headless Chromium.
+./web.sh >/dev/null
+echo
+node web/bench/page_bench.mjs "$@"

@@ -9,10 +9,9 @@ cd "$(dirname "$0")"
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHASHIGORO_WEB_TESTS=ON >/dev/null
 cmake --build build -j2
+# Also installs the page's node modules: Playwright, pinned in the lock file, drives Debian's
+# Chromium in the page's tests; no browser is downloaded.
 ./web.sh
-# The page's tests drive Chromium with Playwright, pinned in the lock file; no browser is
-# downloaded: they use Debian's.
-(cd web && npm ci --no-audit --no-fund --loglevel=error)
 ctest --test-dir build --output-on-failure -j2
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DHASHIGORO_SANITIZE=ON >/dev/null

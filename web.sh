@@ -15,9 +15,14 @@ cmake --build build -j2 --target chimes icon_generator >/dev/null
 export NODE_PATH=/usr/share/nodejs
 emcmake cmake -S web -B build-web -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
 cmake --build build-web -j2
+# The answer sheet's charts: Chart.js, bundled by esbuild, both pinned in the lock file.
+(cd web && npm ci --no-audit --no-fund --loglevel=error)
+web/node_modules/.bin/esbuild web/page/odds_charts.mjs --bundle --minify --format=iife \
+    --target=es2020 --log-level=warning --outfile=build-web/charts.js
 mkdir -p build-web/icons
 QT_QPA_PLATFORM=offscreen build/tools/icon_generator build-web/icons 192 512 2>/dev/null
-/usr/bin/python3 web/bundle.py --script build-web/hashigoro.js --chimes build/sounds \
+/usr/bin/python3 web/bundle.py --script build-web/hashigoro.js --charts build-web/charts.js \
+    --chimes build/sounds \
     --icons build-web/icons --font /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf \
     --licence /usr/share/doc/fonts-ipafont-gothic/copyright --out dist
 

@@ -6,10 +6,12 @@
 #include <QtCharts/QChartView>
 
 #include "arrival_simulation.h"
+#include "fairness_power.h"
 #include "fixed_clock.h"
 #include "ladder_odds.h"
 #include "mixing_random_source.h"
 #include "odds_window.h"
+#include "whole_experiments.h"
 
 namespace hashigoro::bench {
 
@@ -37,6 +39,21 @@ OddsResults MeasureOdds() {
     simulation.Run(300000);
     results.trialsPerSecond = 300000 / (Milliseconds(timer) / 1000);
 
+    // How soon the bias shows: the power's three numbers for every rung count of the experiment,
+    // and the whole experiments behind the sentence.
+    const std::vector<ArrivalOdds> table = ExactArrivalOdds(4);
+    for (int n = 10; n <= 50; ++n) {
+        timer.start();
+        for (double power : {0.5, 0.8, 0.95}) {
+            TrialsForPower(table[static_cast<std::size_t>(n)], power);
+        }
+        results.powerMilliseconds.push_back(Milliseconds(timer));
+    }
+    WholeExperiments experiments(50, 4, random, clock);
+    timer.start();
+    experiments.Run(2000);
+    results.experimentsSeconds = Milliseconds(timer) / 1000;
+
     for (int run = 0; run < 6; ++run) {
         timer.start();
         auto* window = new OddsWindow;
@@ -50,8 +67,9 @@ OddsResults MeasureOdds() {
             for (int n = 0; n <= kRungSlots; ++n) {
                 timer.start();
                 window->SetRungs(n);
-                // What the slider's move costs on screen: both charts laid out and painted.
-                for (QWidget* chart : {window->BarChart(), window->DistanceChart()}) {
+                // What the slider's move costs on screen: the charts laid out and painted.
+                for (QWidget* chart :
+                     {window->BarChart(), window->DistanceChart(), window->PowerChart()}) {
                     static_cast<QChartView*>(chart)->viewport()->repaint();
                 }
                 results.redrawMilliseconds.push_back(Milliseconds(timer));

@@ -21,7 +21,8 @@ ROOT = pathlib.Path(__file__).resolve().parent.parent
 PAGE = ROOT / "web" / "page"
 FAMILY = "Hashigoro Gothic"
 # Where the pages' own texts are written.
-TEXT_SOURCES = ["layout/*.h", "logic/rung_count_prompt.h", "web/*.cpp", "web/page/*.html"]
+TEXT_SOURCES = ["layout/*.h", "logic/rung_count_prompt.h", "odds/odds_sheet_text.*", "web/*.cpp",
+                "web/page/*.html"]
 
 
 def page_characters():
@@ -70,6 +71,7 @@ def data_url(kind, data):
 def main():
     arguments = argparse.ArgumentParser(description=__doc__)
     arguments.add_argument("--script", required=True, type=pathlib.Path)
+    arguments.add_argument("--charts", required=True, type=pathlib.Path)
     arguments.add_argument("--chimes", required=True, type=pathlib.Path)
     arguments.add_argument("--icons", required=True, type=pathlib.Path)
     arguments.add_argument("--font", required=True, type=pathlib.Path)
@@ -82,6 +84,7 @@ def main():
     font = web / "hashigoro-gothic.woff2"
     cut_font(a.font, font)
     script = a.script.read_bytes()
+    charts = a.charts.read_bytes()
     style = (PAGE / "page.css").read_text(encoding="utf-8")
     chimes = {name: (a.chimes / name).read_bytes() for name in ("pinpon.wav", "endpinpon.wav")}
     icons = {size: (a.icons / ("%d.png" % size)).read_bytes() for size in (192, 512)}
@@ -90,6 +93,7 @@ def main():
 
     # The page and its files, for a web server or an installed app.
     (web / "hashigoro.js").write_bytes(script)
+    (web / "charts.js").write_bytes(charts)
     (web / "page.css").write_text(font_face("hashigoro-gothic.woff2") + style, encoding="utf-8")
     for name, data in chimes.items():
         (web / name).write_bytes(data)
@@ -106,7 +110,8 @@ def main():
              '<link rel="manifest" href="manifest.webmanifest">\n'
              '<link rel="icon" href="icon-192.png">\n'
              '<meta name="offline" content="sw.js">',
-        body='<script src="hashigoro.js"></script>'), encoding="utf-8")
+        body='<script src="charts.js"></script>\n<script src="hashigoro.js"></script>'),
+        encoding="utf-8")
     files = sorted(p.name for p in web.iterdir() if p.name != "sw.js")
     version = hashlib.sha256(b"".join((web / f).read_bytes() for f in files)).hexdigest()[:12]
     (web / "sw.js").write_text(fill((PAGE / "sw.js").read_text(), version=version,
@@ -124,9 +129,11 @@ def main():
         head='<link rel="icon" href="%s">\n<style>\n%s%s</style>' % (
             data_url("image/png", icons[192]),
             font_face(data_url("font/woff2", font.read_bytes())), style),
-        body=carried + "<script>\n" + script.decode("utf-8") + "\n</script>")
+        body=carried + "<script>\n" + charts.decode("utf-8") + "\n</script>\n<script>\n" +
+             script.decode("utf-8") + "\n</script>")
     # Inside a script element the text must not close it.
-    assert "</script" not in script.decode("utf-8")
+    for code in (script, charts):
+        assert "</script" not in code.decode("utf-8").lower()
     (a.out / "hashigoro.html").write_text(single, encoding="utf-8")
     (a.out / "IPA_Font_License.txt").write_bytes(licence)
 

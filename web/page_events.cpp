@@ -1,6 +1,7 @@
 #include "page_events.h"
 
 #include <emscripten.h>
+#include <emscripten/bind.h>
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 #include <emscripten/val.h>
@@ -19,6 +20,11 @@ EM_ASYNC_JS(void, AwaitSignal, (), {
     await new Promise(resolve => { Module.hashigoroSignal = resolve; });
 });
 
+EM_JS(void, AddInputListener, (const char* id), {
+    const element = document.getElementById(UTF8ToString(id));
+    element.addEventListener('input', () => Module.hashigoroInput(element.id));
+});
+
 EM_JS(void, Signal, (), {
     const resolve = Module.hashigoroSignal;
     if (resolve) {
@@ -27,6 +33,19 @@ EM_JS(void, Signal, (), {
     }
 });
 // clang-format on
+
+// The page's one queue, for the events that reach it through the module.
+PageEvents* gEvents = nullptr;
+
+void InputArrived(const std::string& id) {
+    if (gEvents) {
+        gEvents->Post({PageEvent::Kind::Input, id});
+    }
+}
+
+EMSCRIPTEN_BINDINGS(hashigoro_page_events) {
+    emscripten::function("hashigoroInput", &InputArrived);
+}
 
 PageEvents& Events(void* userData) {
     return *static_cast<PageEvents*>(userData);
@@ -69,6 +88,7 @@ void OnWake(void* userData) {
 }  // namespace
 
 PageEvents::PageEvents() {
+    gEvents = this;
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_FALSE, &OnKey);
     emscripten_set_visibilitychange_callback(this, EM_FALSE, &OnVisibility);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &OnResize);
@@ -88,6 +108,10 @@ void PageEvents::ListenForClicks(const std::string& id) {
                                       clicked->events->Post({PageEvent::Kind::Click, clicked->id});
                                       return EM_TRUE;
                                   });
+}
+
+void PageEvents::ListenForInput(const std::string& id) {
+    AddInputListener(id.c_str());
 }
 
 PageEvent PageEvents::Wait() {

@@ -14,6 +14,7 @@ struct PageEvent {
         Visibility,  // the page was hidden or shown again
         Resize,      // the viewport or its pixel ratio changed
         Switch,      // a window asked to give way to another (after its handler returned)
+        Input,       // the value of the control `target` changed
     };
     Kind kind = Kind::Wake;
     std::string target;
@@ -31,6 +32,9 @@ class PageEvents {
 
     // Clicks on the element `id` become Click events.
     void ListenForClicks(const std::string& id);
+    // Changes of the value of the control `id` (a slider, a number, a choice) become Input
+    // events.
+    void ListenForInput(const std::string& id);
 
     // The next event, waiting for one if there is none yet.
     PageEvent Wait();

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "odds_sheet_text.h"
 #include "page.h"
 #include "sound_cue.h"
 #include "window_layout.h"
@@ -82,6 +83,10 @@ WebProgram::WebProgram()
 }
 
 void WebProgram::Run() {
+    val open = Make("button", "OpenOdds", "button open-odds", Document()["body"]);
+    open.set("type", std::string("button"));
+    SetText(open, std::string(odds_sheet::kCaption).substr(1));
+    events_.ListenForClicks("OpenOdds");
     Rescale();
     ShowMainView();
     for (;;) {
@@ -94,6 +99,23 @@ double WebProgram::Now() const {
 }
 
 void WebProgram::Handle(const PageEvent& event) {
+    if (event.kind == PageEvent::Kind::Click && event.target == "OpenOdds") {
+        if (!odds_) {
+            odds_ = std::make_unique<OddsView>(Document()["body"], events_);
+        }
+        odds_->Show();
+    } else if (event.kind == PageEvent::Kind::Click && event.target == "OddsBack" && odds_) {
+        odds_->Hide();
+        ById("OpenOdds").call<void>("focus");
+    } else if (odds_ && odds_->Handle(event)) {
+        // the sheet's own
+    } else {
+        HandleExperiment(event);
+    }
+    ScheduleWake();
+}
+
+void WebProgram::HandleExperiment(const PageEvent& event) {
     switch (event.kind) {
         case PageEvent::Kind::Click:
             if (main_) {
@@ -108,6 +130,9 @@ void WebProgram::Handle(const PageEvent& event) {
         case PageEvent::Kind::Wake:
             if (main_ && !experimentClock_.Hidden()) {
                 main_->RunDueTicks(Now());
+            }
+            if (odds_) {
+                odds_->Work();
             }
             break;
         case PageEvent::Kind::Visibility:
@@ -128,12 +153,17 @@ void WebProgram::Handle(const PageEvent& event) {
             }
             break;
         case PageEvent::Kind::Key:
+        case PageEvent::Kind::Input:
             break;
     }
-    ScheduleWake();
 }
 
 void WebProgram::ScheduleWake() {
+    // The answer sheet's work goes on slice by slice, the page running in between.
+    if (odds_ && odds_->Busy()) {
+        events_.WakeAfter(0);
+        return;
+    }
     const std::optional<double> next = main_ ? main_->NextDue() : std::nullopt;
     events_.WakeAfter(next && !experimentClock_.Hidden() ? std::max(0.0, *next - Now()) : -1);
 }

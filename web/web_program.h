@@ -12,6 +12,7 @@
 #include "local_time_clock.h"
 #include "main_view.h"
 #include "mixing_random_source.h"
+#include "odds_view.h"
 #include "page_dialogs.h"
 #include "page_events.h"
 #include "pausable_clock.h"
@@ -21,7 +22,8 @@ namespace hashigoro::web {
 
 // はしごろう in a page: the main view and the help view shown one at a time, each made anew
 // from the layout table when it comes, the chimes, the experiment's clock that stands still
-// while the page is hidden, and the page's end after the user has confirmed quitting.
+// while the page is hidden, and the page's end after the user has confirmed quitting; and,
+// from a button outside the window, the answer sheet over it.
 class WebProgram final : private ProgramEnd {
   public:
     WebProgram();
@@ -46,6 +48,8 @@ class WebProgram final : private ProgramEnd {
     void ShowEnded();
     // One event of the program's loop, or one that a dialog passes on.
     void Handle(const PageEvent& event);
+    // One event for the experiment's windows.
+    void HandleExperiment(const PageEvent& event);
     void Rescale();
     // Asks for a wake-up when the next tick is due.
     void ScheduleWake();
@@ -61,6 +65,8 @@ class WebProgram final : private ProgramEnd {
     emscripten::val desktop_;
     std::unique_ptr<MainView> main_;
     std::unique_ptr<HelpView> help_;
+    // The answer sheet over the experiment's window, made when first asked for.
+    std::unique_ptr<OddsView> odds_;
     emscripten::val ended_;
 };
 

@@ -43,11 +43,13 @@ function create(t, bars, distance, power) {
         type: 'line',
         data: {
             datasets: [
+                // Drawn from the highest order down: the band behind the curve and the point.
                 { label: t.band, data: [{ x: 10, y: 90 }, { x: 50, y: 90 }], fill: 'origin',
-                  backgroundColor: band, borderColor: band, pointRadius: 0 },
-                { label: t.distance, data: [], borderColor: red, borderWidth: 2, pointRadius: 0 },
+                  backgroundColor: band, borderColor: band, pointRadius: 0, order: 3 },
+                { label: t.distance, data: [], borderColor: red, borderWidth: 2, pointRadius: 0,
+                  order: 2 },
                 { type: 'scatter', label: t.chosen, data: [], backgroundColor: 'black',
-                  pointRadius: 5 },
+                  pointRadius: 5, order: 1 },
             ],
         },
         options: {

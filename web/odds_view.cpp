@@ -1,0 +1,361 @@
+#include "odds_view.h"
+
+#include <emscripten.h>
+
+#include <cmath>
+#include <string>
+
+#include "chi_square.h"
+#include "experiment_state.h"
+#include "fairness_power.h"
+#include "ladder_odds.h"
+#include "odds_csv.h"
+#include "odds_sheet_text.h"
+#include "page.h"
+#include "rung_count_prompt.h"
+
+namespace hashigoro::web {
+
+namespace os = odds_sheet;
+
+namespace {
+
+constexpr double kSliceMs = 15;
+constexpr double kFewestTrials = 10;
+constexpr double kMostTrials = 10'000;
+constexpr int kPowerPoints = 60;
+
+val Labelled(const char* tag, const char* id, std::string_view label, val parent) {
+    val row = Make("label", "", "sheet-row", parent);
+    SetText(Make("span", "", "", row), label);
+    return Make(tag, id, "", row);
+}
+
+val NumberBox(const char* id, std::string_view label, int low, int high, int value, val parent) {
+    val box = Labelled("input", id, label, parent);
+    box.set("type", std::string("number"));
+    box.set("min", low);
+    box.set("max", high);
+    box.set("value", value);
+    box.set("inputMode", std::string("numeric"));
+    return box;
+}
+
+val Button(const char* id, std::string_view caption, val parent,
+           const char* className = "button sheet-button") {
+    val button = Make("button", id, className, parent);
+    button.set("type", std::string("button"));
+    SetText(button, caption);
+    return button;
+}
+
+// The control's value as a whole number within low..high; `otherwise` for no number at all.
+int IntValue(const char* id, int low, int high, int otherwise) {
+    const double value = val::global("parseFloat")(ById(id)["value"]).as<double>();
+    return std::isfinite(value) ? std::clamp(static_cast<int>(value), low, high) : otherwise;
+}
+
+val Array(const std::vector<double>& values) {
+    val array = val::array();
+    for (double v : values) {
+        array.call<void>("push", v);
+    }
+    return array;
+}
+
+}  // namespace
+
+OddsView::OddsView(val container, PageEvents& events)
+    : sheet_(Make("section", "OddsSheet", "sheet", container)), charts_(val::null()) {
+    sheet_.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsTitle"));
+    val top = Make("div", "", "sheet-top", sheet_);
+    SetText(Make("h1", "OddsTitle", "", top), std::string(os::kCaption).substr(1));
+    Button("OddsBack", "はしごろうに戻る", top, "button sheet-back");
+
+    val side = Make("div", "", "sheet-side", sheet_);
+    val exact = Make("fieldset", "", "", side);
+    SetText(Make("legend", "", "", exact), os::kExactGroup);
+    NumberBox("OddsRungs", os::kRungsLabel, 0, kRungSlots, kMaxRungs, exact);
+    val slider = Make("input", "OddsSlider", "", exact);
+    slider.set("type", std::string("range"));
+    slider.set("min", 0);
+    slider.set("max", kRungSlots);
+    slider.set("value", kMaxRungs);
+    slider.call<void>("setAttribute", std::string("aria-label"), std::string(os::kRungsLabel));
+    SetText(Make("p", "", "sheet-note", exact), os::kExperimentRange);
+    val start = Labelled("select", "OddsStart", os::kStartLabel, exact);
+    for (int column = kFirstColumn; column <= kLastColumn; ++column) {
+        val option = Make("option", "", "", start);
+        option.set("value", column);
+        SetText(option, os::StartLine(column));
+    }
+    start.set("value", std::to_string(kStartColumn));
+    Make("p", "OddsDistance", "sheet-text", exact);
+
+    val simulation = Make("fieldset", "", "", side);
+    SetText(Make("legend", "", "", simulation), os::kSimulationGroup);
+    NumberBox("OddsTrials", os::kTrialsLabel, 100, 1'000'000, 1000, simulation);
+    NumberBox("OddsSimulatedRungs", os::kRungsLabel, kMinRungs, kMaxRungs, kMaxRungs, simulation);
+    val buttons = Make("div", "", "sheet-buttons", simulation);
+    Button("OddsRun", os::kRun, buttons);
+    Button("OddsCancel", os::kCancel, buttons).set("disabled", true);
+    val progress = Make("progress", "OddsProgress", "", simulation);
+    progress.set("max", 1000);
+    progress.set("value", 0);
+    progress.call<void>("setAttribute", std::string("aria-label"), std::string(os::kSimulating));
+    val verdict = Make("p", "OddsVerdict", "sheet-text", simulation);
+    verdict.call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
+
+    val saves = Make("div", "", "sheet-buttons", side);
+    Button("OddsCsv", os::kSaveCsv, saves);
+    Button("OddsPng", os::kSavePng, saves);
+
+    val main = Make("div", "", "sheet-charts", sheet_);
+    val bars = Make("div", "", "chart chart-wide", main);
+    val distance = Make("div", "", "chart", main);
+    val power = Make("div", "", "chart", main);
+    val outlook = Make("div", "OddsOutlook", "sheet-outlook", main);
+    Make("p", "OddsPowerSentence", "sheet-text", outlook);
+    Make("p", "OddsExperimentsSentence", "sheet-text", outlook)
+        .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
+
+    // The charts' words, from the sheet's own.
+    val texts = val::object();
+    texts.set("barTitle", std::string(os::kBarChartTitle));
+    texts.set("exact", std::string(os::kExactSeries));
+    texts.set("simulated", std::string(os::kSimulatedSeries));
+    texts.set("fair", std::string(os::kFairSeries));
+    texts.set("percent", std::string(os::kPercentAxis));
+    texts.set("distanceTitle", std::string(os::kDistanceChartTitle));
+    texts.set("band", std::string(os::kExperimentBand));
+    texts.set("distance", std::string(os::kDistanceSeries));
+    texts.set("chosen", std::string(os::kChosenSeries));
+    texts.set("rungs", std::string(os::kRungsLabel));
+    texts.set("powerTitle", std::string(os::kPowerChartTitle));
+    texts.set("power", std::string(os::kPowerSeries));
+    texts.set("eighty", std::string(os::kEightyPercent));
+    texts.set("trials", std::string(os::kTrialsAxis));
+    val lines = val::array();
+    for (int column = kFirstColumn; column <= kLastColumn; ++column) {
+        lines.call<void>("push", os::ArrivalLine(column));
+    }
+    texts.set("lines", lines);
+    const auto canvas = [](val parent, const char* id) {
+        val element = Make("canvas", id, "", parent);
+        element.call<void>("setAttribute", std::string("role"), std::string("img"));
+        return element;
+    };
+    charts_ =
+        val::global("HashigoroCharts")
+            .call<val>("create", texts, canvas(bars, "OddsBarsChart"),
+                       canvas(distance, "OddsDistanceChart"), canvas(power, "OddsPowerChart"));
+
+    for (const char* id : {"OddsBack", "OddsRun", "OddsCancel", "OddsCsv", "OddsPng"}) {
+        events.ListenForClicks(id);
+    }
+    for (const char* id : {"OddsRungs", "OddsSlider", "OddsStart"}) {
+        events.ListenForInput(id);
+    }
+    SetStart(kStartColumn);
+    SetRungs(kMaxRungs);
+}
+
+OddsView::~OddsView() {
+    sheet_.call<void>("remove");
+}
+
+void OddsView::Show() {
+    sheet_.set("hidden", false);
+    ById("OddsRungs").call<void>("focus");
+}
+
+void OddsView::Hide() {
+    sheet_.set("hidden", true);
+}
+
+bool OddsView::Shown() const {
+    return !sheet_["hidden"].as<bool>();
+}
+
+bool OddsView::Handle(const PageEvent& event) {
+    const std::string& id = event.target;
+    if (id.rfind("Odds", 0) != 0) {
+        return false;
+    }
+    if (event.kind == PageEvent::Kind::Input) {
+        if (id == "OddsStart") {
+            SetStart(IntValue("OddsStart", kFirstColumn, kLastColumn, start_));
+        } else {
+            SetRungs(IntValue(id.c_str(), 0, kRungSlots, rungs_));
+        }
+        return true;
+    }
+    if (event.kind != PageEvent::Kind::Click) {
+        return false;
+    }
+    if (id == "OddsRun") {
+        StartSimulation();
+    } else if (id == "OddsCancel") {
+        cancel_ = true;  // takes effect at once: the next slice ends the run
+    } else if (id == "OddsCsv") {
+        val parts = val::array();
+        parts.call<void>("push", OddsCsv(table_));
+        val type = val::object();
+        type.set("type", std::string("text/csv"));
+        const val blob = val::global("Blob").new_(parts, type);
+        Download(os::CsvFileName(start_), val::global("URL").call<val>("createObjectURL", blob));
+    } else if (id == "OddsPng") {
+        Download(os::PngFileName(rungs_),
+                 charts_.call<val>("picture").call<val>("toDataURL", std::string("image/png")));
+    }
+    return id != "OddsBack";  // the program closes the sheet
+}
+
+void OddsView::Download(const std::string& fileName, const val& url) {
+    val link = Make("a", "", "", sheet_);
+    link.set("href", url);
+    link.set("download", fileName);
+    link.call<void>("click");
+    link.call<void>("remove");
+}
+
+void OddsView::SetStart(int start) {
+    start_ = start;
+    ById("OddsStart").set("value", std::to_string(start));
+    table_ = ExactArrivalOdds(start);
+    // The distance over every rung count, and its lowest point, change only with the start.
+    distance_.clear();
+    double least = 1;
+    for (int k = 0; k <= kRungSlots; ++k) {
+        const double d = DistanceFromFair(table_[static_cast<std::size_t>(k)]).totalVariation;
+        distance_.push_back(100 * d);
+        if (d < least) {
+            least = d;
+            fairest_ = k;
+        }
+    }
+    SetRungs(rungs_ == 0 ? kMaxRungs : rungs_);
+}
+
+void OddsView::SetRungs(int rungs) {
+    rungs_ = rungs;
+    ById("OddsRungs").set("value", rungs);
+    ById("OddsSlider").set("value", rungs);
+    const ArrivalOdds& odds = table_[static_cast<std::size_t>(rungs)];
+    charts_.call<void>("showDistance", Array(distance_), rungs);
+    SetText(ById("OddsDistance"),
+            os::DistanceSentence(rungs, DistanceFromFair(odds), fairest_,
+                                 DistanceFromFair(table_[static_cast<std::size_t>(fairest_)])));
+    std::vector<double> trials;
+    std::vector<double> percents;
+    for (int i = 0; i <= kPowerPoints; ++i) {
+        // Evenly on the logarithmic axis, from 10 to 10,000 trials.
+        const double t = kFewestTrials * std::pow(kMostTrials / kFewestTrials,
+                                                  static_cast<double>(i) / kPowerPoints);
+        trials.push_back(t);
+        percents.push_back(100 * FairnessTestPower(odds, std::round(t)));
+    }
+    charts_.call<void>("showPower", Array(trials), Array(percents));
+    SetText(ById("OddsPowerSentence"), os::PowerSentence(rungs, TrialsForPower(odds, 0.8)));
+    ShowObserved();
+    StartExperiments();
+}
+
+void OddsView::ShowObserved() {
+    std::vector<double> exact;
+    for (double p : table_[static_cast<std::size_t>(rungs_)]) {
+        exact.push_back(100 * p);
+    }
+    // A simulation stands only beside the odds it was run with.
+    std::vector<double> simulated(kArrivalColumns, 0.0);
+    if (observed_ && observedRungs_ == rungs_ && observedStart_ == start_) {
+        double trials = 0;
+        for (std::uint64_t count : *observed_) {
+            trials += static_cast<double>(count);
+        }
+        for (std::size_t c = 0; c < kArrivalColumns; ++c) {
+            simulated[c] = 100 * static_cast<double>((*observed_)[c]) / trials;
+        }
+    }
+    charts_.call<void>("showOdds", Array(exact), Array(simulated));
+}
+
+void OddsView::StartExperiments() {
+    if (rungs_ == experimentsRungs_ && start_ == experimentsStart_) {
+        return;  // the sentence is for these already
+    }
+    experimentsRungs_ = rungs_;
+    experimentsStart_ = start_;
+    if (rungs_ < kMinRungs || rungs_ > kMaxRungs) {
+        experiments_.reset();
+        SetText(ById("OddsExperimentsSentence"), os::ExperimentsSentence(rungs_, 0, 0, 0, 0, 0));
+        return;
+    }
+    experiments_ = std::make_unique<Seeded<WholeExperiments>>(rungs_, start_);
+    SetText(ById("OddsExperimentsSentence"), os::kSimulating);
+}
+
+void OddsView::StartSimulation() {
+    if (simulation_) {
+        return;
+    }
+    const int rungs = IntValue("OddsSimulatedRungs", kMinRungs, kMaxRungs, kMaxRungs);
+    const auto trials = static_cast<std::uint64_t>(IntValue("OddsTrials", 100, 1'000'000, 1000));
+    observed_.reset();
+    SetRungs(rungs);
+    simulation_.reset(new Simulation{
+        {rungs, start_}, trials, rungs, start_, table_[static_cast<std::size_t>(rungs)]});
+    cancel_ = false;
+    ById("OddsRun").set("disabled", true);
+    ById("OddsCancel").set("disabled", false);
+    ById("OddsProgress").set("value", 0);
+    SetText(ById("OddsVerdict"), os::kSimulating);
+}
+
+void OddsView::FinishSimulation(bool cancelled) {
+    ById("OddsRun").set("disabled", false);
+    ById("OddsCancel").set("disabled", true);
+    const ArrivalSimulation& run = simulation_->run.simulation;
+    if (run.Trials() == 0) {
+        SetText(ById("OddsVerdict"), os::kCancelled);
+    } else {
+        observed_ = run.Counts();
+        observedRungs_ = simulation_->rungs;
+        observedStart_ = simulation_->start;
+        SetText(ById("OddsVerdict"), os::Verdict(cancelled, run.Trials(), simulation_->rungs,
+                                                 ChiSquareTest(run.Counts(), simulation_->odds)));
+        ShowObserved();
+    }
+    simulation_.reset();
+}
+
+bool OddsView::Work() {
+    const double end = emscripten_get_now() + kSliceMs;
+    if (simulation_) {
+        ArrivalSimulation& run = simulation_->run.simulation;
+        while (!cancel_ && run.Trials() < simulation_->trials && emscripten_get_now() < end) {
+            run.Run(std::min<std::uint64_t>(500, simulation_->trials - run.Trials()));
+        }
+        ById("OddsProgress")
+            .set("value", static_cast<double>(1000 * run.Trials() / simulation_->trials));
+        if (cancel_ || run.Trials() >= simulation_->trials) {
+            FinishSimulation(run.Trials() < simulation_->trials);
+        }
+    }
+    if (experiments_) {
+        WholeExperiments& run = experiments_->simulation;
+        while (run.Experiments() < os::kWholeExperiments && emscripten_get_now() < end) {
+            run.Run(5);
+        }
+        if (run.Experiments() >= os::kWholeExperiments) {
+            SetText(ById("OddsExperimentsSentence"),
+                    os::ExperimentsSentence(
+                        rungs_, run.Experiments(), run.Detected(), Percentile(run.Lengths(), 0.5),
+                        Percentile(run.Lengths(), 0.05), Percentile(run.Lengths(), 0.95)));
+            experiments_.reset();
+        }
+    }
+    return Busy();
+}
+
+}  // namespace hashigoro::web

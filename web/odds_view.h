@@ -1,0 +1,76 @@
+#pragma once
+
+#include <emscripten/val.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "arrival_simulation.h"
+#include "page_events.h"
+#include "seeded.h"
+#include "whole_experiments.h"
+
+namespace hashigoro::web {
+
+// はしごろう＿理論値 in the page, over the experiment's window: the exact odds for a chosen rung
+// count (0..225) and start line against the fair 10 %, the distance from fair over every rung
+// count, the power of the fairness test against the trials and the two sentences on how soon
+// the bias shows, simulations with the experiment's own logic with the desktop's verdict, and
+// the table and charts to download. Long work runs in slices, between which the page goes on.
+class OddsView {
+  public:
+    OddsView(emscripten::val container, PageEvents& events);
+    ~OddsView();
+    OddsView(const OddsView&) = delete;
+    OddsView& operator=(const OddsView&) = delete;
+
+    void Show();
+    void Hide();
+    bool Shown() const;
+
+    // Handles an event of the sheet's own controls; false for any other.
+    bool Handle(const PageEvent& event);
+
+    // Runs a slice (about 15 ms) of the work under way; true while work is left.
+    bool Work();
+    bool Busy() const { return simulation_ || experiments_; }
+
+  private:
+    void SetStart(int start);
+    void SetRungs(int rungs);
+    void ShowObserved();
+    void StartSimulation();
+    void FinishSimulation(bool cancelled);
+    void StartExperiments();
+    void Download(const std::string& fileName, const emscripten::val& url);
+
+    emscripten::val sheet_;
+    emscripten::val charts_;
+    std::vector<ArrivalOdds> table_;  // for the chosen start, one row per rung count
+    std::vector<double> distance_;    // from fair, in %, one per rung count
+    int fairest_ = 0;
+    int rungs_ = 0;
+    int start_ = 0;
+
+    struct Simulation {
+        Seeded<ArrivalSimulation> run;
+        std::uint64_t trials;
+        int rungs;
+        int start;
+        ArrivalOdds odds;  // what the run is judged against
+    };
+    std::unique_ptr<Simulation> simulation_;
+    bool cancel_ = false;
+    // The last finished simulation, shown beside the odds it was run with.
+    std::optional<ArrivalCounts> observed_;
+    int observedRungs_ = 0;
+    int observedStart_ = 0;
+
+    std::unique_ptr<Seeded<WholeExperiments>> experiments_;
+    // The rung count and start that the experiments' sentence is for, run or running.
+    int experimentsRungs_ = -1;
+    int experimentsStart_ = -1;
+};
+
+}  // namespace hashigoro::web
