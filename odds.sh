@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds はしごろう＿理論値 and runs it with the given arguments:
 # none for the window, --csv for the exact table, --simulate TRIALS --rungs N for a simulation
-# with the experiment's own logic (--help lists them).
+# with the experiment's own logic, --power --rungs N for the trials it takes to see the bias
+# (--help lists them).
 set -euo pipefail
 cd "$(dirname "$0")"
 
 window=1
 for argument in "$@"; do
-    case "$argument" in --csv | --simulate | --help | -h | --version) window=0 ;; esac
+    case "$argument" in
+        --csv | --simulate | --power | --experiments | --help | -h | --version) window=0 ;;
+    esac
 done
 if [ "$window" -eq 1 ] && [ $# -eq 0 ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "odds.sh: no graphical display (DISPLAY is not set); try ./odds.sh --csv or --help." >&2

@@ -32,7 +32,7 @@ class OddsView {
     // Handles an event of the sheet's own controls; false for any other.
     bool Handle(const PageEvent& event);
 
-    // Runs a slice (about 15 ms) of the work under way; true while work is left.
+    // Runs a slice (about 8 ms) of the work under way; true while work is left.
     bool Work();
     bool Busy() const { return simulation_ || experiments_; }
 

@@ -121,3 +121,39 @@ test('the prompt refuses what the desktop refuses, and asks before it quits',
         await browser.close();
     }
 });
+
+test('the experiment works from the keyboard alone, and a dialog gives the focus back',
+     { timeout: 60000 }, async () => {
+    const { browser, page } = await openPage();
+    const focused = () => page.evaluate(() => document.activeElement.id);
+    const tabTo = async (id, key = 'Tab') => {
+        for (let i = 0; i < 12 && await focused() !== id; ++i) {
+            await page.keyboard.press(key);
+        }
+        assert.equal(await focused(), id);
+    };
+    try {
+        await prompt(page).waitFor();
+        assert.equal(await focused(), 'InputEntry');  // the entry holds the focus, selected
+        await page.keyboard.type('10');
+        await page.keyboard.press('Enter');
+        await prompt(page).waitFor({ state: 'hidden' });
+        await tabTo('Command1');
+        await page.keyboard.press('Enter');
+        await tabTo('Command5');
+        await page.keyboard.press(' ');
+        assert.equal(await button(page, 'はしごろう作成・抽選の開始').isEnabled(), true);
+        await tabTo('Command3', 'Shift+Tab');
+        await page.keyboard.press('Enter');
+        const confirm = page.getByRole('dialog', { name: 'はしごろう' });
+        await confirm.waitFor();
+        assert.equal(await focused(), 'Yes');  // Yes is the default button
+        await page.keyboard.press('Tab');
+        assert.equal(await focused(), 'No');
+        await page.keyboard.press('Enter');
+        await confirm.waitFor({ state: 'hidden' });
+        assert.equal(await focused(), 'Command3');
+    } finally {
+        await browser.close();
+    }
+});

@@ -1,0 +1,53 @@
+#include <QTest>
+
+#include "odds_sheet_text.h"
+
+using namespace hashigoro;
+using namespace hashigoro::odds_sheet;
+
+// The answer sheet's sentences, as every front end shows them.
+class OddsSheetTextTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void trialsAreSaidAsAPersonWouldSayThem_data() {
+        QTest::addColumn<qulonglong>("trials");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("below a hundred, exactly") << 70ULL << "約 70 回";
+        QTest::newRow("two figures") << 1092ULL << "約 1,100 回";
+        QTest::newRow("rounded up") << 7718ULL << "約 7,700 回";
+        QTest::newRow("millions") << 3550582ULL << "約 3,600,000 回";
+    }
+    void trialsAreSaidAsAPersonWouldSayThem() {
+        QFETCH(qulonglong, trials);
+        QFETCH(QString, said);
+        QCOMPARE(QString::fromStdString(PowerSentence(50, trials)),
+                 "横線 50 本なら、" + said + "の試行で 8 割の確率で『偶然ではない』と言えます。");
+    }
+
+    void aFairLadderAndCountsOutsideTheExperimentAreSaidSo() {
+        QVERIFY(QString::fromStdString(PowerSentence(180, std::nullopt)).contains("ほとんど公平"));
+        QCOMPARE(QString::fromStdString(ExperimentsSentence(60, 0, 0, 0, 0, 0)),
+                 QString("この実験で使えるのは横線 10〜50 本です。"));
+        QCOMPARE(QString::fromStdString(ExperimentsSentence(50, 2000, 1979, 108, 83, 130)),
+                 QString("この実験を最後まで行うと、約 99 % の確率で偏りが確かめられます。\n"
+                         "（1 回の実験は中央値 108 回の試行、5〜95 % で 83〜130 回。"
+                         "2,000 回の実験から）"));
+    }
+
+    void aVerdictNamesItsTrialsRungsAndTest() {
+        ChiSquareResult test;
+        test.statistic = 7.6057;
+        test.degreesOfFreedom = 6;
+        test.pValue = 0.26841;
+        QCOMPARE(
+            QString::fromStdString(Verdict(true, 20000, 10, test)),
+            QString("中止までの 20,000 回（横線 10 本）：カイ二乗 7.61（自由度 6）、p = 0.268。\n"
+                    "理論値との差は偶然のばらつきの範囲です。"));
+        test.pValue = 0.01;
+        QVERIFY(QString::fromStdString(Verdict(false, 100, 10, test)).endsWith("大きすぎます。"));
+    }
+};
+
+QTEST_APPLESS_MAIN(OddsSheetTextTest)
+#include "test_odds_sheet_text.moc"
