@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "chi_square.h"
@@ -104,7 +105,15 @@ double FairnessTestPower(const ArrivalOdds& odds, double trials, double level) {
         distance += (seen[b] - expected[b]) * (seen[b] - expected[b]) / expected[b];
     }
     const int df = bins.bins - 1;
-    return 1 - NoncentralChiSquareCdf(ChiSquareUpperQuantile(level, df), df, trials * distance);
+    // The quantile takes a hundred steps to find and is the same for every trial count.
+    thread_local std::vector<std::pair<std::pair<double, int>, double>> quantiles;
+    auto found = std::find_if(quantiles.begin(), quantiles.end(),
+                              [&](const auto& q) { return q.first == std::pair(level, df); });
+    if (found == quantiles.end()) {
+        quantiles.push_back({{level, df}, ChiSquareUpperQuantile(level, df)});
+        found = quantiles.end() - 1;
+    }
+    return 1 - NoncentralChiSquareCdf(found->second, df, trials * distance);
 }
 
 std::optional<std::uint64_t> TrialsForPower(const ArrivalOdds& odds, double power, double level,

@@ -234,6 +234,7 @@ void OddsView::SetStart(int start) {
             fairest_ = k;
         }
     }
+    charts_.call<void>("showDistance", Array(distance_), rungs_ == 0 ? kMaxRungs : rungs_);
     SetRungs(rungs_ == 0 ? kMaxRungs : rungs_);
 }
 
@@ -242,7 +243,7 @@ void OddsView::SetRungs(int rungs) {
     ById("OddsRungs").set("value", rungs);
     ById("OddsSlider").set("value", rungs);
     const ArrivalOdds& odds = table_[static_cast<std::size_t>(rungs)];
-    charts_.call<void>("showDistance", Array(distance_), rungs);
+    charts_.call<void>("showDistance", val::null(), rungs);
     SetText(ById("OddsDistance"),
             os::DistanceSentence(rungs, DistanceFromFair(odds), fairest_,
                                  DistanceFromFair(table_[static_cast<std::size_t>(fairest_)])));

@@ -89,10 +89,14 @@ function create(t, bars, distance, power) {
             barChart.options.scales.y.max = Math.max(40, Math.ceil(Math.max(...exact) / 10) * 10);
             barChart.update('none');
         },
-        // The distance from fair over every rung count, and the chosen one.
+        // The distance from fair over every rung count (given again only for a new start
+        // line), and the chosen one.
         showDistance(values, rungs) {
-            distanceChart.data.datasets[1].data = values.map((y, x) => ({ x, y }));
-            distanceChart.data.datasets[2].data = [{ x: rungs, y: values[rungs] }];
+            if (values) {
+                distanceChart.data.datasets[1].data = values.map((y, x) => ({ x, y }));
+            }
+            const curve = distanceChart.data.datasets[1].data;
+            distanceChart.data.datasets[2].data = [curve[rungs]];
             distanceChart.update('none');
         },
         showPower(trials, percents) {

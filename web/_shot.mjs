@@ -1,0 +1,11 @@
+import { openPage, answerPrompt, prompt } from './tests/page.mjs';
+const { browser, page } = await openPage({ width: 740, height: 360, scale: 3, touch: true });
+await answerPrompt(page, '10');
+await prompt(page).waitFor({ state: 'hidden' });
+await page.getByRole('button', { name: 'はしごろう＿理論値' }).tap();
+await page.locator('#OddsSheet').waitFor();
+await page.waitForTimeout(4000);
+await page.screenshot({ path: '/tmp/pw/odds-phone.png' });
+await page.locator('#OddsOutlook').scrollIntoViewIfNeeded();
+await page.screenshot({ path: '/tmp/pw/odds-phone-2.png' });
+await browser.close();
