@@ -165,41 +165,31 @@ const shownMs = await sheet.evaluate(async () => {
     });
     return performance.now() - t0;
 });
+// Sets the control `id` to `value` as a person would, and measures until the frame after the
+// sheet's distance sentence has changed.
+const change = (id, value) => sheet.evaluate(async ([id, value]) => {
+    const text = document.getElementById('OddsDistance');
+    const before = text.textContent;
+    const t0 = performance.now();
+    const control = document.getElementById(id);
+    control.value = value;
+    control.dispatchEvent(new Event('input'));
+    await new Promise(resolve => {
+        const check = () => text.textContent !== before
+            ? requestAnimationFrame(() => resolve()) : setTimeout(check, 1);
+        check();
+    });
+    return performance.now() - t0;
+}, [id, String(value)]);
 const tableMs = [];
 // No two in a row mirror each other (start c and 13 - c have the same distances).
 for (const start of [2, 3, 4, 5, 6, 5, 4, 3, 2, 4]) {
-    tableMs.push(await sheet.evaluate(async start => {
-        const text = document.getElementById('OddsDistance');
-        const before = text.textContent;
-        const t0 = performance.now();
-        const select = document.getElementById('OddsStart');
-        select.value = String(start);
-        select.dispatchEvent(new Event('input'));
-        await new Promise(resolve => {
-            const check = () => text.textContent !== before
-                ? requestAnimationFrame(() => resolve()) : setTimeout(check, 1);
-            check();
-        });
-        return performance.now() - t0;
-    }, start));
+    tableMs.push(await change('OddsStart', start));
 }
 // The slider moved by one: the odds, the power curve and the sentences for the new count.
 const slideMs = [];
 for (const rungs of [49, 48, 47, 46, 45, 44, 43, 42, 41, 50]) {
-    slideMs.push(await sheet.evaluate(async rungs => {
-        const text = document.getElementById('OddsDistance');
-        const before = text.textContent;
-        const t0 = performance.now();
-        const slider = document.getElementById('OddsSlider');
-        slider.value = String(rungs);
-        slider.dispatchEvent(new Event('input'));
-        await new Promise(resolve => {
-            const check = () => text.textContent !== before
-                ? requestAnimationFrame(() => resolve()) : setTimeout(check, 1);
-            check();
-        });
-        return performance.now() - t0;
-    }, rungs));
+    slideMs.push(await change('OddsSlider', rungs));
 }
 await sheet.waitForFunction(() => !/中…/.test(
     document.getElementById('OddsExperimentsSentence').textContent), null, { timeout: 60000 });
