@@ -14,21 +14,21 @@ namespace hashigoro {
 Form2::Form2(std::function<void()> closeHelp, ProgramEnd& programEnd)
     : closeHelp_(std::move(closeHelp)), programEnd_(programEnd) {
     setObjectName(QStringLiteral("Form2"));
-    const auto spec = [](std::string_view name) -> const layout::Control& {
+    const auto control = [](std::string_view name) -> const layout::Control& {
         return layout::Find(layout::kHelpWindow, name);
     };
     SetUpFixedWindow(*this, ToQString(layout::kHelpWindow.caption),
                      Pixels(layout::kHelpWindow.client));
 
     // The close button keeps the toolkit's default font.
-    command1_ = new QPushButton(ToQString(spec("Command1").caption), this);
-    command1_->setObjectName(ToQString(spec("Command1").name));
-    command1_->setGeometry(Pixels(spec("Command1").rect));
+    command1_ = new QPushButton(ToQString(control("Command1").caption), this);
+    command1_->setObjectName(ToQString(control("Command1").name));
+    command1_->setGeometry(Pixels(control("Command1").rect));
     command1_->setAutoDefault(false);
-    picture1_ = new HelpSurface(spec("Picture1").font, this);
-    picture1_->setGeometry(Pixels(spec("Picture1").rect));
+    picture1_ = new HelpSurface(control("Picture1").font, this);
+    picture1_->setGeometry(Pixels(control("Picture1").rect));
     // A drawn line: the close button stands above it.
-    (new RuleLine(spec("Line1"), this))->lower();
+    (new RuleLine(control("Line1"), this))->lower();
     setTabOrder(command1_, picture1_);
     command1_->setFocus();
 

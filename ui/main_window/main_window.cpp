@@ -12,7 +12,8 @@ namespace hashigoro {
 
 namespace {
 
-const layout::Control& Spec(std::string_view name) {
+// The main window's control `name` in the layout table.
+const layout::Control& Entry(std::string_view name) {
     return layout::Find(layout::kMainWindow, name);
 }
 
@@ -26,7 +27,7 @@ Form1::Form1(const MainWindowServices& services) : services_(services), ownDialo
 
     // Created in the order of the keyboard focus: surface, start, quit, initialise, stop, help.
     picture1_ = new LadderSurface(this);
-    picture1_->setGeometry(Pixels(Spec("Picture1").rect));
+    picture1_->setGeometry(Pixels(Entry("Picture1").rect));
     command1_ = MakeButton("Command1");
     label1_ = MakeLabel("Label1");
     command2_ = MakeButton("Command2");
@@ -39,13 +40,13 @@ Form1::Form1(const MainWindowServices& services) : services_(services), ownDialo
     titlePalette.setColor(QPalette::WindowText, ToQColor(layout::kBlack));
     label2_->setPalette(titlePalette);
     mmControl1_ = new MMControl(services_.sound, this);
-    mmControl1_->setGeometry(Pixels(Spec("MMControl1").rect));
+    mmControl1_->setGeometry(Pixels(Entry("MMControl1").rect));
     command4_ = MakeButton("Command4");
     command5_ = MakeButton("Command5");
     command6_ = MakeButton("Command6");
     // A drawn line: every button stands above it, while it still shows over the title label's
     // last row of pixels.
-    (new RuleLine(Spec("Line1"), this))->lower();
+    (new RuleLine(Entry("Line1"), this))->lower();
     label2_->lower();
     // The help button reaches one pixel into the initialise button and stands above it.
     command6_->raise();
@@ -94,28 +95,28 @@ Form1::~Form1() {
 }
 
 QPushButton* Form1::MakeButton(std::string_view name) {
-    const layout::Control& spec = Spec(name);
-    auto* button = new QPushButton(ToQString(spec.caption), this);
-    button->setObjectName(ToQString(spec.name));
-    button->setGeometry(Pixels(spec.rect));
-    button->setFont(GothicFont(spec.font));
+    const layout::Control& entry = Entry(name);
+    auto* button = new QPushButton(ToQString(entry.caption), this);
+    button->setObjectName(ToQString(entry.name));
+    button->setGeometry(Pixels(entry.rect));
+    button->setFont(GothicFont(entry.font));
     button->setAutoDefault(false);
-    button->setEnabled(spec.enabled);
-    if (!spec.visible) {
+    button->setEnabled(entry.enabled);
+    if (!entry.visible) {
         button->hide();
     }
     return button;
 }
 
 QLabel* Form1::MakeLabel(std::string_view name) {
-    const layout::Control& spec = Spec(name);
-    auto* label = new QLabel(ToQString(spec.caption), this);
-    label->setObjectName(ToQString(spec.name));
-    label->setGeometry(Pixels(spec.rect));
-    label->setAlignment((spec.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    const layout::Control& entry = Entry(name);
+    auto* label = new QLabel(ToQString(entry.caption), this);
+    label->setObjectName(ToQString(entry.name));
+    label->setGeometry(Pixels(entry.rect));
+    label->setAlignment((entry.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
     // Without a font of its own a label keeps the toolkit's default.
-    if (spec.font.points > 0) {
-        label->setFont(GothicFont(spec.font));
+    if (entry.font.points > 0) {
+        label->setFont(GothicFont(entry.font));
     }
     return label;
 }
