@@ -21,6 +21,7 @@ namespace os = odds_sheet;
 namespace {
 
 constexpr double kSliceMs = 8;  // a slice of work leaves the page half a frame at least
+constexpr double kInputPauseMs = 250;
 constexpr double kFewestTrials = 10;
 constexpr double kMostTrials = 10'000;
 constexpr int kPowerPoints = 60;
@@ -183,6 +184,7 @@ bool OddsView::Handle(const PageEvent& event) {
         return false;
     }
     if (event.kind == PageEvent::Kind::Input) {
+        lastInputMs_ = emscripten_get_now();
         if (id == "OddsStart") {
             SetStart(IntValue("OddsStart", kFirstColumn, kLastColumn, start_));
         } else {
@@ -331,6 +333,9 @@ void OddsView::FinishSimulation(bool cancelled) {
 }
 
 bool OddsView::Work() {
+    if (emscripten_get_now() - lastInputMs_ < kInputPauseMs) {
+        return Busy();
+    }
     const double end = emscripten_get_now() + kSliceMs;
     if (simulation_) {
         ArrivalSimulation& run = simulation_->run.simulation;

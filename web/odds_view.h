@@ -52,6 +52,9 @@ class OddsView {
     int fairest_ = 0;
     int rungs_ = 0;
     int start_ = 0;
+    // While the slider moves, the work in the background waits, so that every step is drawn
+    // in the frame that follows it.
+    double lastInputMs_ = -1e9;
 
     struct Simulation {
         Seeded<ArrivalSimulation> run;
