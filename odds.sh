@@ -20,4 +20,4 @@ fi
 ./scripts/install-deps.sh >&2
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2 --target hashigoro-odds >/dev/null
-exec build/app/hashigoro-odds "$@"
+exec build/app/hashigoro-odds/hashigoro-odds "$@"

@@ -14,4 +14,4 @@ cmake --build build -j2 >/dev/null
 mkdir -p run
 cp build/sounds/pinpon.wav build/sounds/endpinpon.wav run/
 cd run
-exec ../build/app/hashigoro
+exec ../build/app/hashigoro/hashigoro
