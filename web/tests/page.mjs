@@ -24,7 +24,7 @@ export const px = twips => Math.floor(twips / 15);
 export const scaleOne = { width: 658 + 2 + 16, height: 569 + 24 + 2 + 16 };
 
 export async function openPage({ width = 1366, height = 768, file = 'hashigoro.html', scale = 1,
-                                 touch = false } = {}) {
+                                 touch = false, url = null } = {}) {
     const browser = await chromium.launch({
         executablePath: '/usr/bin/chromium',
         args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
@@ -45,8 +45,8 @@ export async function openPage({ width = 1366, height = 768, file = 'hashigoro.h
             errors.push(message.text());
         }
     });
-    await page.goto(pathToFileURL(path.join(dist, file)).href);
-    return { browser, page, requests, errors };
+    await page.goto(url ?? pathToFileURL(path.join(dist, file)).href);
+    return { browser, context, page, requests, errors };
 }
 
 export function prompt(page) {
