@@ -9,7 +9,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 ./scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHASHIGORO_WERROR="${HASHIGORO_WERROR:-OFF}" >/dev/null
 cmake --build build -j2 >/dev/null
 mkdir -p run
 cp build/sounds/pinpon.wav build/sounds/endpinpon.wav run/

@@ -9,11 +9,12 @@ cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh web
 # Our chimes and icons come from the desktop build's generators, which paint them.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHASHIGORO_WERROR="${HASHIGORO_WERROR:-OFF}" >/dev/null
 cmake --build build -j2 --target chimes icon_generator >/dev/null
 # Emscripten runs its tools with this machine's Node.js, which needs Debian's module folder.
 export NODE_PATH=/usr/share/nodejs
-emcmake cmake -S web -B build-web -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+emcmake cmake -S web -B build-web -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DHASHIGORO_WERROR="${HASHIGORO_WERROR:-OFF}" >/dev/null
 cmake --build build-web -j2
 # The answer sheet's charts: Chart.js, bundled by esbuild, both pinned in the lock file.
 (cd web && npm ci --no-audit --no-fund --loglevel=error)
