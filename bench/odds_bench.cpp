@@ -7,6 +7,7 @@
 
 #include "arrival_simulation.h"
 #include "fairness_power.h"
+#include "fairness_test.h"
 #include "fixed_clock.h"
 #include "ladder_odds.h"
 #include "mixing_random_source.h"
@@ -39,15 +40,26 @@ OddsResults MeasureOdds() {
     simulation.Run(300000);
     results.trialsPerSecond = 300000 / (Milliseconds(timer) / 1000);
 
-    // How soon the bias shows: the power's three numbers for every rung count of the experiment,
-    // and the whole experiments behind the sentence.
+    // How soon the bias shows: the power curve and the trials for 80 % for every rung count of
+    // the experiment, as the sheet works them out, and the whole experiments behind the sentence.
     const std::vector<ArrivalOdds> table = ExactArrivalOdds(4);
     for (int n = 10; n <= 50; ++n) {
         timer.start();
-        for (double power : {0.5, 0.8, 0.95}) {
-            TrialsForPower(table[static_cast<std::size_t>(n)], power);
-        }
+        const ArrivalOdds& odds = table[static_cast<std::size_t>(n)];
+        const std::vector<double> exact = ExactPowers(odds);
+        PowerCurve(odds, exact);
+        TrialsForPower(odds, 0.8, exact);
         results.powerMilliseconds.push_back(Milliseconds(timer));
+    }
+    // One verdict on counts a class may have, the exact tails' table made on the first.
+    for (int trials = 10; trials <= 150; trials += 10) {
+        ArrivalCounts counts{};
+        for (int t = 0; t < trials; ++t) {
+            ++counts[static_cast<std::size_t>(t * 7 % 10)];
+        }
+        timer.start();
+        FairnessTest(counts);
+        results.verdictMilliseconds.push_back(Milliseconds(timer));
     }
     WholeExperiments experiments(50, 4, random, clock);
     timer.start();

@@ -11,8 +11,9 @@ struct OddsResults {
     double trialsPerSecond = 0;                  // simulated trials at 50 rungs, one core
     std::vector<double> windowOpenMilliseconds;  // window made and shown until exposed, per run
     std::vector<double> redrawMilliseconds;      // one step of the rung count, charts repainted
-    std::vector<double> powerMilliseconds;       // the trials for 50, 80 and 95 % power, per count
-    double experimentsSeconds = 0;               // 2,000 whole experiments at 50 rungs
+    std::vector<double> powerMilliseconds;    // the power curve and the trials for 80 %, per count
+    std::vector<double> verdictMilliseconds;  // one fairness verdict of 10 to 150 trials
+    double experimentsSeconds = 0;            // 2,000 whole experiments at 50 rungs
 };
 
 OddsResults MeasureOdds();

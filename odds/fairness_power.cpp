@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 #include <vector>
 
 #include "chi_square.h"
+#include "fairness_test.h"
 
 namespace hashigoro {
 
@@ -20,12 +20,6 @@ double GammaStep(double a, double x) {
 }
 
 }  // namespace
-
-ArrivalOdds FairOdds() {
-    ArrivalOdds fair;
-    fair.fill(1.0 / kArrivalColumns);
-    return fair;
-}
 
 double NoncentralChiSquareCdf(double x, int degreesOfFreedom, double noncentrality) {
     if (x <= 0) {
@@ -88,53 +82,112 @@ double ChiSquareUpperQuantile(double upper, int degreesOfFreedom) {
     return (low + high) / 2;
 }
 
-double FairnessTestPower(const ArrivalOdds& odds, double trials, double level) {
-    const ArrivalOdds fair = FairOdds();
-    const ColumnBins bins = BinColumns(fair, trials);
-    if (bins.bins < 2) {
-        return 0;
-    }
-    std::vector<double> seen(static_cast<std::size_t>(bins.bins));
-    std::vector<double> expected(static_cast<std::size_t>(bins.bins));
-    for (std::size_t c = 0; c < kArrivalColumns; ++c) {
-        seen[static_cast<std::size_t>(bins.bin[c])] += odds[c];
-        expected[static_cast<std::size_t>(bins.bin[c])] += fair[c];
-    }
+namespace {
+
+// The non-central approximation, where the exact power is not worked out.
+double ApproximatePower(const ArrivalOdds& odds, std::uint64_t trials) {
+    constexpr double kFair = 1.0 / kArrivalColumns;
     double distance = 0;
-    for (std::size_t b = 0; b < seen.size(); ++b) {
-        distance += (seen[b] - expected[b]) * (seen[b] - expected[b]) / expected[b];
+    for (double p : odds) {
+        distance += (p - kFair) * (p - kFair) / kFair;
     }
-    const int df = bins.bins - 1;
-    // The quantile takes a hundred steps to find and is the same for every trial count.
-    thread_local std::vector<std::pair<std::pair<double, int>, double>> quantiles;
-    auto found = std::find_if(quantiles.begin(), quantiles.end(),
-                              [&](const auto& q) { return q.first == std::pair(level, df); });
-    if (found == quantiles.end()) {
-        quantiles.push_back({{level, df}, ChiSquareUpperQuantile(level, df)});
-        found = quantiles.end() - 1;
-    }
-    return 1 - NoncentralChiSquareCdf(found->second, df, trials * distance);
+    constexpr int kDegrees = static_cast<int>(kArrivalColumns) - 1;
+    static const double quantile = ChiSquareUpperQuantile(kTestLevel, kDegrees);
+    return 1 - NoncentralChiSquareCdf(quantile, kDegrees, static_cast<double>(trials) * distance);
 }
 
-std::optional<std::uint64_t> TrialsForPower(const ArrivalOdds& odds, double power, double level,
+}  // namespace
+
+std::vector<double> ExactPowers(const ArrivalOdds& odds) {
+    constexpr auto most = static_cast<int>(kExactPowerBelow) - 1;
+    // The least rejected count of pairs for every trial count, the same for every ladder.
+    static const std::vector<std::uint64_t> rejectedFrom = [] {
+        std::vector<std::uint64_t> from(kExactPowerBelow, 0);
+        for (std::uint64_t n = 1; n < kExactPowerBelow; ++n) {
+            from[n] = RejectedPairsFrom(n);
+        }
+        return from;
+    }();
+    // Counts beyond the largest first rejected one need not be told apart.
+    std::uint64_t cap = 0;
+    for (std::uint64_t n = 1; n <= most; ++n) {
+        cap = std::max(cap, std::min(rejectedFrom[n], n * (n - 1) / 2));
+    }
+    const auto distributions = PairCountDistributions(odds, most, static_cast<int>(cap), 1e-17);
+    std::vector<double> powers(kExactPowerBelow, 0.0);
+    for (std::uint64_t n = 1; n <= most; ++n) {
+        if (rejectedFrom[n] > n * (n - 1) / 2) {
+            continue;  // too few trials for any count to be rejected
+        }
+        const std::vector<double>& chance = distributions[n];
+        double power = 0;
+        for (std::uint64_t t = rejectedFrom[n]; t <= cap; ++t) {
+            power += chance[t];
+        }
+        powers[n] = std::clamp(power, 0.0, 1.0);
+    }
+    return powers;
+}
+
+double FairnessTestPower(const ArrivalOdds& odds, std::uint64_t trials) {
+    if (trials < kExactPowerBelow) {
+        return ExactPowers(odds)[trials];
+    }
+    return ApproximatePower(odds, trials);
+}
+
+std::optional<std::uint64_t> TrialsForPower(const ArrivalOdds& odds, double power,
                                             std::uint64_t most) {
+    return TrialsForPower(odds, power, ExactPowers(odds), most);
+}
+
+std::optional<std::uint64_t> TrialsForPower(const ArrivalOdds& odds, double power,
+                                            const std::vector<double>& exact, std::uint64_t most) {
     const auto enough = [&](std::uint64_t trials) {
-        return FairnessTestPower(odds, static_cast<double>(trials), level) >= power;
+        return ApproximatePower(odds, trials) >= power;
     };
-    // Below 50 trials the fair test pools every column; from there on the power only grows.
-    std::uint64_t high = 50;
+    if (enough(kExactPowerBelow)) {
+        // From there on the power only grows; below, go down while it holds.
+        std::uint64_t trials = kExactPowerBelow;
+        while (trials > 1 && exact[trials - 1] >= power) {
+            --trials;
+        }
+        return trials;
+    }
+    std::uint64_t low = kExactPowerBelow;  // not enough
+    std::uint64_t high = 2 * low;
     while (!enough(high)) {
         if (high >= most) {
             return std::nullopt;
         }
+        low = high;
         high = std::min(most, high * 2);
     }
-    std::uint64_t low = high / 2;  // not enough, or below 50 where nothing is
     while (high - low > 1) {
         const std::uint64_t middle = low + (high - low) / 2;
         (enough(middle) ? high : low) = middle;
     }
     return high;
+}
+
+std::vector<PowerPoint> PowerCurve(const ArrivalOdds& odds) {
+    return PowerCurve(odds, ExactPowers(odds));
+}
+
+std::vector<PowerPoint> PowerCurve(const ArrivalOdds& odds, const std::vector<double>& exact) {
+    std::vector<PowerPoint> curve;
+    for (std::size_t n = 1; n < exact.size(); ++n) {
+        curve.push_back({static_cast<double>(n), 100 * exact[n]});
+    }
+    // Beyond, evenly on the logarithmic axis up to 10,000 trials.
+    constexpr int kSteps = 30;
+    const double first = static_cast<double>(kExactPowerBelow);
+    for (int i = 0; i <= kSteps; ++i) {
+        const double trials = std::round(
+            first * std::pow(kPowerCurveMostTrials / first, static_cast<double>(i) / kSteps));
+        curve.push_back({trials, 100 * ApproximatePower(odds, static_cast<std::uint64_t>(trials))});
+    }
+    return curve;
 }
 
 }  // namespace hashigoro

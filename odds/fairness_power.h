@@ -2,13 +2,15 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "arrivals.h"
+#include "fairness_test.h"
 
 namespace hashigoro {
 
-// How soon a class sees that its ladder is not fair: the power of Pearson's chi-square test of
-// the arrival counts against the fair 10 % in every column, at the 5 % level.
+// How soon a class sees that its ladder is not fair: the power of the fairness test
+// (FairnessTest) at the 5 % level, the chance that this very test calls the ladder unfair.
 
 // P(X <= x) for X with the non-central chi-square distribution of `degreesOfFreedom` (1 and
 // up) and non-centrality `noncentrality` (0 and up): the Poisson mixture of central ones.
@@ -17,19 +19,35 @@ double NoncentralChiSquareCdf(double x, int degreesOfFreedom, double noncentrali
 // The x beyond which a central chi-square of `degreesOfFreedom` lies with chance `upper`.
 double ChiSquareUpperQuantile(double upper, int degreesOfFreedom);
 
-// The test's chance of calling a ladder with arrival odds `odds` unfair after `trials` trials:
-// binned as the test bins them (BinColumns), the statistic follows the non-central
-// chi-square with non-centrality trials x the sum over the bins of (p - f)^2 / f, f the fair
-// share of the bin. 0 when the trials are too few for any test (every bin pooled into one).
-double FairnessTestPower(const ArrivalOdds& odds, double trials, double level = 0.05);
+// The power is worked out exactly below this many trials, the sizes a class has: the chance,
+// under the ladder's odds, of a count of pairs (PairCountDistributions) that the test rejects.
+// Beyond, the non-central chi-square with nine degrees of freedom and non-centrality
+// trials x the sum of (p - 0.1)² / 0.1 is close enough, and it alone is quick there.
+inline constexpr std::uint64_t kExactPowerBelow = 101;
 
-// The fewest trials after which the test has at least `power` (0..1, above `level`), or
-// nothing when even `most` trials are not enough (a fair ladder never is).
+// The test's exact power at every trial count below kExactPowerBelow, at index trials (0 at 0).
+std::vector<double> ExactPowers(const ArrivalOdds& odds);
+
+// The test's power after `trials` trials (1 up) of a ladder with arrival odds `odds`.
+double FairnessTestPower(const ArrivalOdds& odds, std::uint64_t trials);
+
+// The fewest trials from which on the power stays at least `power` (0..1, above 5 %): with few
+// trials the exact power rises and falls a little from one count to the next. Nothing when even
+// `most` trials are not enough (a fair ladder never is). `exact` is ExactPowers(odds).
 std::optional<std::uint64_t> TrialsForPower(const ArrivalOdds& odds, double power,
-                                            double level = 0.05,
+                                            std::uint64_t most = 1'000'000'000);
+std::optional<std::uint64_t> TrialsForPower(const ArrivalOdds& odds, double power,
+                                            const std::vector<double>& exact,
                                             std::uint64_t most = 1'000'000'000);
 
-// The fair odds: 10 % in every column.
-ArrivalOdds FairOdds();
+// The power curve that the answer sheet draws: every trial count from 1 to 100, then evenly
+// spaced on a logarithmic axis up to 10,000 trials. Power in %. `exact` is ExactPowers(odds).
+struct PowerPoint {
+    double trials = 0;
+    double percent = 0;
+};
+inline constexpr double kPowerCurveMostTrials = 10'000;
+std::vector<PowerPoint> PowerCurve(const ArrivalOdds& odds);
+std::vector<PowerPoint> PowerCurve(const ArrivalOdds& odds, const std::vector<double>& exact);
 
 }  // namespace hashigoro

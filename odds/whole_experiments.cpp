@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "chi_square.h"
 #include "experiment_state.h"
-#include "fairness_power.h"
+#include "fairness_test.h"
 
 namespace hashigoro {
 
@@ -13,7 +12,6 @@ WholeExperiments::WholeExperiments(int rungs, int start, RandomSource& random, C
     : simulation_(rungs, start, random, clock) {}
 
 void WholeExperiments::Run(int experiments) {
-    const ArrivalOdds fair = FairOdds();
     for (int e = 0; e < experiments; ++e) {
         ArrivalCounts bars{};
         ArrivalCounts before = simulation_.Counts();
@@ -31,7 +29,7 @@ void WholeExperiments::Run(int experiments) {
             ++bars[column];
         }
         lengths_.push_back(length);
-        detected_ += ChiSquareTest(bars, fair).pValue < 0.05;
+        detected_ += CallsUnfair(FairnessTest(bars).pValue);
     }
 }
 

@@ -10,9 +10,10 @@ namespace hashigoro {
 // Whole experiments as the main program runs them: trial after trial on ladders of `rungs`
 // rungs, each arrival one more square in its column's bar, until an arrival finds its bar's
 // twenty squares already full, which ends the experiment (that trial counted in its length,
-// its arrival in no bar). Each experiment's final bars are then tested against the fair 10 %
-// at the 5 % level, as a class would test them. Uses the experiment's own rung generation and
-// descent.
+// its arrival in no bar). Each experiment's final bars are then judged by the fairness test at
+// the experiment's own size, as a class would judge them (under fairness the stop at a full bar
+// makes the test call fewer than 5 % of experiments unfair, never more). Uses the experiment's own
+// rung generation and descent.
 class WholeExperiments {
   public:
     // `rungs` 10..50 and `start` 2..11 as ArrivalSimulation takes them; `random` and `clock`

@@ -9,14 +9,13 @@
 
 #include "application_setup.h"
 #include "arrival_simulation.h"
-#include "chi_square.h"
 #include "fairness_power.h"
 #include "ladder_odds.h"
-#include "seeded.h"
 #include "odds_command_line.h"
 #include "odds_csv.h"
 #include "odds_window.h"
 #include "plain_number.h"
+#include "seeded.h"
 #include "whole_experiments.h"
 
 namespace {
@@ -29,8 +28,9 @@ constexpr const char* kUsage =
     "  (no argument)        open the window (Qt's own options, such as -platform, go first)\n"
     "  --csv                the exact table: one row for every rung count from 0 to 225\n"
     "  --simulate TRIALS    run TRIALS trials (1 to 100000000) with the experiment's own logic\n"
-    "  --power              the trials after which the chi-square test at 5 % calls the\n"
-    "                       ladder unfair with a chance of 50, 80 and 95 %\n"
+    "                       and judge the counts against the exact odds and against fair\n"
+    "  --power              the trials from which on the fairness test at 5 % calls the\n"
+    "                       ladder unfair with a chance of 50, 80 and 95 % or more\n"
     "  --experiments K      run K whole experiments (1 to 1000000) as the program runs them,\n"
     "                       until an arrival finds its bar of 20 full, and test each for\n"
     "                       fairness at 5 %\n"
@@ -50,10 +50,7 @@ int Simulate(const hashigoro::OddsCommand& command) {
                PlainNumber(odds[c] * static_cast<double>(command.trials), 6, NumberStyle::Fixed) +
                "\n";
     }
-    const ChiSquareResult test = ChiSquareTest(simulation.Counts(), odds);
-    out += "chi-square " + PlainNumber(test.statistic, 4, NumberStyle::Fixed) + " with " +
-           std::to_string(test.degreesOfFreedom) +
-           " degrees of freedom, p = " + PlainNumber(test.pValue, 4) + "\n";
+    out += JudgementLines(simulation.Counts(), odds);
     std::fputs(out.c_str(), stdout);
     return 0;
 }

@@ -4,7 +4,10 @@
 #include <charconv>
 #include <utility>
 
+#include "chi_square.h"
+#include "fairness_test.h"
 #include "ladder_odds.h"
+#include "plain_number.h"
 #include "rung_count_prompt.h"
 
 namespace hashigoro {
@@ -125,6 +128,20 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
                    : experiments.given ? OddsCommand::Mode::Experiments
                                        : OddsCommand::Mode::Window;
     return command;
+}
+
+std::string JudgementLines(const ArrivalCounts& counts, const ArrivalOdds& odds) {
+    const ChiSquareResult exact = ChiSquareTest(counts, odds);
+    const FairnessResult fair = FairnessTest(counts);
+    const auto line = [](const char* name, double statistic, int degrees, const char* how,
+                         double p) {
+        return std::string(name) + ": chi-square " + PlainNumber(statistic, 4, NumberStyle::Fixed) +
+               " with " + std::to_string(degrees) + " degrees of freedom" + how +
+               ", p = " + PlainNumber(p, 4) + "\n";
+    };
+    return line("exact odds", exact.statistic, exact.degreesOfFreedom, "", exact.pValue) +
+           line("fairness", fair.statistic, fair.degreesOfFreedom,
+                fair.exact ? " (exact tail)" : "", fair.pValue);
 }
 
 }  // namespace hashigoro

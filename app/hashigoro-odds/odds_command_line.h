@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "arrivals.h"
 #include "experiment_state.h"
 
 namespace hashigoro {
@@ -27,5 +28,11 @@ struct OddsCommand {
 //   --experiments K --rungs N [--start C]   K whole experiments, tested for fairness
 //   --help, --version
 OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments);
+
+// The two judgements of arrival counts, one line each, as the command line prints them:
+//   exact odds: chi-square X with D degrees of freedom, p = P   (a check of the counts)
+//   fairness: chi-square X with 9 degrees of freedom, p = P     (the verdict on the ladder)
+// The fairness line says "exact tail" where its p is the exact one.
+std::string JudgementLines(const ArrivalCounts& counts, const ArrivalOdds& odds);
 
 }  // namespace hashigoro

@@ -1,3 +1,4 @@
+#include <QRegularExpression>
 #include <QTest>
 
 #include "odds_command_line.h"
@@ -86,6 +87,28 @@ class OddsCommandLineTest : public QObject {
             QCOMPARE(command.rungs, rungs);
             QCOMPARE(command.trials, trials);
         }
+    }
+
+    // Both judgements of the same counts, each on its own line ending in its p.
+    void countsAreJudgedAgainstTheExactOddsAndAgainstFair() {
+        ArrivalOdds odds{};
+        odds.fill(0.05);
+        odds[2] = 0.55;
+        ArrivalCounts counts{};
+        counts.fill(1);
+        counts[2] = 11;  // 20 trials, as the odds would have them
+        const QStringList lines =
+            QString::fromStdString(JudgementLines(counts, odds)).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        const QRegularExpression ends(" p = [0-9.e+-]+$");
+        QVERIFY2(lines[0].startsWith("exact odds: chi-square ") && lines[0].contains(ends),
+                 qPrintable(lines[0]));
+        QVERIFY2(lines[1].startsWith("fairness: chi-square ") && lines[1].contains(ends) &&
+                     lines[1].contains("with 9 degrees of freedom (exact tail)"),
+                 qPrintable(lines[1]));
+        // Fine against its own odds, far from fair.
+        QVERIFY(lines[0].section("p = ", 1).toDouble() > 0.05);
+        QVERIFY(lines[1].section("p = ", 1).toDouble() < 0.001);
     }
 };
 
