@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "chi_square.h"
+#include "fairness_test.h"
 #include "ladder_odds.h"
 
 // The answer sheet's words, for every front end: its captions, and the sentences it makes of
@@ -64,9 +65,14 @@ std::string PngFileName(int rungs);
 std::string DistanceSentence(int rungs, const Unfairness& chosen, int fairest,
                              const Unfairness& fairestRow);
 
-// A finished (or cancelled) simulation of `trials` trials at `rungs` rungs, judged by `test`
-// at the 5 % level.
-std::string Verdict(bool cancelled, std::uint64_t trials, int rungs, const ChiSquareResult& test);
+// A finished (or cancelled) simulation of `trials` trials at `rungs` rungs, at the 5 % level:
+// against the exact odds (`exactOdds`, a check of the simulation) and against fair
+// (`fairness`, the verdict on the ladder).
+std::string Verdict(bool cancelled, std::uint64_t trials, int rungs,
+                    const ChiSquareResult& exactOdds, const FairnessResult& fairness);
+
+// "p = 0.268", or "p < 0.001" below that.
+std::string PValue(double p);
 
 // The trials after which the fairness test has 8 chances in 10 of calling the ladder unfair,
 // rounded as a person would say them; none when no number of trials is enough.

@@ -5,10 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "chi_square.h"
 #include "experiment_state.h"
-#include "fairness_power.h"
-#include "ladder_odds.h"
 #include "odds_csv.h"
 #include "odds_sheet_text.h"
 #include "page.h"
@@ -22,9 +19,6 @@ namespace {
 
 constexpr double kSliceMs = 8;  // a slice of work leaves the page half a frame at least
 constexpr double kInputPauseMs = 250;
-constexpr double kFewestTrials = 10;
-constexpr double kMostTrials = 10'000;
-constexpr int kPowerPoints = 60;
 
 val Labelled(const char* tag, const char* id, std::string_view label, val parent) {
     val row = Make("label", "", "sheet-row", parent);
@@ -157,8 +151,7 @@ OddsView::OddsView(val container, PageEvents& events)
     for (const char* id : {"OddsRungs", "OddsSlider", "OddsStart"}) {
         events.ListenForInput(id);
     }
-    SetStart(kStartColumn);
-    SetRungs(kMaxRungs);
+    Show(true);
 }
 
 OddsView::~OddsView() {
@@ -186,10 +179,11 @@ bool OddsView::Handle(const PageEvent& event) {
     if (event.kind == PageEvent::Kind::Input) {
         lastInputMs_ = emscripten_get_now();
         if (id == "OddsStart") {
-            SetStart(IntValue("OddsStart", kFirstColumn, kLastColumn, start_));
+            model_.SetStart(IntValue("OddsStart", kFirstColumn, kLastColumn, model_.Start()));
         } else {
-            SetRungs(IntValue(id.c_str(), 0, kRungSlots, rungs_));
+            model_.SetRungs(IntValue(id.c_str(), 0, kRungSlots, model_.Rungs()));
         }
+        Show(id == "OddsStart");
         return true;
     }
     if (event.kind != PageEvent::Kind::Click) {
@@ -201,13 +195,14 @@ bool OddsView::Handle(const PageEvent& event) {
         cancel_ = true;  // takes effect at once: the next slice ends the run
     } else if (id == "OddsCsv") {
         val parts = val::array();
-        parts.call<void>("push", OddsCsv(table_));
+        parts.call<void>("push", OddsCsv(model_.Table()));
         val type = val::object();
         type.set("type", std::string("text/csv"));
         const val blob = val::global("Blob").new_(parts, type);
-        Download(os::CsvFileName(start_), val::global("URL").call<val>("createObjectURL", blob));
+        Download(os::CsvFileName(model_.Start()),
+                 val::global("URL").call<val>("createObjectURL", blob));
     } else if (id == "OddsPng") {
-        Download(os::PngFileName(rungs_),
+        Download(os::PngFileName(model_.Rungs()),
                  charts_.call<val>("picture").call<val>("toDataURL", std::string("image/png")));
     }
     return id != "OddsBack";  // the program closes the sheet
@@ -221,81 +216,34 @@ void OddsView::Download(const std::string& fileName, const val& url) {
     link.call<void>("remove");
 }
 
-void OddsView::SetStart(int start) {
-    start_ = start;
-    ById("OddsStart").set("value", std::to_string(start));
-    table_ = ExactArrivalOdds(start);
-    // The distance over every rung count, and its lowest point, change only with the start.
-    distance_.clear();
-    double least = 1;
-    for (int k = 0; k <= kRungSlots; ++k) {
-        const double d = DistanceFromFair(table_[static_cast<std::size_t>(k)]).totalVariation;
-        distance_.push_back(100 * d);
-        if (d < least) {
-            least = d;
-            fairest_ = k;
-        }
-    }
-    charts_.call<void>("showDistance", Array(distance_), rungs_ == 0 ? kMaxRungs : rungs_);
-    SetRungs(rungs_ == 0 ? kMaxRungs : rungs_);
-}
-
-void OddsView::SetRungs(int rungs) {
-    rungs_ = rungs;
+void OddsView::Show(bool newStart) {
+    const int rungs = model_.Rungs();
+    ById("OddsStart").set("value", std::to_string(model_.Start()));
     ById("OddsRungs").set("value", rungs);
     ById("OddsSlider").set("value", rungs);
-    const ArrivalOdds& odds = table_[static_cast<std::size_t>(rungs)];
-    charts_.call<void>("showDistance", val::null(), rungs);
-    SetText(ById("OddsDistance"),
-            os::DistanceSentence(rungs, DistanceFromFair(odds), fairest_,
-                                 DistanceFromFair(table_[static_cast<std::size_t>(fairest_)])));
+    charts_.call<void>("showDistance", newStart ? Array(model_.DistancePercents()) : val::null(),
+                       rungs);
+    SetText(ById("OddsDistance"), model_.DistanceSentence());
     std::vector<double> trials;
     std::vector<double> percents;
-    for (int i = 0; i <= kPowerPoints; ++i) {
-        // Evenly on the logarithmic axis, from 10 to 10,000 trials.
-        const double t = kFewestTrials * std::pow(kMostTrials / kFewestTrials,
-                                                  static_cast<double>(i) / kPowerPoints);
-        trials.push_back(t);
-        percents.push_back(100 * FairnessTestPower(odds, std::round(t)));
+    for (const PowerPoint& point : model_.PowerCurve()) {
+        trials.push_back(point.trials);
+        percents.push_back(point.percent);
     }
     charts_.call<void>("showPower", Array(trials), Array(percents));
-    SetText(ById("OddsPowerSentence"), os::PowerSentence(rungs, TrialsForPower(odds, 0.8)));
+    SetText(ById("OddsPowerSentence"), model_.PowerSentence());
+    if (auto run = model_.ExperimentsToRun()) {
+        experiments_ = std::move(run);  // one for an earlier choice is of no more use
+    }
+    SetText(ById("OddsExperimentsSentence"), model_.ExperimentsSentence());
     ShowObserved();
-    StartExperiments();
 }
 
 void OddsView::ShowObserved() {
-    std::vector<double> exact;
-    for (double p : table_[static_cast<std::size_t>(rungs_)]) {
-        exact.push_back(100 * p);
-    }
-    // A simulation stands only beside the odds it was run with.
-    std::vector<double> simulated(kArrivalColumns, 0.0);
-    if (observed_ && observedRungs_ == rungs_ && observedStart_ == start_) {
-        double trials = 0;
-        for (std::uint64_t count : *observed_) {
-            trials += static_cast<double>(count);
-        }
-        for (std::size_t c = 0; c < kArrivalColumns; ++c) {
-            simulated[c] = 100 * static_cast<double>((*observed_)[c]) / trials;
-        }
-    }
-    charts_.call<void>("showOdds", Array(exact), Array(simulated));
-}
-
-void OddsView::StartExperiments() {
-    if (rungs_ == experimentsRungs_ && start_ == experimentsStart_) {
-        return;  // the sentence is for these already
-    }
-    experimentsRungs_ = rungs_;
-    experimentsStart_ = start_;
-    if (rungs_ < kMinRungs || rungs_ > kMaxRungs) {
-        experiments_.reset();
-        SetText(ById("OddsExperimentsSentence"), os::ExperimentsSentence(rungs_, 0, 0, 0, 0, 0));
-        return;
-    }
-    experiments_ = std::make_unique<Seeded<WholeExperiments>>(rungs_, start_);
-    SetText(ById("OddsExperimentsSentence"), os::kSimulating);
+    const auto exact = model_.ExactPercents();
+    const auto simulated = model_.SimulatedPercents();
+    charts_.call<void>("showOdds", Array(std::vector<double>(exact.begin(), exact.end())),
+                       Array(std::vector<double>(simulated.begin(), simulated.end())));
 }
 
 void OddsView::StartSimulation() {
@@ -304,31 +252,22 @@ void OddsView::StartSimulation() {
     }
     const int rungs = IntValue("OddsSimulatedRungs", kMinRungs, kMaxRungs, kMaxRungs);
     const auto trials = static_cast<std::uint64_t>(IntValue("OddsTrials", 100, 1'000'000, 1000));
-    observed_.reset();
-    SetRungs(rungs);
-    simulation_.reset(new Simulation{
-        {rungs, start_}, trials, rungs, start_, table_[static_cast<std::size_t>(rungs)]});
+    model_.SimulationStarted(rungs);
+    Show(false);
+    simulation_.reset(new Simulation{{rungs, model_.Start()}, trials});
     cancel_ = false;
     ById("OddsRun").set("disabled", true);
     ById("OddsCancel").set("disabled", false);
     ById("OddsProgress").set("value", 0);
-    SetText(ById("OddsVerdict"), os::kSimulating);
+    SetText(ById("OddsVerdict"), model_.Verdict());
 }
 
 void OddsView::FinishSimulation(bool cancelled) {
     ById("OddsRun").set("disabled", false);
     ById("OddsCancel").set("disabled", true);
-    const ArrivalSimulation& run = simulation_->run.simulation;
-    if (run.Trials() == 0) {
-        SetText(ById("OddsVerdict"), os::kCancelled);
-    } else {
-        observed_ = run.Counts();
-        observedRungs_ = simulation_->rungs;
-        observedStart_ = simulation_->start;
-        SetText(ById("OddsVerdict"), os::Verdict(cancelled, run.Trials(), simulation_->rungs,
-                                                 ChiSquareTest(run.Counts(), simulation_->odds)));
-        ShowObserved();
-    }
+    model_.SimulationFinished(simulation_->run.simulation.Counts(), cancelled);
+    SetText(ById("OddsVerdict"), model_.Verdict());
+    ShowObserved();
     simulation_.reset();
 }
 
@@ -349,16 +288,14 @@ bool OddsView::Work() {
         }
     }
     if (experiments_) {
-        WholeExperiments& run = experiments_->simulation;
-        while (run.Experiments() < os::kWholeExperiments && emscripten_get_now() < end) {
-            run.Run(5);
+        bool more = true;
+        while (more && emscripten_get_now() < end) {
+            more = experiments_->Step(5);
         }
-        if (run.Experiments() >= os::kWholeExperiments) {
-            SetText(ById("OddsExperimentsSentence"),
-                    os::ExperimentsSentence(
-                        rungs_, run.Experiments(), run.Detected(), Percentile(run.Lengths(), 0.5),
-                        Percentile(run.Lengths(), 0.05), Percentile(run.Lengths(), 0.95)));
+        if (!more) {
+            model_.ExperimentsDone(*experiments_);
             experiments_.reset();
+            SetText(ById("OddsExperimentsSentence"), model_.ExperimentsSentence());
         }
     }
     return Busy();

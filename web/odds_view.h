@@ -3,13 +3,12 @@
 #include <emscripten/val.h>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "arrival_simulation.h"
+#include "odds_sheet.h"
 #include "page_events.h"
 #include "seeded.h"
-#include "whole_experiments.h"
 
 namespace hashigoro::web {
 
@@ -37,21 +36,17 @@ class OddsView {
     bool Busy() const { return simulation_ || experiments_; }
 
   private:
-    void SetStart(int start);
-    void SetRungs(int rungs);
+    // Draws the sheet's model for the chosen rung count and start (the distance curve too,
+    // with `newStart`).
+    void Show(bool newStart);
     void ShowObserved();
     void StartSimulation();
     void FinishSimulation(bool cancelled);
-    void StartExperiments();
     void Download(const std::string& fileName, const emscripten::val& url);
 
     emscripten::val sheet_;
     emscripten::val charts_;
-    std::vector<ArrivalOdds> table_;  // for the chosen start, one row per rung count
-    std::vector<double> distance_;    // from fair, in %, one per rung count
-    int fairest_ = 0;
-    int rungs_ = 0;
-    int start_ = 0;
+    OddsSheet model_;
     // While the slider moves, the work in the background waits, so that every step is drawn
     // in the frame that follows it.
     double lastInputMs_ = -1e9;
@@ -59,21 +54,12 @@ class OddsView {
     struct Simulation {
         Seeded<ArrivalSimulation> run;
         std::uint64_t trials;
-        int rungs;
-        int start;
-        ArrivalOdds odds;  // what the run is judged against
     };
     std::unique_ptr<Simulation> simulation_;
     bool cancel_ = false;
-    // The last finished simulation, shown beside the odds it was run with.
-    std::optional<ArrivalCounts> observed_;
-    int observedRungs_ = 0;
-    int observedStart_ = 0;
 
-    std::unique_ptr<Seeded<WholeExperiments>> experiments_;
-    // The rung count and start that the experiments' sentence is for, run or running.
-    int experimentsRungs_ = -1;
-    int experimentsStart_ = -1;
+    // The whole experiments that the second sentence waits for.
+    std::shared_ptr<ExperimentsRun> experiments_;
 };
 
 }  // namespace hashigoro::web

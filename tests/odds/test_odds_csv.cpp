@@ -1,6 +1,5 @@
 #include <QTest>
 
-
 #include "comma_locale.h"
 #include "experiment_state.h"
 #include "ladder_odds.h"

@@ -35,17 +35,40 @@ class OddsSheetTextTest : public QObject {
                          "2,000 回の実験から）"));
     }
 
-    void aVerdictNamesItsTrialsRungsAndTest() {
-        ChiSquareResult test;
-        test.statistic = 7.6057;
-        test.degreesOfFreedom = 6;
-        test.pValue = 0.26841;
+    void aVerdictJudgesAgainstTheExactOddsAndAgainstFair() {
+        ChiSquareResult odds;
+        odds.statistic = 7.6057;
+        odds.degreesOfFreedom = 6;
+        odds.pValue = 0.26841;
+        FairnessResult fair;
+        fair.statistic = 1234.5;
+        fair.pValue = 1e-30;
         QCOMPARE(
-            QString::fromStdString(Verdict(true, 20000, 10, test)),
+            QString::fromStdString(Verdict(true, 20000, 10, odds, fair)),
             QString("中止までの 20,000 回（横線 10 本）：カイ二乗 7.61（自由度 6）、p = 0.268。\n"
-                    "理論値との差は偶然のばらつきの範囲です。"));
-        test.pValue = 0.01;
-        QVERIFY(QString::fromStdString(Verdict(false, 100, 10, test)).endsWith("大きすぎます。"));
+                    "理論値との差は偶然のばらつきの範囲です。\n"
+                    "公平（どの線も 10 %）と比べると：カイ二乗 1234.50（自由度 9）、p < 0.001。\n"
+                    "公平にしては偏りが大きすぎます：偶然ではありません。"));
+        odds.pValue = 0.01;
+        fair.pValue = 0.05;  // not below the level
+        const QString both = QString::fromStdString(Verdict(false, 100, 10, odds, fair));
+        QVERIFY(both.contains("理論値との差は偶然にしては大きすぎます。"));
+        QVERIFY(both.endsWith("p = 0.05。\n公平でないとまでは言えません。"));
+    }
+
+    void numbersAreGroupedByThousands_data() {
+        QTest::addColumn<qulonglong>("value");
+        QTest::addColumn<QString>("grouped");
+        QTest::newRow("zero") << 0ULL << "0";
+        QTest::newRow("three digits") << 999ULL << "999";
+        QTest::newRow("four digits") << 1000ULL << "1,000";
+        QTest::newRow("seven digits") << 1234567ULL << "1,234,567";
+        QTest::newRow("the largest") << 18446744073709551615ULL << "18,446,744,073,709,551,615";
+    }
+    void numbersAreGroupedByThousands() {
+        QFETCH(qulonglong, value);
+        QFETCH(QString, grouped);
+        QCOMPARE(QString::fromStdString(Grouped(value)), grouped);
     }
 };
 

@@ -27,25 +27,21 @@
 #include <algorithm>
 #include <cmath>
 
-#include "fairness_power.h"
 #include "fixed_window_frame.h"
 #include "gothic_font.h"
 #include "odds_csv.h"
 #include "odds_sheet_text.h"
 #include "qt_layout.h"
 #include "rung_count_prompt.h"
-#include "seeded.h"
-#include "whole_experiments.h"
 
 namespace hashigoro {
 
 namespace {
 
 const QColor kRed(255, 0, 0);
-// The power curve: from 10 to 10,000 trials, at this many steps.
-constexpr double kFewestTrials = 10;
-constexpr double kMostTrials = 10'000;
-constexpr int kPowerPoints = 60;
+// The power curve's axis: from one trial to 10,000.
+constexpr double kFewestTrials = 1;
+constexpr double kMostTrials = kPowerCurveMostTrials;
 const QColor kLightRed(255, 170, 170);
 
 QValueAxis* Axis(double low, double high, const QString& title, const QString& format) {
@@ -180,8 +176,7 @@ OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent) {
     connect(saveCsv, &QPushButton::clicked, this, &OddsWindow::AskAndSaveCsv);
     connect(savePng, &QPushButton::clicked, this, &OddsWindow::AskAndSavePng);
 
-    SetStart(kStartColumn);
-    SetRungs(kMaxRungs);
+    SetStart(sheet_.Start());
 }
 
 void OddsWindow::BuildCharts() {
@@ -294,40 +289,28 @@ void OddsWindow::BuildCharts() {
 }
 
 void OddsWindow::SetRungs(int rungs) {
-    const QSignalBlocker blockSlider(rungSlider_);
-    const QSignalBlocker blockBox(rungBox_);
-    rungSlider_->setValue(rungs);
-    rungBox_->setValue(rungs);
+    sheet_.SetRungs(rungs);
     ShowOdds();
 }
 
 void OddsWindow::SetStart(int column) {
-    {
-        const QSignalBlocker block(startBox_);
-        startBox_->setCurrentIndex(column - kFirstColumn);
-    }
-    table_ = ExactArrivalOdds(column);
-    // The curve over every rung count, and its lowest point, change only with the start line.
+    sheet_.SetStart(column);
+    // The curve over every rung count changes only with the start line.
     QList<QPointF> points;
-    double least = 1;
-    for (int k = 0; k <= kRungSlots; ++k) {
-        const double distance = DistanceFromFair(table_[k]).totalVariation;
-        points.append(QPointF(k, 100 * distance));
-        if (distance < least) {
-            least = distance;
-            fairest_ = k;
-        }
+    const std::vector<double>& distance = sheet_.DistancePercents();
+    for (std::size_t k = 0; k < distance.size(); ++k) {
+        points.append(QPointF(static_cast<double>(k), distance[k]));
     }
     curve_->replace(points);
     ShowOdds();
 }
 
 int OddsWindow::Rungs() const {
-    return rungBox_->value();
+    return sheet_.Rungs();
 }
 
 int OddsWindow::Start() const {
-    return startBox_->currentData().toInt();
+    return sheet_.Start();
 }
 
 std::array<double, 10> OddsWindow::ShownPercentages() const {
@@ -364,69 +347,56 @@ std::array<double, 10> OddsWindow::ObservedPercentages() const {
 
 void OddsWindow::ShowOdds() {
     const int n = Rungs();
-    const ArrivalOdds& odds = table_[n];
+    {
+        const QSignalBlocker blockSlider(rungSlider_);
+        const QSignalBlocker blockBox(rungBox_);
+        const QSignalBlocker blockStart(startBox_);
+        rungSlider_->setValue(n);
+        rungBox_->setValue(n);
+        startBox_->setCurrentIndex(Start() - kFirstColumn);
+    }
     double highest = 0;
+    const auto exact = sheet_.ExactPercents();
     for (int c = 0; c < 10; ++c) {
-        exactBars_->replace(c, 100 * odds[c]);
-        highest = std::max(highest, 100 * odds[c]);
+        exactBars_->replace(c, exact[static_cast<std::size_t>(c)]);
+        highest = std::max(highest, exact[static_cast<std::size_t>(c)]);
     }
     auto* percent = qobject_cast<QValueAxis*>(barView_->chart()->axes(Qt::Vertical).front());
     percent->setMax(std::max(40.0, std::ceil(highest / 10) * 10));
 
-    const Unfairness u = DistanceFromFair(odds);
-    chosen_->replace(0, QPointF(n, 100 * u.totalVariation));
-    distanceLabel_->setText(ToQString(
-        odds_sheet::DistanceSentence(n, u, fairest_, DistanceFromFair(table_[fairest_]))));
-    ShowOutlook();
+    chosen_->replace(0, QPointF(n, sheet_.DistancePercents()[static_cast<std::size_t>(n)]));
+    distanceLabel_->setText(ToQString(sheet_.DistanceSentence()));
+    QList<QPointF> points;
+    for (const PowerPoint& point : sheet_.PowerCurve()) {
+        points.append(QPointF(point.trials, point.percent));
+    }
+    powerCurve_->replace(points);
+    powerLabel_->setText(ToQString(sheet_.PowerSentence()));
+    RunWholeExperiments();
     ShowObserved();
 }
 
-void OddsWindow::ShowOutlook() {
-    const int n = Rungs();
-    const ArrivalOdds& odds = table_[static_cast<std::size_t>(n)];
-    QList<QPointF> points;
-    for (int i = 0; i <= kPowerPoints; ++i) {
-        // Evenly on the logarithmic axis, from 10 to 10,000 trials.
-        const double trials = kFewestTrials * std::pow(kMostTrials / kFewestTrials,
-                                                       static_cast<double>(i) / kPowerPoints);
-        points.append(QPointF(trials, 100 * FairnessTestPower(odds, std::round(trials))));
-    }
-    powerCurve_->replace(points);
-    powerLabel_->setText(ToQString(odds_sheet::PowerSentence(n, TrialsForPower(odds, 0.8))));
-    RunWholeExperiments();
-}
-
 void OddsWindow::RunWholeExperiments() {
-    const int rungs = Rungs();
-    const int start = Start();
-    if (rungs < kMinRungs || rungs > kMaxRungs) {
-        experiments_.Cancel();
-        experimentsLabel_->setText(
-            ToQString(odds_sheet::ExperimentsSentence(rungs, 0, 0, 0, 0, 0)));
+    if (auto run = sheet_.ExperimentsToRun()) {
+        nextExperiments_ = std::move(run);
+    }
+    experimentsLabel_->setText(ToQString(sheet_.ExperimentsSentence()));
+    if (!nextExperiments_) {
         return;
     }
-    experimentsLabel_->setText(ToQString(odds_sheet::kSimulating));
-    // One run at a time: a run for other counts ends first, then this one starts.
+    // One run at a time: a run for other counts ends first, then the next one starts.
     if (experiments_.IsRunning()) {
         experiments_.Cancel();
         return;
     }
-    auto run = std::make_shared<Seeded<WholeExperiments>>(rungs, start);
-    experiments_.Start(
-        [run] {
-            run->simulation.Run(50);
-            return run->simulation.Experiments() < odds_sheet::kWholeExperiments;
-        },
-        [this, run, rungs, start](bool cancelled) {
-            if (cancelled || rungs != Rungs() || start != Start()) {
-                RunWholeExperiments();  // for what is chosen now
-                return;
-            }
-            const WholeExperiments& done = run->simulation;
-            experimentsLabel_->setText(ToQString(odds_sheet::ExperimentsSentence(
-                rungs, done.Experiments(), done.Detected(), Percentile(done.Lengths(), 0.5),
-                Percentile(done.Lengths(), 0.05), Percentile(done.Lengths(), 0.95))));
-        });
+    auto run = std::move(nextExperiments_);
+    experiments_.Start([run] { return run->Step(50); },
+                       [this, run](bool cancelled) {
+                           if (!cancelled) {
+                               sheet_.ExperimentsDone(*run);
+                           }
+                           RunWholeExperiments();  // for what is chosen now
+                       });
 }
 
 QString OddsWindow::PowerSentence() const {
@@ -442,15 +412,9 @@ bool OddsWindow::ExperimentsRunning() const {
 }
 
 void OddsWindow::ShowObserved() {
-    // The simulated arrivals stand beside the exact odds they were run with, and only there.
-    std::uint64_t trials = 0;
-    for (std::uint64_t count : simulatedCounts_) {
-        trials += count;
-    }
-    const bool same = simulated_.rungs == Rungs() && simulated_.start == Start() && trials > 0;
+    const auto simulated = sheet_.SimulatedPercents();
     for (int c = 0; c < 10; ++c) {
-        observedBars_->replace(
-            c, same ? 100.0 * static_cast<double>(simulatedCounts_[c]) / trials : 0.0);
+        observedBars_->replace(c, simulated[static_cast<std::size_t>(c)]);
     }
 }
 
@@ -458,32 +422,21 @@ void OddsWindow::Simulate(int rungs, std::uint64_t trials) {
     if (runner_.IsRunning()) {
         return;
     }
-    simulated_ = {};
-    SetRungs(rungs);
-    // The run is judged against the odds it was run with, whatever is chosen meanwhile.
-    simulated_ = {rungs, Start(), table_[static_cast<std::size_t>(rungs)]};
+    sheet_.SimulationStarted(rungs);
+    ShowOdds();
     runButton_->setEnabled(false);
     cancelButton_->setEnabled(true);
     progress_->setValue(0);
-    verdict_->setText(ToQString(odds_sheet::kSimulating));
+    verdict_->setText(ToQString(sheet_.Verdict()));
     runner_.Start(rungs, Start(), trials);
 }
 
 void OddsWindow::ShowSimulation(const ArrivalCounts& counts, bool cancelled) {
     runButton_->setEnabled(true);
     cancelButton_->setEnabled(false);
-    std::uint64_t trials = 0;
-    for (std::uint64_t count : counts) {
-        trials += count;
-    }
-    if (trials == 0) {
-        verdict_->setText(ToQString(odds_sheet::kCancelled));
-        return;
-    }
-    simulatedCounts_ = counts;
+    sheet_.SimulationFinished(counts, cancelled);
+    verdict_->setText(ToQString(sheet_.Verdict()));
     ShowObserved();
-    const ChiSquareResult test = ChiSquareTest(counts, simulated_.odds);
-    verdict_->setText(ToQString(odds_sheet::Verdict(cancelled, trials, simulated_.rungs, test)));
 }
 
 void OddsWindow::AskAndSaveCsv() {
@@ -497,7 +450,7 @@ void OddsWindow::AskAndSaveCsv() {
 
 bool OddsWindow::SaveCsv(const QString& path) {
     QSaveFile file(path);
-    const QByteArray csv = QByteArray::fromStdString(OddsCsv(table_));
+    const QByteArray csv = QByteArray::fromStdString(OddsCsv(sheet_.Table()));
     if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit()) {
         return true;
     }

@@ -4,11 +4,10 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "background_run.h"
-#include "chi_square.h"
-#include "ladder_odds.h"
+#include "odds_sheet.h"
 #include "simulation_runner.h"
 
 class QBarSet;
@@ -26,8 +25,10 @@ namespace hashigoro {
 
 // はしごろう＿理論値, the answer sheet: the exact arrival odds of the ladder for a chosen rung
 // count (0..225) and start line as a bar chart against the fair 10 %, the distance from fair
-// over every rung count, and simulations with the experiment's own logic beside the exact odds
-// with a chi-square verdict. 980 x 560 pixels, so that it fits a 1024 x 600 screen.
+// over every rung count, the power of the fairness test with the two sentences on how soon the
+// bias shows, and simulations with the experiment's own logic beside the exact odds with their
+// verdicts. It draws the answer sheet's model, OddsSheet. 980 x 560 pixels, so that it fits a 1024
+// x 600 screen.
 class OddsWindow final : public QWidget {
     Q_OBJECT
 
@@ -65,26 +66,18 @@ class OddsWindow final : public QWidget {
     bool SavePng(const QString& path);
 
   private:
-    // The parameters of the last simulation and the exact odds it is judged against.
-    struct SimulatedRun {
-        int rungs = 0;
-        int start = 0;
-        ArrivalOdds odds{};
-    };
-
     void BuildCharts();
+    // Draws the sheet's model for the chosen rung count and start.
     void ShowOdds();
     void ShowSimulation(const ArrivalCounts& counts, bool cancelled);
     void ShowObserved();
-    // The power curve and the two sentences for the chosen rung count and start.
-    void ShowOutlook();
     // Whole experiments for the chosen rung count and start, in the background.
     void RunWholeExperiments();
     void AskAndSaveCsv();
     void AskAndSavePng();
     void ReportSaveFailure(const QString& path, const QString& reason);
 
-    std::vector<ArrivalOdds> table_;  // exact odds for the chosen start, one row per rung count
+    OddsSheet sheet_;
     SimulationRunner runner_;
     QSlider* rungSlider_;
     QSpinBox* rungBox_;
@@ -102,14 +95,13 @@ class OddsWindow final : public QWidget {
     QBarSet* observedBars_;
     QLineSeries* curve_;      // distance from fair over every rung count
     QScatterSeries* chosen_;  // the chosen rung count on that curve
-    int fairest_ = 0;         // the rung count nearest to fair for the chosen start
     QLabel* powerLabel_;
     QLabel* experimentsLabel_;
     QChartView* powerView_;
     QLineSeries* powerCurve_;
     BackgroundRun experiments_;
-    SimulatedRun simulated_;
-    ArrivalCounts simulatedCounts_{};
+    // The run of whole experiments to start when the one under way has ended.
+    std::shared_ptr<ExperimentsRun> nextExperiments_;
 };
 
 }  // namespace hashigoro

@@ -66,7 +66,7 @@ function create(t, bars, distance, power) {
         data: {
             datasets: [
                 { label: t.power, data: [], borderColor: red, borderWidth: 2, pointRadius: 0 },
-                { label: t.eighty, data: [{ x: 10, y: 80 }, { x: 10000, y: 80 }],
+                { label: t.eighty, data: [{ x: 1, y: 80 }, { x: 10000, y: 80 }],
                   borderColor: 'black', borderDash: [6, 4], borderWidth: 1.5, pointRadius: 0 },
             ],
         },
@@ -74,8 +74,8 @@ function create(t, bars, distance, power) {
             parsing: false,
             plugins: { title: title(t.powerTitle) },
             scales: {
-                x: axis(t.trials, { type: 'logarithmic', min: 10, max: 10000,
-                                     ticks: { callback: v => [10, 100, 1000, 10000].includes(v)
+                x: axis(t.trials, { type: 'logarithmic', min: 1, max: 10000,
+                                     ticks: { callback: v => [1, 10, 100, 1000, 10000].includes(v)
                                          ? String(v) : '' } }),
                 y: axis(t.percent, { min: 0, max: 100 }),
             },

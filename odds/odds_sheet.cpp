@@ -1,0 +1,138 @@
+#include "odds_sheet.h"
+
+#include <algorithm>
+
+#include "chi_square.h"
+#include "experiment_state.h"
+#include "fairness_test.h"
+#include "ladder_odds.h"
+#include "odds_sheet_text.h"
+#include "rung_count_prompt.h"
+
+namespace hashigoro {
+
+namespace {
+
+std::uint64_t Total(const ArrivalCounts& counts) {
+    std::uint64_t total = 0;
+    for (std::uint64_t count : counts) {
+        total += count;
+    }
+    return total;
+}
+
+}  // namespace
+
+OddsSheet::OddsSheet() : rungs_(kMaxRungs) {
+    SetStart(kStartColumn);
+}
+
+void OddsSheet::SetStart(int column) {
+    start_ = std::clamp<int>(column, kFirstColumn, kLastColumn);
+    table_ = ExactArrivalOdds(start_);
+    // The curve over every rung count, and its lowest point, change only with the start line.
+    distance_.clear();
+    double least = 1;
+    for (int k = 0; k <= kRungSlots; ++k) {
+        const double d = DistanceFromFair(table_[static_cast<std::size_t>(k)]).totalVariation;
+        distance_.push_back(100 * d);
+        if (d < least) {
+            least = d;
+            fairest_ = k;
+        }
+    }
+    WorkOutRow();
+}
+
+void OddsSheet::SetRungs(int rungs) {
+    rungs_ = std::clamp(rungs, 0, kRungSlots);
+    WorkOutRow();
+}
+
+void OddsSheet::WorkOutRow() {
+    const ArrivalOdds& odds = table_[static_cast<std::size_t>(rungs_)];
+    const std::vector<double> exact = ExactPowers(odds);
+    power_ = hashigoro::PowerCurve(odds, exact);
+    eighty_ = TrialsForPower(odds, 0.8, exact);
+}
+
+std::array<double, kArrivalColumns> OddsSheet::ExactPercents() const {
+    std::array<double, kArrivalColumns> percents{};
+    const ArrivalOdds& odds = table_[static_cast<std::size_t>(rungs_)];
+    for (std::size_t c = 0; c < kArrivalColumns; ++c) {
+        percents[c] = 100 * odds[c];
+    }
+    return percents;
+}
+
+std::string OddsSheet::DistanceSentence() const {
+    return odds_sheet::DistanceSentence(
+        rungs_, DistanceFromFair(table_[static_cast<std::size_t>(rungs_)]), fairest_,
+        DistanceFromFair(table_[static_cast<std::size_t>(fairest_)]));
+}
+
+std::string OddsSheet::PowerSentence() const {
+    return odds_sheet::PowerSentence(rungs_, eighty_);
+}
+
+std::shared_ptr<ExperimentsRun> OddsSheet::ExperimentsToRun() {
+    if (rungs_ < kMinRungs || rungs_ > kMaxRungs || Chosen() == experimentsDone_ ||
+        Chosen() == experimentsHandedOut_) {
+        return nullptr;
+    }
+    experimentsHandedOut_ = Chosen();
+    return std::make_shared<ExperimentsRun>(rungs_, start_);
+}
+
+void OddsSheet::ExperimentsDone(const ExperimentsRun& run) {
+    if (Choice{run.Rungs(), run.Start()} != Chosen()) {
+        return;
+    }
+    const WholeExperiments& done = run.Done();
+    experimentsDone_ = Chosen();
+    experimentsSentence_ = odds_sheet::ExperimentsSentence(
+        run.Rungs(), done.Experiments(), done.Detected(), Percentile(done.Lengths(), 0.5),
+        Percentile(done.Lengths(), 0.05), Percentile(done.Lengths(), 0.95));
+}
+
+std::string OddsSheet::ExperimentsSentence() const {
+    if (rungs_ < kMinRungs || rungs_ > kMaxRungs) {
+        return odds_sheet::ExperimentsSentence(rungs_, 0, 0, 0, 0, 0);
+    }
+    return Chosen() == experimentsDone_ ? experimentsSentence_
+                                        : std::string(odds_sheet::kSimulating);
+}
+
+void OddsSheet::SimulationStarted(int rungs) {
+    SetRungs(rungs);
+    simulated_ = Chosen();
+    simulatedOdds_ = table_[static_cast<std::size_t>(rungs_)];
+    simulatedCounts_ = {};
+    verdict_ = odds_sheet::kSimulating;
+}
+
+void OddsSheet::SimulationFinished(const ArrivalCounts& counts, bool cancelled) {
+    const std::uint64_t trials = Total(counts);
+    if (trials == 0) {
+        simulated_ = {};
+        verdict_ = odds_sheet::kCancelled;
+        return;
+    }
+    simulatedCounts_ = counts;
+    verdict_ = odds_sheet::Verdict(cancelled, trials, simulated_.rungs,
+                                   ChiSquareTest(counts, simulatedOdds_), FairnessTest(counts));
+}
+
+std::array<double, kArrivalColumns> OddsSheet::SimulatedPercents() const {
+    std::array<double, kArrivalColumns> percents{};
+    const std::uint64_t trials = Total(simulatedCounts_);
+    if (simulated_ != Chosen() || trials == 0) {
+        return percents;
+    }
+    for (std::size_t c = 0; c < kArrivalColumns; ++c) {
+        percents[c] = 100 * static_cast<double>(simulatedCounts_[c]) / static_cast<double>(trials);
+    }
+    return percents;
+}
+
+}  // namespace hashigoro
