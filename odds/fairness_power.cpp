@@ -113,7 +113,7 @@ std::vector<double> ExactPowers(const ArrivalOdds& odds) {
     for (std::uint64_t n = 1; n <= most; ++n) {
         cap = std::max(cap, std::min(rejectedFrom[n], n * (n - 1) / 2));
     }
-    const auto distributions = PairCountDistributions(odds, most, static_cast<int>(cap), 1e-17);
+    const auto distributions = PairCountDistributions(odds, most, static_cast<int>(cap), 1e-16);
     std::vector<double> powers(kExactPowerBelow, 0.0);
     for (std::uint64_t n = 1; n <= most; ++n) {
         if (rejectedFrom[n] > n * (n - 1) / 2) {

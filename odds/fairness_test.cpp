@@ -72,7 +72,7 @@ std::vector<std::vector<double>> PairCountDistributions(const ArrivalOdds& odds,
     const auto rows = static_cast<std::size_t>(most) + 1;
     const auto width = static_cast<std::size_t>(cap) + 1;
     // weight[m][t], over the columns so far, and in each row the span [low, high] outside
-    // which every weight is `negligible` against the row's largest.
+    // which every weight is negligible.
     std::vector<std::vector<double>> weight(rows, std::vector<double>(width, 0.0));
     std::vector<std::vector<double>> next = weight;
     std::vector<int> low(rows, 0);
@@ -80,7 +80,12 @@ std::vector<std::vector<double>> PairCountDistributions(const ArrivalOdds& odds,
     weight[0][0] = 1;
     high[0] = 0;
     std::vector<double> term(rows);
-    for (double p : odds) {
+    std::vector<double> logFactorial(rows);
+    for (std::size_t n = 1; n < rows; ++n) {
+        logFactorial[n] = logFactorial[n - 1] + std::log(static_cast<double>(n));
+    }
+    for (std::size_t column = 0; column < odds.size(); ++column) {
+        const double p = odds[column];
         // p^c / c!
         term[0] = 1;
         for (std::size_t c = 1; c < rows; ++c) {
@@ -113,9 +118,26 @@ std::vector<std::vector<double>> PairCountDistributions(const ArrivalOdds& odds,
             }
         }
         weight.swap(next);
+        // A weight w with m arrivals so far adds exactly w n! q^(n - m) / (n - m)! to the chance
+        // of its count after n trials, q the odds of the columns still to come: a weight
+        // whose largest such share is below `negligible` is left behind.
+        double rest = 0;
+        for (std::size_t later = column + 1; later < odds.size(); ++later) {
+            rest += odds[later];
+        }
+        const double logRest = rest > 0 ? std::log(rest) : -HUGE_VAL;
         for (std::size_t m = 0; m < rows; ++m) {
+            double least = 0;
+            if (negligible > 0) {
+                double largest = -HUGE_VAL;  // the log of the largest share of a unit weight
+                for (std::size_t n = m; n < rows; ++n) {
+                    const double share = logFactorial[n] - logFactorial[n - m] +
+                                         (n > m ? static_cast<double>(n - m) * logRest : 0.0);
+                    largest = std::max(largest, share);
+                }
+                least = negligible * std::exp(-largest);
+            }
             const std::vector<double>& row = weight[m];
-            const double least = *std::max_element(row.begin(), row.end()) * negligible;
             int first = 0;
             int last = cap;
             while (first <= last && !(row[static_cast<std::size_t>(first)] > least)) {
