@@ -108,24 +108,13 @@ std::vector<double> ExactPowers(const ArrivalOdds& odds) {
         }
         return from;
     }();
-    // Counts beyond the largest first rejected one need not be told apart.
-    std::uint64_t cap = 0;
+    // A trial count for which no count of pairs is rejected has no power at all.
+    std::vector<int> from(kExactPowerBelow, 0);
     for (std::uint64_t n = 1; n <= most; ++n) {
-        cap = std::max(cap, std::min(rejectedFrom[n], n * (n - 1) / 2));
+        from[n] = static_cast<int>(std::min(rejectedFrom[n], n * (n - 1) / 2 + 1));
     }
-    const auto distributions = PairCountDistributions(odds, most, static_cast<int>(cap), 1e-16);
-    std::vector<double> powers(kExactPowerBelow, 0.0);
-    for (std::uint64_t n = 1; n <= most; ++n) {
-        if (rejectedFrom[n] > n * (n - 1) / 2) {
-            continue;  // too few trials for any count to be rejected
-        }
-        const std::vector<double>& chance = distributions[n];
-        double power = 0;
-        for (std::uint64_t t = rejectedFrom[n]; t <= cap; ++t) {
-            power += chance[t];
-        }
-        powers[n] = std::clamp(power, 0.0, 1.0);
-    }
+    std::vector<double> powers = ChancesOfAtLeast(odds, from, 1e-16);
+    powers[0] = 0;
     return powers;
 }
 

@@ -67,98 +67,184 @@ ArrivalOdds FairOdds() {
     return fair;
 }
 
-std::vector<std::vector<double>> PairCountDistributions(const ArrivalOdds& odds, int most, int cap,
-                                                        double negligible) {
+namespace {
+
+// The weights of PairCountDistributions over the first `columns` columns, before the n!: the
+// arrivals of the columns after them are still to come (and weights are left behind by what
+// they can add to a chance once those columns are counted too).
+std::vector<std::vector<double>> WalkColumns(const ArrivalOdds& odds, std::size_t columns, int most,
+                                             int cap, double negligible) {
     const auto rows = static_cast<std::size_t>(most) + 1;
     const auto width = static_cast<std::size_t>(cap) + 1;
-    // weight[m][t], over the columns so far, and in each row the span [low, high] outside
-    // which every weight is negligible.
+    struct Range {
+        int low = 0;
+        int high = -1;  // empty
+    };
+    // weight[m][t] over the columns so far, zero outside held[m]; next is all zero between
+    // columns. The weights' sums from each t on (within the span that counts) live in tail.
     std::vector<std::vector<double>> weight(rows, std::vector<double>(width, 0.0));
     std::vector<std::vector<double>> next = weight;
-    std::vector<int> low(rows, 0);
-    std::vector<int> high(rows, -1);
+    std::vector<std::vector<double>> tail = weight;
+    std::vector<Range> held(rows);
+    std::vector<Range> written(rows);
     weight[0][0] = 1;
-    high[0] = 0;
+    held[0] = {0, 0};
     std::vector<double> term(rows);
     std::vector<double> logFactorial(rows);
     for (std::size_t n = 1; n < rows; ++n) {
         logFactorial[n] = logFactorial[n - 1] + std::log(static_cast<double>(n));
     }
-    for (std::size_t column = 0; column < odds.size(); ++column) {
+    // A weight w with k arrivals so far adds exactly w n! q^(n - k) / (n - k)! to the chance of
+    // its count after n trials, q the odds of the columns still to come: share[k] is the
+    // largest such factor over n. What adds less than `negligible` to every chance is left
+    // behind.
+    std::vector<double> share(rows);
+    const auto shareFor = [&](double rest) {
+        const double logRest = rest > 0 ? std::log(rest) : -HUGE_VAL;
+        for (std::size_t k = 0; k < rows; ++k) {
+            double largest = -HUGE_VAL;
+            for (std::size_t n = k; n < rows; ++n) {
+                largest =
+                    std::max(largest, logFactorial[n] - logFactorial[n - k] +
+                                          (n > k ? static_cast<double>(n - k) * logRest : 0.0));
+            }
+            share[k] = std::exp(largest);
+        }
+    };
+    std::vector<Range> span(rows);
+    std::vector<double> largest(rows);
+    for (std::size_t column = 0; column < columns; ++column) {
         const double p = odds[column];
+        double rest = p;
+        for (std::size_t later = column + 1; later < odds.size(); ++later) {
+            rest += odds[later];
+        }
+        // The span of each row that counts, its largest weight and its tail sums.
+        shareFor(rest);
+        for (std::size_t m = 0; m < rows; ++m) {
+            const std::vector<double>& row = weight[m];
+            const double least = negligible / share[m];
+            Range kept = held[m];
+            while (kept.low <= kept.high && !(row[static_cast<std::size_t>(kept.low)] > least)) {
+                ++kept.low;
+            }
+            while (kept.high >= kept.low && !(row[static_cast<std::size_t>(kept.high)] > least)) {
+                --kept.high;
+            }
+            span[m] = kept;
+            double sum = 0;
+            double top = 0;
+            for (int t = kept.high; t >= kept.low; --t) {
+                sum += row[static_cast<std::size_t>(t)];
+                top = std::max(top, row[static_cast<std::size_t>(t)]);
+                tail[m][static_cast<std::size_t>(t)] = sum;
+            }
+            largest[m] = top;
+        }
+        shareFor(rest - p);
         // p^c / c!
         term[0] = 1;
         for (std::size_t c = 1; c < rows; ++c) {
             term[c] = term[c - 1] * p / static_cast<double>(c);
         }
-        for (auto& row : next) {
-            std::fill(row.begin(), row.end(), 0.0);
-        }
         for (int m = 0; m <= most; ++m) {
-            const int first = low[static_cast<std::size_t>(m)];
-            const int last = high[static_cast<std::size_t>(m)];
+            const auto [first, last] = span[static_cast<std::size_t>(m)];
             const double* from = weight[static_cast<std::size_t>(m)].data();
             for (int c = 0; m + c <= most && first <= last; ++c) {
                 const double t = term[static_cast<std::size_t>(c)];
                 if (t == 0) {
                     break;  // a column that cannot be reached takes no arrivals
                 }
+                const auto k = static_cast<std::size_t>(m + c);
+                if (largest[static_cast<std::size_t>(m)] * t * share[k] < negligible) {
+                    continue;
+                }
                 const int pairs = c * (c - 1) / 2;
-                double* to = next[static_cast<std::size_t>(m + c)].data();
+                double* to = next[k].data();
+                Range& touched = written[k];
                 // Below the cap each count moves up by the column's pairs; the rest is gathered.
                 const int below = std::min(last, cap - 1 - pairs);
                 for (int s = first; s <= below; ++s) {
                     to[s + pairs] += from[s] * t;
                 }
-                double over = 0;
-                for (int s = std::max(first, below + 1); s <= last; ++s) {
-                    over += from[s];
+                if (first <= below) {
+                    touched.low = touched.low <= touched.high ? std::min(touched.low, first + pairs)
+                                                              : first + pairs;
+                    touched.high = std::max(touched.high, below + pairs);
                 }
-                to[cap] += over * t;
+                if (below < last) {
+                    to[cap] += tail[static_cast<std::size_t>(m)]
+                                   [static_cast<std::size_t>(std::max(first, below + 1))] *
+                               t;
+                    touched.low = touched.low <= touched.high ? std::min(touched.low, cap) : cap;
+                    touched.high = cap;
+                }
             }
         }
         weight.swap(next);
-        // A weight w with m arrivals so far adds exactly w n! q^(n - m) / (n - m)! to the chance
-        // of its count after n trials, q the odds of the columns still to come: a weight
-        // whose largest such share is below `negligible` is left behind.
-        double rest = 0;
-        for (std::size_t later = column + 1; later < odds.size(); ++later) {
-            rest += odds[later];
-        }
-        const double logRest = rest > 0 ? std::log(rest) : -HUGE_VAL;
+        held.swap(written);
+        // What was the weights is all zero again, for the next column.
         for (std::size_t m = 0; m < rows; ++m) {
-            double least = 0;
-            if (negligible > 0) {
-                double largest = -HUGE_VAL;  // the log of the largest share of a unit weight
-                for (std::size_t n = m; n < rows; ++n) {
-                    const double share = logFactorial[n] - logFactorial[n - m] +
-                                         (n > m ? static_cast<double>(n - m) * logRest : 0.0);
-                    largest = std::max(largest, share);
-                }
-                least = negligible * std::exp(-largest);
+            const Range old = written[m];
+            if (old.low <= old.high) {
+                std::fill(next[m].begin() + old.low, next[m].begin() + old.high + 1, 0.0);
             }
-            const std::vector<double>& row = weight[m];
-            int first = 0;
-            int last = cap;
-            while (first <= last && !(row[static_cast<std::size_t>(first)] > least)) {
-                ++first;
-            }
-            while (last >= first && !(row[static_cast<std::size_t>(last)] > least)) {
-                --last;
-            }
-            low[m] = first;
-            high[m] = last;
+            written[m] = {};
         }
     }
+    return weight;
+}
+
+}  // namespace
+
+std::vector<std::vector<double>> PairCountDistributions(const ArrivalOdds& odds, int most, int cap,
+                                                        double negligible) {
+    std::vector<std::vector<double>> weight = WalkColumns(odds, odds.size(), most, cap, negligible);
     // n! times the weights, n! built up as the rows go.
     double factorial = 1;
-    for (std::size_t n = 0; n < rows; ++n) {
+    for (std::size_t n = 0; n < weight.size(); ++n) {
         factorial *= n > 0 ? static_cast<double>(n) : 1.0;
         for (double& w : weight[n]) {
             w *= factorial;
         }
     }
     return weight;
+}
+
+std::vector<double> ChancesOfAtLeast(const ArrivalOdds& odds, const std::vector<int>& from,
+                                     double negligible) {
+    const int most = static_cast<int>(from.size()) - 1;
+    const int cap = std::max(0, *std::max_element(from.begin(), from.end()));
+    // The last column takes whatever arrivals are left, so it needs no walk of its own: after
+    // the others, the chance of T >= from[n] is a sum over the arrivals m that they took.
+    std::vector<std::vector<double>> weight =
+        WalkColumns(odds, odds.size() - 1, most, cap, negligible);
+    for (std::vector<double>& row : weight) {
+        for (std::size_t t = row.size() - 1; t-- > 0;) {
+            row[t] += row[t + 1];  // now the weight of T >= t
+        }
+    }
+    const double last = odds.back();
+    std::vector<double> chances(from.size(), 0.0);
+    double factorial = 1;
+    for (int n = 0; n <= most; ++n) {
+        factorial *= n > 0 ? n : 1;
+        double sum = 0;
+        double term = 1;  // last^c / c!, c = n - m, from c = 0 up
+        for (int m = n; m >= 0; --m) {
+            const int c = n - m;
+            if (c > 0) {
+                term *= last / c;
+            }
+            if (term == 0) {
+                break;
+            }
+            const int needed = std::max(0, from[static_cast<std::size_t>(n)] - c * (c - 1) / 2);
+            sum += term * weight[static_cast<std::size_t>(m)][static_cast<std::size_t>(needed)];
+        }
+        chances[static_cast<std::size_t>(n)] = std::clamp(factorial * sum, 0.0, 1.0);
+    }
+    return chances;
 }
 
 std::uint64_t RejectedPairsFrom(std::uint64_t trials) {

@@ -45,6 +45,11 @@ inline bool CallsUnfair(double pValue, double level = kTestLevel) {
 std::vector<std::vector<double>> PairCountDistributions(const ArrivalOdds& odds, int most, int cap,
                                                         double negligible = 0);
 
+// The chance of T >= from[n] after n trials drawn from `odds`, for every n from 0 to
+// from.size() - 1 (from[n] up to the largest of them), with the same leaving behind as above.
+std::vector<double> ChancesOfAtLeast(const ArrivalOdds& odds, const std::vector<int>& from,
+                                     double negligible = 0);
+
 // The least T after `trials` trials (1 up) that the test calls unfair at the 5 % level; more
 // than any T can be when it never does.
 std::uint64_t RejectedPairsFrom(std::uint64_t trials);

@@ -50,12 +50,10 @@ int IntValue(const char* id, int low, int high, int otherwise) {
     return std::isfinite(value) ? std::clamp(static_cast<int>(value), low, high) : otherwise;
 }
 
+// A plain array of the numbers, copied over in one call rather than one call a number.
 val Array(const std::vector<double>& values) {
-    val array = val::array();
-    for (double v : values) {
-        array.call<void>("push", v);
-    }
-    return array;
+    return val::global("Array").call<val>(
+        "from", val(emscripten::typed_memory_view(values.size(), values.data())));
 }
 
 }  // namespace
@@ -218,12 +216,19 @@ void OddsView::Download(const std::string& fileName, const val& url) {
 
 void OddsView::Show(bool newStart) {
     const int rungs = model_.Rungs();
+    // Every word and value first, the charts after: a chart reads its size from the page, and
+    // a page changed between two charts would be laid out anew for each.
     ById("OddsStart").set("value", std::to_string(model_.Start()));
     ById("OddsRungs").set("value", rungs);
     ById("OddsSlider").set("value", rungs);
+    SetText(ById("OddsDistance"), model_.DistanceSentence());
+    SetText(ById("OddsPowerSentence"), model_.PowerSentence());
+    if (auto run = model_.ExperimentsToRun()) {
+        experiments_ = std::move(run);  // one for an earlier choice is of no more use
+    }
+    SetText(ById("OddsExperimentsSentence"), model_.ExperimentsSentence());
     charts_.call<void>("showDistance", newStart ? Array(model_.DistancePercents()) : val::null(),
                        rungs);
-    SetText(ById("OddsDistance"), model_.DistanceSentence());
     std::vector<double> trials;
     std::vector<double> percents;
     for (const PowerPoint& point : model_.PowerCurve()) {
@@ -231,11 +236,6 @@ void OddsView::Show(bool newStart) {
         percents.push_back(point.percent);
     }
     charts_.call<void>("showPower", Array(trials), Array(percents));
-    SetText(ById("OddsPowerSentence"), model_.PowerSentence());
-    if (auto run = model_.ExperimentsToRun()) {
-        experiments_ = std::move(run);  // one for an earlier choice is of no more use
-    }
-    SetText(ById("OddsExperimentsSentence"), model_.ExperimentsSentence());
     ShowObserved();
 }
 

@@ -155,6 +155,25 @@ class FairnessPowerTest : public QObject {
         }
     }
 
+    // The quick way to the exact power (the last column summed directly, what cannot matter
+    // left behind) against the full distributions of the pair counts.
+    void theExactPowerIsTheFullSum() {
+        for (int rungs : {0, 10, 50, 171}) {
+            const ArrivalOdds odds = Odds(rungs);
+            const std::vector<double> quick = ExactPowers(odds);
+            constexpr int kMost = static_cast<int>(kExactPowerBelow) - 1;
+            const auto full = PairCountDistributions(odds, kMost, kMost * (kMost - 1) / 2);
+            for (std::uint64_t n = 1; n < kExactPowerBelow; ++n) {
+                double sum = 0;
+                for (std::uint64_t t = RejectedPairsFrom(n); t < full[n].size(); ++t) {
+                    sum += full[n][t];
+                }
+                QVERIFY2(std::abs(quick[n] - sum) < 1e-9,
+                         qPrintable(QString("%1 rungs, %2 trials").arg(rungs).arg(n)));
+            }
+        }
+    }
+
     // Beyond 100 trials the non-central distribution stands in for the exact power, which the
     // pair counts give here too, with the chi-square's own rejection region.
     void beyondAHundredTrialsTheApproximationIsClose_data() {

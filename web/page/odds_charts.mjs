@@ -39,7 +39,25 @@ function create(t, bars, distance, power) {
             scales: { y: axis(t.percent, { min: 0, suggestedMax: 40 }) },
         },
     });
+    // The chosen rung count's point sits over the distance chart rather than in it, so that a
+    // step of the slider moves one small element instead of redrawing the whole curve. It is
+    // placed again whenever the chart draws (a new start line, a new size).
+    const marker = document.createElement('div');
+    marker.className = 'chart-marker';
+    marker.setAttribute('aria-hidden', 'true');
+    distance.parentElement.append(marker);
+    let chosen = null;  // { x, y } in the chart's units
+    const placeMarker = () => {
+        if (!chosen) {
+            return;
+        }
+        const x = distanceChart.scales.x.getPixelForValue(chosen.x);
+        const y = distanceChart.scales.y.getPixelForValue(chosen.y);
+        marker.style.left = `${distance.offsetLeft + x}px`;
+        marker.style.top = `${distance.offsetTop + y}px`;
+    };
     const distanceChart = new Chart(distance, {
+        plugins: [{ id: 'chosenMarker', afterDraw: placeMarker }],
         type: 'line',
         data: {
             datasets: [
@@ -48,6 +66,7 @@ function create(t, bars, distance, power) {
                   backgroundColor: band, borderColor: band, pointRadius: 0, order: 3 },
                 { label: t.distance, data: [], borderColor: red, borderWidth: 2, pointRadius: 0,
                   order: 2 },
+                // Named in the legend only: the point itself is the marker drawn over the chart.
                 { type: 'scatter', label: t.chosen, data: [], backgroundColor: 'black',
                   pointRadius: 5, order: 1 },
             ],
@@ -95,9 +114,12 @@ function create(t, bars, distance, power) {
             if (values) {
                 distanceChart.data.datasets[1].data = values.map((y, x) => ({ x, y }));
             }
-            const curve = distanceChart.data.datasets[1].data;
-            distanceChart.data.datasets[2].data = [curve[rungs]];
-            distanceChart.update('none');
+            chosen = distanceChart.data.datasets[1].data[rungs];
+            if (values) {
+                distanceChart.update('none');  // which places the marker too
+            } else {
+                placeMarker();
+            }
         },
         showPower(trials, percents) {
             powerChart.data.datasets[0].data = trials.map((x, i) => ({ x, y: percents[i] }));
@@ -114,6 +136,15 @@ function create(t, bars, distance, power) {
             context.fillRect(0, 0, canvas.width, canvas.height);
             context.drawImage(a, 0, 0);
             context.drawImage(b, 0, a.height);
+            if (chosen) {
+                const ratio = distanceChart.currentDevicePixelRatio;
+                context.fillStyle = 'black';
+                context.beginPath();
+                context.arc(distanceChart.scales.x.getPixelForValue(chosen.x) * ratio,
+                            a.height + distanceChart.scales.y.getPixelForValue(chosen.y) * ratio,
+                            5 * ratio, 0, 2 * Math.PI);
+                context.fill();
+            }
             context.drawImage(c, b.width, a.height);
             return canvas;
         },
