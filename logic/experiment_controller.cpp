@@ -121,6 +121,7 @@ void ExperimentController::Arrival(Int16 column) {
     Switch(Timer::Timer1, false);
     Switch(Timer::Timer2, false);
     Switch(Timer::Timer3, false);
+    ports_.view.ExperimentEnded(column - 1);
 }
 
 }  // namespace hashigoro

@@ -28,6 +28,10 @@ class MainWindowView {
 
     virtual void SetMousePointer(MousePointer pointer) = 0;
 
+    // The experiment has ended: an arrival found the bar o`bar` (1..10) already full. A window
+    // that tells it in words (to a screen reader) does so here; the bars already show it.
+    virtual void ExperimentEnded(int /*bar*/) {}
+
     // Lets the window system handle the events waiting now (the window paints itself).
     virtual void ProcessPendingEvents() = 0;
 

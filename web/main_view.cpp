@@ -141,6 +141,12 @@ void MainView::SetTallySquareVisible(int bar, int index, bool visible) {
     }
 }
 
+void MainView::ExperimentEnded(int bar) {
+    const std::string line = std::to_string(bar) + "本目";
+    SetText(announcer_,
+            line + "に着きましたが、" + line + "はもう満杯です。実験はここで終わりです。");
+}
+
 void MainView::SetMousePointer(MousePointer pointer) {
     SetStyle(window_, "cursor", pointer == MousePointer::Hourglass ? "wait" : "default");
 }

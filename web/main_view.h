@@ -57,6 +57,7 @@ class MainView final : private ProgressLabel, private MainWindowView {
     // MainWindowView
     void SetButtonEnabled(Button button, bool enabled) override;
     void SetTallySquareVisible(int bar, int index, bool visible) override;
+    void ExperimentEnded(int bar) override;
     void SetMousePointer(MousePointer pointer) override;
     void ProcessPendingEvents() override {}  // the page paints whenever the program waits
     void SwitchToHelpWindow() override;

@@ -1,6 +1,7 @@
 #include "odds_view.h"
 
 #include <emscripten.h>
+#include <emscripten/em_js.h>
 
 #include <cmath>
 #include <string>
@@ -47,8 +48,19 @@ val Button(const char* id, std::string_view caption, val parent,
 // The control's value as a whole number within low..high; `otherwise` for no number at all.
 int IntValue(const char* id, int low, int high, int otherwise) {
     const double value = val::global("parseFloat")(ById(id)["value"]).as<double>();
-    return std::isfinite(value) ? std::clamp(static_cast<int>(value), low, high) : otherwise;
+    // Brought into range while still a double: a cast of 1e10 to int would be undefined.
+    return std::isfinite(value) ? static_cast<int>(std::clamp(value, double(low), double(high)))
+                                : otherwise;
 }
+
+// The download has begun once its link is clicked; the object it was made from goes a little
+// later, so that no browser is still reading it.
+// clang-format off
+EM_JS(void, RevokeLater, (const char* url), {
+    const text = UTF8ToString(url);
+    setTimeout(() => URL.revokeObjectURL(text), 1000);
+});
+// clang-format on
 
 // A plain array of the numbers, copied over in one call rather than one call a number.
 val Array(const std::vector<double>& values) {
@@ -62,7 +74,9 @@ OddsView::OddsView(val container, PageEvents& events)
     : sheet_(Make("section", "OddsSheet", "sheet", container)), charts_(val::null()) {
     sheet_.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsTitle"));
     val top = Make("div", "", "sheet-top", sheet_);
-    SetText(Make("h1", "OddsTitle", "", top), std::string(os::kCaption).substr(1));
+    val title = Make("h1", "OddsTitle", "", top);
+    SetText(title, std::string(os::kCaption).substr(1));
+    title.set("tabIndex", -1);  // where the focus goes when the sheet opens
     Button("OddsBack", "はしごろうに戻る", top, "button sheet-back");
 
     val side = Make("div", "", "sheet-side", sheet_);
@@ -158,11 +172,30 @@ OddsView::~OddsView() {
 
 void OddsView::Show() {
     sheet_.set("hidden", false);
-    ById("OddsRungs").call<void>("focus");
+    SetCoveredInert(true);
+    // The title, not a number box, which on a tablet would call up its keyboard over the charts.
+    ById("OddsTitle").call<void>("focus");
 }
 
 void OddsView::Hide() {
+    SetCoveredInert(false);
     sheet_.set("hidden", true);
+}
+
+void OddsView::SetCoveredInert(bool inert) {
+    // The sheet covers the experiment: what it covers takes no focus, no keys and no reading
+    // while it is open, as under a modal window. The boxes and the announcements stay.
+    const val children = val::global("Array").call<val>("from", Document()["body"]["children"]);
+    const int count = children["length"].as<int>();
+    for (int i = 0; i < count; ++i) {
+        val child = children[i];
+        const std::string tag = child["tagName"].as<std::string>();
+        const std::string id = child["id"].as<std::string>();
+        if (tag != "DIALOG" && tag != "SCRIPT" && tag != "STYLE" && id != "OddsSheet" &&
+            id != "Announcer") {
+            child.set("inert", inert);
+        }
+    }
 }
 
 bool OddsView::Shown() const {
@@ -178,10 +211,22 @@ bool OddsView::Handle(const PageEvent& event) {
         lastInputMs_ = emscripten_get_now();
         if (id == "OddsStart") {
             model_.SetStart(IntValue("OddsStart", kFirstColumn, kLastColumn, model_.Start()));
+        } else if (id == "OddsRungs" || id == "OddsSlider") {
+            // A box being typed in keeps what is typed (empty, or out of range) until it is
+            // settled; only a number in it is a choice.
+            const int rungs = IntValue(id.c_str(), 0, kRungSlots, -1);
+            if (rungs < 0) {
+                return true;
+            }
+            model_.SetRungs(rungs);
         } else {
-            model_.SetRungs(IntValue(id.c_str(), 0, kRungSlots, model_.Rungs()));
+            return true;  // the simulation's boxes are read when it starts
         }
-        Show(id == "OddsStart");
+        Show(id == "OddsStart", id == "OddsRungs" ? id : std::string());
+        return true;
+    }
+    if (event.kind == PageEvent::Kind::Change) {
+        Show(false);  // a settled box shows the count it chose
         return true;
     }
     if (event.kind != PageEvent::Kind::Click) {
@@ -212,14 +257,19 @@ void OddsView::Download(const std::string& fileName, const val& url) {
     link.set("download", fileName);
     link.call<void>("click");
     link.call<void>("remove");
+    if (url.as<std::string>().rfind("blob:", 0) == 0) {
+        RevokeLater(url.as<std::string>().c_str());
+    }
 }
 
-void OddsView::Show(bool newStart) {
+void OddsView::Show(bool newStart, const std::string& typing) {
     const int rungs = model_.Rungs();
     // Every word and value first, the charts after: a chart reads its size from the page, and
     // a page changed between two charts would be laid out anew for each.
     ById("OddsStart").set("value", std::to_string(model_.Start()));
-    ById("OddsRungs").set("value", rungs);
+    if (typing != "OddsRungs") {
+        ById("OddsRungs").set("value", rungs);
+    }
     ById("OddsSlider").set("value", rungs);
     SetText(ById("OddsDistance"), model_.DistanceSentence());
     SetText(ById("OddsPowerSentence"), model_.PowerSentence());

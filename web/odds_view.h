@@ -37,8 +37,10 @@ class OddsView {
 
   private:
     // Draws the sheet's model for the chosen rung count and start (the distance curve too,
-    // with `newStart`).
-    void Show(bool newStart);
+    // with `newStart`), leaving alone the box the user is `typing` in.
+    void Show(bool newStart, const std::string& typing = {});
+    // Makes what the sheet covers inert, or lively again.
+    void SetCoveredInert(bool inert);
     void ShowObserved();
     void StartSimulation();
     void FinishSimulation(bool cancelled);

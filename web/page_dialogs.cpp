@@ -49,6 +49,8 @@ PageDialogs::PageDialogs(PageEvents& events, std::function<void(const PageEvent&
     for (const char* id : {"InputOk", "InputCancel", "Yes", "No"}) {
         events_.ListenForClicks(id);
     }
+    events_.ListenForClose("InputBox");
+    events_.ListenForClose("YesNoBox");
 }
 
 std::string PageDialogs::InputBox(const std::string& prompt, const std::string& title,
@@ -65,18 +67,22 @@ std::string PageDialogs::InputBox(const std::string& prompt, const std::string& 
 std::int16_t PageDialogs::YesNoBox(const std::string& text, const std::string& title) {
     SetText(ById("YesNoBoxTitle"), title);
     SetText(ById("YesNoText"), text);
-    // Yes is the default button, and Escape does nothing here.
+    // Yes is the default button, Y and N answer too, and Escape does nothing here.
     const std::string answer = Run(yesNoBox_, ById("Yes"), false);
     return answer == "Yes" ? kAnswerYes : kAnswerNo;
 }
 
-std::string PageDialogs::Run(val dialog, val focus, bool keys) {
+std::string PageDialogs::Run(val dialog, val focus, bool entry) {
     const val returnTo = Document()["activeElement"];
-    dialog.call<void>("showModal");
-    focus.call<void>("focus");
-    if (focus["tagName"].as<std::string>() == "INPUT") {
-        focus.call<void>("select");
-    }
+    const auto open = [&] {
+        dialog.call<void>("showModal");
+        focus.call<void>("focus");
+        if (focus["tagName"].as<std::string>() == "INPUT") {
+            focus.call<void>("select");
+        }
+    };
+    open();
+    dialog.call<void>("setAttribute", std::string("data-waiting"), std::string("1"));
     events_.SetDialogOpen(true);
     std::string answer;
     while (answer.empty()) {
@@ -85,12 +91,21 @@ std::string PageDialogs::Run(val dialog, val focus, bool keys) {
                           dialog.call<bool>("contains", ById(event.target));
         if (ours) {
             answer = event.target;
+        } else if (event.kind == PageEvent::Kind::Key && entry) {
+            // Closed by the browser, the input box was cancelled, as with Escape.
+            answer = event.target == "Enter" || event.target == "Escape" ? event.target
+                     : event.target == "Closed"                          ? "Escape"
+                                                                         : "";
         } else if (event.kind == PageEvent::Kind::Key) {
-            answer = keys ? event.target : std::string();
+            if (event.target == "Closed") {
+                open();  // its only ways out are its two buttons
+            }
+            answer = event.target == "Y" ? "Yes" : event.target == "N" ? "No" : "";
         } else {
             elsewhere_(event);
         }
     }
+    dialog.call<void>("removeAttribute", std::string("data-waiting"));
     events_.SetDialogOpen(false);
     dialog.call<void>("close");
     if (!returnTo.isNull() && !returnTo.isUndefined()) {

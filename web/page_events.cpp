@@ -23,6 +23,31 @@ EM_ASYNC_JS(void, AwaitSignal, (), {
 EM_JS(void, AddInputListener, (const char* id), {
     const element = document.getElementById(UTF8ToString(id));
     element.addEventListener('input', () => Module.hashigoroInput(element.id));
+    element.addEventListener('change', () => Module.hashigoroChange(element.id));
+});
+
+// Whether the key being pressed belongs to an input method's conversion: the Enter that commits
+// Japanese text must not answer a dialog (WebKit reports it as Enter, with key code 229).
+EM_JS(void, WatchComposition, (), {
+    document.addEventListener('keydown', event => {
+        Module.hashigoroComposing = event.isComposing || event.keyCode === 229;
+    }, true);
+});
+
+EM_JS(int, Composing, (), {
+    return Module.hashigoroComposing ? 1 : 0;
+});
+
+// A dialog that the browser closes while the program waits for its answer (a back gesture,
+// close()) is told to the program.
+EM_JS(void, WatchDialogClose, (const char* id), {
+    const dialog = document.getElementById(UTF8ToString(id));
+    dialog.addEventListener('close', () => {
+        // Closed and opened again by the program meanwhile, it is still waiting, and open.
+        if (dialog.dataset.waiting && !dialog.open) {
+            Module.hashigoroClosed(dialog.id);
+        }
+    });
 });
 
 EM_JS(void, Signal, (), {
@@ -43,8 +68,22 @@ void InputArrived(const std::string& id) {
     }
 }
 
+void ChangeArrived(const std::string& id) {
+    if (gEvents) {
+        gEvents->Post({PageEvent::Kind::Change, id});
+    }
+}
+
+void DialogClosed(const std::string&) {
+    if (gEvents) {
+        gEvents->Post({PageEvent::Kind::Key, "Closed"});
+    }
+}
+
 EMSCRIPTEN_BINDINGS(hashigoro_page_events) {
     emscripten::function("hashigoroInput", &InputArrived);
+    emscripten::function("hashigoroChange", &ChangeArrived);
+    emscripten::function("hashigoroClosed", &DialogClosed);
 }
 
 PageEvents& Events(void* userData) {
@@ -53,20 +92,32 @@ PageEvents& Events(void* userData) {
 
 EM_BOOL OnKey(int, const EmscriptenKeyboardEvent* key, void* userData) {
     PageEvents& events = Events(userData);
+    const bool escape = std::strcmp(key->key, "Escape") == 0;
     if (!events.DialogOpen()) {
+        if (escape) {
+            events.Post({PageEvent::Kind::Key, "Escape"});  // closes the answer sheet
+        }
         return EM_FALSE;
     }
-    if (std::strcmp(key->key, "Escape") == 0) {
+    if (escape) {
         // The dialog decides; the browser would close it on its own.
         events.Post({PageEvent::Kind::Key, "Escape"});
         return EM_TRUE;
     }
-    if (std::strcmp(key->key, "Enter") == 0) {
+    if (std::strcmp(key->key, "Enter") == 0 && !Composing()) {
         const emscripten::val focused = emscripten::val::global("document")["activeElement"];
         if (!focused.isNull() && focused["tagName"].as<std::string>() == "INPUT") {
             events.Post({PageEvent::Kind::Key, "Enter"});
             return EM_TRUE;
         }
+    }
+    // Y and N answer a yes/no box, as its captions はい(Y) and いいえ(N) say; typed into an entry
+    // they stay letters.
+    const bool plain = !key->ctrlKey && !key->altKey && !key->metaKey && !Composing();
+    if (plain && (std::strcmp(key->key, "y") == 0 || std::strcmp(key->key, "Y") == 0)) {
+        events.Post({PageEvent::Kind::Key, "Y"});
+    } else if (plain && (std::strcmp(key->key, "n") == 0 || std::strcmp(key->key, "N") == 0)) {
+        events.Post({PageEvent::Kind::Key, "N"});
     }
     return EM_FALSE;  // Enter and Space on a button click it, as they should
 }
@@ -89,6 +140,7 @@ void OnWake(void* userData) {
 
 PageEvents::PageEvents() {
     gEvents = this;
+    WatchComposition();
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_FALSE, &OnKey);
     emscripten_set_visibilitychange_callback(this, EM_FALSE, &OnVisibility);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &OnResize);
@@ -112,6 +164,10 @@ void PageEvents::ListenForClicks(const std::string& id) {
 
 void PageEvents::ListenForInput(const std::string& id) {
     AddInputListener(id.c_str());
+}
+
+void PageEvents::ListenForClose(const std::string& id) {
+    WatchDialogClose(id.c_str());
 }
 
 PageEvent PageEvents::Wait() {

@@ -9,12 +9,14 @@ namespace hashigoro::web {
 struct PageEvent {
     enum class Kind {
         Click,       // `target` was clicked, tapped, or pressed with Enter or Space
-        Key,         // `key` was pressed while a dialog was open (Enter in its entry, Escape)
+        Key,         // a key for a dialog: Enter in its entry, Escape, Y or N; "Closed" when
+                     // the browser closed it without one (a back gesture); Escape elsewhere
         Wake,        // the time asked for with WakeAfter() has come
         Visibility,  // the page was hidden or shown again
         Resize,      // the viewport or its pixel ratio changed
         Switch,      // a window asked to give way to another (after its handler returned)
         Input,       // the value of the control `target` changed
+        Change,      // the value of the control `target` was settled (Enter, or leaving it)
     };
     Kind kind = Kind::Wake;
     std::string target;
@@ -33,8 +35,11 @@ class PageEvents {
     // Clicks on the element `id` become Click events.
     void ListenForClicks(const std::string& id);
     // Changes of the value of the control `id` (a slider, a number, a choice) become Input
-    // events.
+    // events, and its settled value a Change event.
     void ListenForInput(const std::string& id);
+    // The dialog `id` closed by the browser while its data-waiting attribute is set becomes a
+    // Key event "Closed".
+    void ListenForClose(const std::string& id);
 
     // The next event, waiting for one if there is none yet.
     PageEvent Wait();

@@ -1,12 +1,62 @@
 #include "web_audio_output.h"
 
+#include <emscripten.h>
+
 #include <vector>
 
 namespace hashigoro::web {
 
 using emscripten::val;
 
-WebAudioOutput::WebAudioOutput() : context_(val::null()), source_(val::null()) {}
+namespace {
+
+// Browsers let sound start only from a person's gesture, and iPadOS stops it after a locked
+// screen or a call: the page's one audio context is made, or woken, by every gesture and when
+// the page is seen again, so that a chime finds it running. Asked for as playback, the chimes
+// sound on an iPad whose silent switch is on, as a video would.
+// clang-format off
+EM_JS(void, KeepAudioAwake, (), {
+    const Context = window.AudioContext || window.webkitAudioContext;
+    if (!Context) {
+        return;
+    }
+    if (navigator.audioSession) {
+        navigator.audioSession.type = 'playback';
+    }
+    const wake = () => {
+        if (!Module.hashigoroAudio || Module.hashigoroAudio.state === 'closed') {
+            Module.hashigoroAudio = new Context();
+        }
+        const context = Module.hashigoroAudio;
+        if (context.state !== 'running') {
+            // An interrupted context that will not resume is replaced at the next gesture.
+            context.resume().catch(() => context.close().catch(() => {}));
+        }
+    };
+    Module.hashigoroWakeAudio = wake;
+    for (const type of ['pointerup', 'keydown', 'touchend']) {
+        document.addEventListener(type, wake, true);
+    }
+    document.addEventListener('visibilitychange', () => {
+        if (!document.hidden && Module.hashigoroAudio) {
+            Module.hashigoroAudio.resume().catch(() => {});
+        }
+    });
+});
+
+EM_JS(emscripten::EM_VAL, AwakeAudio, (), {
+    if (Module.hashigoroWakeAudio) {
+        Module.hashigoroWakeAudio();
+    }
+    return Emval.toHandle(Module.hashigoroAudio || null);
+});
+// clang-format on
+
+}  // namespace
+
+WebAudioOutput::WebAudioOutput() : source_(val::null()) {
+    KeepAudioAwake();
+}
 
 void WebAudioOutput::Stop() {
     if (!source_.isNull()) {
@@ -18,16 +68,15 @@ void WebAudioOutput::Stop() {
 
 void WebAudioOutput::Play(const PcmSound& sound) {
     Stop();
-    const val audioContext = val::global("AudioContext");
-    if (sound.samples.empty() || audioContext.isUndefined()) {
+    if (sound.samples.empty()) {
         return;
     }
-    if (context_.isNull()) {
-        context_ = audioContext.new_();
+    const val context = val::take_ownership(AwakeAudio());
+    if (context.isNull()) {
+        return;
     }
-    context_.call<val>("resume");
     const auto frames = static_cast<int>(sound.Frames());
-    val buffer = context_.call<val>("createBuffer", sound.channels, frames, sound.sampleRate);
+    val buffer = context.call<val>("createBuffer", sound.channels, frames, sound.sampleRate);
     std::vector<float> channel(static_cast<std::size_t>(frames));
     for (int c = 0; c < sound.channels; ++c) {
         for (int i = 0; i < frames; ++i) {
@@ -38,9 +87,9 @@ void WebAudioOutput::Play(const PcmSound& sound) {
         buffer.call<void>("copyToChannel",
                           val(emscripten::typed_memory_view(channel.size(), channel.data())), c);
     }
-    source_ = context_.call<val>("createBufferSource");
+    source_ = context.call<val>("createBufferSource");
     source_.set("buffer", buffer);
-    source_.call<void>("connect", context_["destination"]);
+    source_.call<void>("connect", context["destination"]);
     source_.call<void>("start");
 }
 

@@ -6,8 +6,8 @@
 
 namespace hashigoro::web {
 
-// Plays chimes through the page's Web Audio. The audio context is made at the first chime,
-// which always follows a click, as browsers ask. Both calls return at once and fail silently.
+// Plays chimes through the page's Web Audio, in the one audio context that every gesture of the
+// person makes or wakes. Both calls return at once and fail silently.
 class WebAudioOutput final : public SoundOutput {
   public:
     WebAudioOutput();
@@ -16,7 +16,6 @@ class WebAudioOutput final : public SoundOutput {
     void Play(const PcmSound& sound) override;
 
   private:
-    emscripten::val context_;
     emscripten::val source_;
 };
 

@@ -50,6 +50,43 @@ EM_JS(void, LoadChime, (const char* name), {
 });
 // clang-format on
 
+// An error that escapes a handler leaves the program waiting for nothing: the page says so, in
+// front of everything, and offers to start again.
+// clang-format off
+EM_JS(void, ReportFailures, (), {
+    const report = detail => {
+        if (document.getElementById('Failure')) {
+            return;
+        }
+        const box = document.createElement('div');
+        box.id = 'Failure';
+        box.className = 'failure';
+        box.setAttribute('role', 'alertdialog');
+        box.setAttribute('aria-modal', 'true');
+        box.setAttribute('aria-labelledby', 'FailureTitle');
+        box.setAttribute('aria-describedby', 'FailureText');
+        const title = document.createElement('h2');
+        title.id = 'FailureTitle';
+        title.textContent = 'はしごろうが止まりました';
+        const text = document.createElement('p');
+        text.id = 'FailureText';
+        text.textContent = '思いがけない誤りで、このページはもう操作に応えられません（' + detail +
+                           '）。読み込み直すと、はじめからやり直せます。';
+        const again = document.createElement('button');
+        again.type = 'button';
+        again.className = 'button';
+        again.textContent = '読み込み直す';
+        again.addEventListener('click', () => location.reload());
+        box.append(title, text, again);
+        document.body.append(box);
+        again.focus();
+    };
+    window.addEventListener('error', event => report(event.message || String(event.error)));
+    window.addEventListener('unhandledrejection', event =>
+        report(String((event.reason && event.reason.message) || event.reason)));
+});
+// clang-format on
+
 void ChimeArrived(const std::string& fileName, const emscripten::val& bytes) {
     std::vector<std::uint8_t> copy(bytes["length"].as<std::size_t>());
     emscripten::val(emscripten::typed_memory_view(copy.size(), copy.data()))
@@ -72,6 +109,7 @@ WebProgram::WebProgram()
       desktop_(ById("Desktop")),
       ended_(val::null()) {
     gProgram = this;
+    ReportFailures();
     LoadChime(kChimeFile);
     LoadChime(kEndChimeFile);
     // An installed copy works offline: its service worker keeps every file.
@@ -104,7 +142,9 @@ void WebProgram::Handle(const PageEvent& event) {
             odds_ = std::make_unique<OddsView>(Document()["body"], events_);
         }
         odds_->Show();
-    } else if (event.kind == PageEvent::Kind::Click && event.target == "OddsBack" && odds_) {
+    } else if (odds_ && odds_->Shown() &&
+               ((event.kind == PageEvent::Kind::Click && event.target == "OddsBack") ||
+                (event.kind == PageEvent::Kind::Key && event.target == "Escape"))) {
         odds_->Hide();
         ById("OpenOdds").call<void>("focus");
     } else if (odds_ && odds_->Handle(event)) {
@@ -154,6 +194,7 @@ void WebProgram::HandleExperiment(const PageEvent& event) {
             break;
         case PageEvent::Kind::Key:
         case PageEvent::Kind::Input:
+        case PageEvent::Kind::Change:
             break;
     }
 }

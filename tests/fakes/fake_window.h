@@ -29,6 +29,7 @@ class FakeView final : public MainWindowView {
     void SetMousePointer(MousePointer p) override { pointers.push_back(p); }
     void ProcessPendingEvents() override { ++pendingEventRuns; }
     void SwitchToHelpWindow() override { ++helpSwitches; }
+    void ExperimentEnded(int bar) override { endedBars.push_back(bar); }
 
     bool IsEnabled(Button button) const { return enabled[static_cast<int>(button)]; }
     int SquaresShown(int bar) const {
@@ -45,6 +46,7 @@ class FakeView final : public MainWindowView {
     int squareChanges = 0;
     int pendingEventRuns = 0;
     int helpSwitches = 0;
+    std::vector<int> endedBars;  // the full bar of each end told
 };
 
 // One call made to the dialogs, for checking what was asked.

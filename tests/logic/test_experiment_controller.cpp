@@ -287,8 +287,10 @@ class ExperimentControllerTest : public QObject {
         QCOMPARE(QString::fromStdString(rig.Snapshot()), QString("5|3"));
 
         const int changes = rig.view.squareChanges;
+        QVERIFY(rig.view.endedBars.empty());
         rig.controller.Timer3_Timer();
         rig.RunTrialToArrival();
+        QCOMPARE(rig.view.endedBars, std::vector<int>{3});  // bar o3, the column-4 bar
         QCOMPARE(rig.controller.State().Tally(4), Int16{20});
         QCOMPARE(rig.controller.State().Tally(5), Int16{3});
         QCOMPARE(rig.view.squareChanges, changes);

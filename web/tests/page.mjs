@@ -24,18 +24,22 @@ export const px = twips => Math.floor(twips / 15);
 export const scaleOne = { width: 658 + 2 + 16, height: 569 + 24 + 2 + 16 };
 
 export async function openPage({ width = 1366, height = 768, file = 'hashigoro.html', scale = 1,
-                                 touch = false, url = null } = {}) {
+                                 touch = false, url = null, before = null } = {}) {
     const browser = await chromium.launch({
         executablePath: '/usr/bin/chromium',
         args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
                '--disable-component-update', '--no-first-run', '--disable-sync',
-               '--autoplay-policy=no-user-gesture-required'],
+               // As a browser is set out of the box: sound only after a person's gesture.
+               '--autoplay-policy=user-gesture-required'],
     });
     const context = await browser.newContext({
         viewport: { width, height }, deviceScaleFactor: scale, locale: 'ja-JP',
         hasTouch: touch, isMobile: touch,
     });
     const page = await context.newPage();
+    if (before) {
+        await page.addInitScript(before);  // runs in the page before any of its own scripts
+    }
     const requests = [];
     const errors = [];
     page.on('request', request => requests.push(request.url()));
