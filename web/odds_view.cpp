@@ -147,15 +147,18 @@ OddsView::OddsView(val container, PageEvents& events)
         lines.call<void>("push", os::ArrivalLine(column));
     }
     texts.set("lines", lines);
-    const auto canvas = [](val parent, const char* id) {
+    // Each chart is a picture named by its title; its numbers follow it as a table.
+    const auto canvas = [](val parent, const char* id, std::string_view title) {
         val element = Make("canvas", id, "", parent);
         element.call<void>("setAttribute", std::string("role"), std::string("img"));
+        element.call<void>("setAttribute", std::string("aria-label"), std::string(title));
         return element;
     };
     charts_ =
         val::global("HashigoroCharts")
-            .call<val>("create", texts, canvas(bars, "OddsBarsChart"),
-                       canvas(distance, "OddsDistanceChart"), canvas(power, "OddsPowerChart"));
+            .call<val>("create", texts, canvas(bars, "OddsBarsChart", os::kBarChartTitle),
+                       canvas(distance, "OddsDistanceChart", os::kDistanceChartTitle),
+                       canvas(power, "OddsPowerChart", os::kPowerChartTitle));
 
     for (const char* id : {"OddsBack", "OddsRun", "OddsCancel", "OddsCsv", "OddsPng"}) {
         events.ListenForClicks(id);

@@ -42,7 +42,8 @@ const char* ClassFor(layout::ControlKind kind) {
 val MakeWindow(val container, const char* id, const layout::Window& window) {
     val frame = Make("section", id, "window", container);
     frame.call<void>("setAttribute", std::string("aria-labelledby"), std::string(id) + "Caption");
-    val caption = Make("div", std::string(id) + "Caption", "caption", frame);
+    // The window's caption bar is the page's heading, as its title is the page's.
+    val caption = Make("h1", std::string(id) + "Caption", "caption", frame);
     SetText(caption, window.caption);
     val client = Make("div", std::string(id) + "Client", "client", frame);
     SetStyle(client, "width", Scaled(layout::Px(window.client.width)));

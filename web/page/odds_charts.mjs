@@ -22,6 +22,36 @@ Chart.defaults.responsive = true;
 const title = text => ({ display: true, text, font: { size: 14, weight: 'bold' } });
 const axis = (text, extra) => ({ title: { display: !!text, text }, ...extra });
 
+// A table after `canvas` with the numbers of its chart, for a screen reader: `fill` gives its
+// header and rows when the numbers change (a little later, once a slider has come to rest).
+function numbersTable(canvas, title, fill) {
+    const table = document.createElement('table');
+    table.className = 'sr-only';
+    canvas.after(table);
+    let pending = 0;
+    return () => {
+        clearTimeout(pending);
+        pending = setTimeout(() => {
+            const [header, rows] = fill();
+            const caption = document.createElement('caption');
+            caption.textContent = title;
+            const line = (cells, tag) => {
+                const row = document.createElement('tr');
+                for (const cell of cells) {
+                    const element = document.createElement(tag);
+                    element.textContent = cell;
+                    row.append(element);
+                }
+                return row;
+            };
+            table.replaceChildren(caption, line(header, 'th'),
+                                  ...rows.map(cells => line(cells, 'td')));
+        }, 250);
+    };
+}
+
+const percent = value => value.toFixed(1);
+
 // `t` holds the sheet's words; the canvases are the page's.
 function create(t, bars, distance, power) {
     const barChart = new Chart(bars, {
@@ -100,6 +130,16 @@ function create(t, bars, distance, power) {
             },
         },
     });
+    const barNumbers = numbersTable(bars, t.barTitle, () => [
+        ['着く線', `${t.exact} (%)`, `${t.simulated} (%)`],
+        t.lines.map((line, i) => [line, percent(barChart.data.datasets[0].data[i] ?? 0),
+                                  percent(barChart.data.datasets[1].data[i] ?? 0)])]);
+    const distanceNumbers = numbersTable(distance, t.distanceTitle, () => [
+        [t.rungs, `${t.distance} (%)`],
+        distanceChart.data.datasets[1].data.map(p => [String(p.x), percent(p.y)])]);
+    const powerNumbers = numbersTable(power, t.powerTitle, () => [
+        [t.trials, `${t.power} (%)`],
+        powerChart.data.datasets[0].data.map(p => [String(p.x), percent(p.y)])]);
     return {
         // Percentages of the exact odds, and of a simulation beside them (or none).
         showOdds(exact, simulated) {
@@ -107,6 +147,7 @@ function create(t, bars, distance, power) {
             barChart.data.datasets[1].data = simulated;
             barChart.options.scales.y.max = Math.max(40, Math.ceil(Math.max(...exact) / 10) * 10);
             barChart.update('none');
+            barNumbers();
         },
         // The distance from fair over every rung count (given again only for a new start
         // line), and the chosen one.
@@ -117,6 +158,7 @@ function create(t, bars, distance, power) {
             chosen = distanceChart.data.datasets[1].data[rungs];
             if (values) {
                 distanceChart.update('none');  // which places the marker too
+                distanceNumbers();
             } else {
                 placeMarker();
             }
@@ -124,6 +166,7 @@ function create(t, bars, distance, power) {
         showPower(trials, percents) {
             powerChart.data.datasets[0].data = trials.map((x, i) => ({ x, y: percents[i] }));
             powerChart.update('none');
+            powerNumbers();
         },
         // The three charts on one white canvas: the bars above, the other two below.
         picture() {
