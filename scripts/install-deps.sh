@@ -2,7 +2,8 @@
 # Installs the Debian packages that building, running and testing はしごろう need, skipping
 # those already installed. Uses sudo when not run as root. With the argument "fuzz" it also
 # installs clang and its fuzzer runtime, with "package" the tools that build and check the
-# Debian package, with "web" Emscripten, Chromium and the font tools of the browser edition.
+# Debian package, with "web" Emscripten, the font tools of the browser edition and the three
+# browser engines its tests drive.
 set -euo pipefail
 
 packages=(
@@ -21,7 +22,9 @@ if [ "${1:-}" = fuzz ]; then
     packages+=(clang-14 libclang-rt-14-dev)
 fi
 if [ "${1:-}" = web ]; then
-    packages+=(emscripten chromium python3-fonttools python3-brotli nodejs)
+    # and the engines of the page's tests: Chromium, Firefox, WebKit (its WebDriver, under Xvfb)
+    packages+=(emscripten chromium firefox-esr webkit2gtk-driver python3-fonttools python3-brotli
+               nodejs)
 fi
 if [ "${1:-}" = package ]; then
     packages+=(dpkg-dev file lintian)

@@ -1,0 +1,154 @@
+// The page in the engines of a classroom's other browsers: Firefox (Debian's firefox-esr, over
+// WebDriver BiDi with puppeteer-core) and WebKit (Debian's WebKitWebDriver with its MiniBrowser,
+// on a private X display, with selenium-webdriver). Each engine gets the same few verbs, so that
+// one flow runs in both.
+
+import { spawn } from 'node:child_process';
+import { setTimeout as sleep } from 'node:timers/promises';
+import puppeteer from 'puppeteer-core';
+import { Builder, Key } from 'selenium-webdriver';
+
+// Finds, inside the page, the element with `role` and accessible `name` as a person (or a
+// screen reader) would: buttons and textboxes by their text or label, dialogs, regions and
+// the status line by what labels them. Returns the element or null.
+function findByRole(role, name) {
+    const text = element => (element?.textContent ?? '').replace(/\s+/g, ' ').trim();
+    const labelled = element => {
+        const by = element.getAttribute('aria-labelledby');
+        return by ? by.split(' ').map(id => text(document.getElementById(id))).join(' ')
+                  : element.getAttribute('aria-label') ?? text(element);
+    };
+    const visible = element => element && !element.closest('[hidden], [inert]') &&
+                               element.getClientRects().length > 0;
+    const matches = value => name instanceof RegExp ? name.test(value) : value === name;
+    const candidates = {
+        button: 'button',
+        dialog: 'dialog[open]',
+        region: 'section[aria-labelledby]',
+        textbox: 'input[type=text], input:not([type])',
+        status: '[role=status]',
+    }[role];
+    for (const element of document.querySelectorAll(candidates)) {
+        const label = role === 'textbox' ? text(element.labels?.[0]) : labelled(element);
+        if (visible(element) && (name === undefined || name === null || matches(label))) {
+            return element;
+        }
+    }
+    return null;
+}
+
+const finder = `(${findByRole})`;
+
+export async function firefox() {
+    const browser = await puppeteer.launch({
+        browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true,
+        extraPrefsFirefox: { 'media.autoplay.default': 1 },  // sound after a gesture only
+    });
+    const page = await browser.newPage();
+    await page.setViewport({ width: 1366, height: 768 });
+    const evaluate = (script, ...args) => page.evaluate(script, ...args);
+    const find = async (role, name) => {
+        const handle = await page.evaluateHandle(
+            (f, role, name, regex) => eval(f)(role, regex ? new RegExp(name) : name),
+            finder, role, name instanceof RegExp ? name.source : name, name instanceof RegExp);
+        const element = handle.asElement();
+        if (!element) {
+            await handle.dispose();
+        }
+        return element;
+    };
+    return {
+        name: 'Firefox',
+        goto: url => page.goto(url),
+        evaluate,
+        find,
+        click: element => element.click(),
+        type: async (element, text) => {
+            await element.evaluate(entry => entry.select());  // typing replaces what is there
+            await element.type(text);
+        },
+        pressEnter: element => element.press('Enter'),
+        close: () => browser.close(),
+    };
+}
+
+export async function webkit() {
+    const display = `:${90 + (process.pid % 9)}`;
+    const xvfb = spawn('Xvfb', [display, '-screen', '0', '1400x900x24', '-nolisten', 'tcp'],
+                       { stdio: 'ignore' });
+    await sleep(500);
+    const port = 4400 + (process.pid % 500);
+    const server = spawn('WebKitWebDriver', [`--port=${port}`],
+                         { stdio: 'ignore', env: { ...process.env, DISPLAY: display } });
+    const stopAll = () => {
+        server.kill();
+        xvfb.kill();
+    };
+    let driver;
+    for (let attempt = 0; attempt < 40 && !driver; ++attempt) {
+        try {
+            driver = await new Builder()
+                .usingServer(`http://127.0.0.1:${port}`)
+                .withCapabilities({
+                    browserName: 'MiniBrowser',
+                    'webkitgtk:browserOptions': {
+                        binary: '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser',
+                        args: ['--automation'],
+                    },
+                })
+                .build();
+        } catch (error) {
+            if (attempt === 39) {
+                stopAll();
+                throw error;
+            }
+            await sleep(250);
+        }
+    }
+    const evaluate = (script, ...args) =>
+        driver.executeScript(`return (${script})(...arguments)`, ...args);
+    const find = async (role, name) => {
+        const isRegex = name instanceof RegExp;
+        const element = await driver.executeScript(
+            `return (${findByRole})(arguments[0], arguments[2] ? new RegExp(arguments[1]) : arguments[1])`,
+            role, isRegex ? name.source : name, isRegex);
+        return element ?? null;
+    };
+    return {
+        name: 'WebKit',
+        goto: url => driver.get(url),
+        evaluate,
+        find,
+        click: element => element.click(),
+        type: async (element, text) => {
+            await element.clear();
+            await element.sendKeys(text);
+        },
+        pressEnter: element => element.sendKeys(Key.ENTER),
+        close: async () => {
+            try {
+                await driver.quit();
+            } finally {
+                stopAll();
+            }
+        },
+    };
+}
+
+// Waits until `role`/`name` is found (or, with `gone`, no longer found).
+export async function waitFor(engine, role, name, { gone = false, timeout = 15000 } = {}) {
+    const end = Date.now() + timeout;
+    for (;;) {
+        const element = await engine.find(role, name);
+        if (gone ? !element : element) {
+            return element;
+        }
+        if (Date.now() > end) {
+            const seen = await engine.evaluate(() => [...document.querySelectorAll('dialog[open]')]
+                .map(d => d.textContent).join(' | ') + ' / ' + document.activeElement?.id);
+            throw new Error(`${engine.name}: ${role} ${name} ${gone ? 'still there' : 'not found'}` +
+                            ` (open: ${seen})`);
+        }
+        await sleep(100);
+    }
+}

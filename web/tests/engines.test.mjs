@@ -1,0 +1,100 @@
+// The whole experiment and the answer sheet in Firefox and WebKit, as in Chromium.
+
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { dist } from './page.mjs';
+import { firefox, webkit, waitFor } from './engines.mjs';
+
+const page = pathToFileURL(path.join(dist, 'hashigoro.html')).href;
+const odds = process.env.HASHIGORO_ODDS ?? '../build/app/hashigoro-odds/hashigoro-odds';
+const promptName = 'はしごろう横線本数の設定';
+
+async function answer(engine, entry) {
+    const box = await waitFor(engine, 'dialog', promptName);
+    assert.ok(box);
+    const textbox = await waitFor(engine, 'textbox');
+    await engine.type(textbox, entry);
+    await engine.pressEnter(textbox);
+}
+
+for (const open of [firefox, webkit]) {
+    test(`the experiment and the answer sheet in ${open.name}`, { timeout: 240000 }, async () => {
+        const engine = await open();
+        try {
+            await engine.goto(page);
+            // A bad entry opens the box again with its default; a good one starts the window.
+            await answer(engine, 'abc');
+            await waitFor(engine, 'dialog', promptName);
+            assert.equal(await engine.evaluate(() => document.getElementById('InputEntry').value),
+                         '50');
+            await answer(engine, '10');
+            await waitFor(engine, 'dialog', promptName, { gone: true });
+
+            await engine.click(await waitFor(engine, 'button', 'はしごろう作成・抽選の開始'));
+            await engine.evaluate(() => new Promise((resolve, reject) => {
+                const end = Date.now() + 15000;
+                const check = () => /^(\d+)本目に着きました（\1本目は1回目）$/.test(
+                    document.getElementById('Announcer').textContent) ? resolve()
+                    : Date.now() > end ? reject(new Error('no arrival announced'))
+                    : setTimeout(check, 50);
+                check();
+            }));
+            await engine.click(await waitFor(engine, 'button', /^停[\s\u3000]+止$/));
+            assert.equal(await engine.evaluate(() => document.getElementById('Command1').disabled),
+                         false);
+
+            await engine.click(await waitFor(engine, 'button', 'HELP'));
+            await waitFor(engine, 'region', 'はしごろう＿ヘルプ（設問と操作方法）');
+            await engine.click(await waitFor(engine, 'button', '閉じる'));
+            await answer(engine, '10');
+            await waitFor(engine, 'dialog', promptName, { gone: true });
+
+            await engine.click(await waitFor(engine, 'button', '終了'));
+            await engine.click(await waitFor(engine, 'button', 'いいえ(N)'));
+            await waitFor(engine, 'dialog', 'はしごろう', { gone: true });
+            await engine.click(await waitFor(engine, 'button', '終了'));
+            await engine.click(await waitFor(engine, 'button', 'はい(Y)'));
+            await engine.evaluate(() => new Promise(resolve => {
+                const check = () => document.body.textContent.includes('はしごろうを終了しました。')
+                    ? resolve() : setTimeout(check, 50);
+                check();
+            }));
+
+            // The answer sheet, in a page opened afresh: its table is the command line's.
+            await engine.goto(page);
+            await answer(engine, '10');
+            await waitFor(engine, 'dialog', promptName, { gone: true });
+            await engine.click(await waitFor(engine, 'button', 'はしごろう＿理論値'));
+            await waitFor(engine, 'region', 'はしごろう＿理論値');
+            await engine.evaluate(() => {
+                const make = URL.createObjectURL;
+                URL.createObjectURL = blob => {
+                    blob.text().then(text => { window.savedCsv = text; });
+                    return make(blob);
+                };
+            });
+            await engine.click(await waitFor(engine, 'button', '表を CSV で保存…'));
+            const csv = await engine.evaluate(() => new Promise(resolve => {
+                const check = () => window.savedCsv ? resolve(window.savedCsv)
+                                                    : setTimeout(check, 50);
+                check();
+            }));
+            const rows = text => text.trim().split('\n').map(line => line.split(','));
+            const ours = rows(csv);
+            const desktop = rows(execFileSync(odds, ['--csv'], { encoding: 'utf8' }));
+            assert.equal(ours.length, desktop.length);
+            assert.deepEqual(ours[0], desktop[0]);
+            for (let r = 1; r < ours.length; ++r) {
+                for (let c = 1; c <= 10; ++c) {
+                    assert.ok(Math.abs(Number(ours[r][c]) - Number(desktop[r][c])) <= 1e-12,
+                              `row ${r}, column ${c}`);
+                }
+            }
+        } finally {
+            await engine.close();
+        }
+    });
+}
