@@ -29,7 +29,8 @@ QT_QPA_PLATFORM=offscreen build/tools/icon_generator build-web/icons 192 512 2>/
 
 if [ "${1:-}" = serve ]; then
     port="${2:-8080}"
-    echo "Serving dist/web/ on http://localhost:$port/ (Ctrl-C ends)"
+    echo "Serving dist/web/: open http://localhost:$port/ in a browser on this computer (Ctrl-C ends)."
+    echo "For iPads, put the files of dist/web/ on an HTTPS server (see README.md)."
     cd dist/web
     exec /usr/bin/python3 -m http.server --bind 127.0.0.1 "$port"
 fi

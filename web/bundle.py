@@ -117,10 +117,8 @@ def main():
     (web / "sw.js").write_text(fill((PAGE / "sw.js").read_text(), version=version,
                                     files=json.dumps(["./"] + files)), encoding="utf-8")
 
-    # One file with everything inside, for a USB stick or a shared folder.
-    carried = "".join(
-        '<script type="application/octet-stream" id="chime-%s">%s</script>\n'
-        % (name, base64.b64encode(data).decode("ascii")) for name, data in chimes.items())
+    # One file with everything inside, for a USB stick or a shared folder. It makes its chimes
+    # itself, and starts the charts' code only when the answer sheet first opens.
     single = fill(
         template,
         policy="default-src 'none'; script-src 'unsafe-inline' 'wasm-unsafe-eval'; "
@@ -129,8 +127,8 @@ def main():
         head='<link rel="icon" href="%s">\n<style>\n%s%s</style>' % (
             data_url("image/png", icons[192]),
             font_face(data_url("font/woff2", font.read_bytes())), style),
-        body=carried + "<script>\n" + charts.decode("utf-8") + "\n</script>\n<script>\n" +
-             script.decode("utf-8") + "\n</script>")
+        body='<script type="text/plain" id="ChartsCode">\n' + charts.decode("utf-8") +
+             "\n</script>\n<script>\n" + script.decode("utf-8") + "\n</script>")
     # Inside a script element the text must not close it.
     for code in (script, charts):
         assert "</script" not in code.decode("utf-8").lower()

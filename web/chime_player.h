@@ -12,10 +12,10 @@
 
 namespace hashigoro::web {
 
-// The sound cues of the page: the two chimes, read from the files beside the page (or, where
-// the page cannot read them, from the copies it carries) as they arrive. A cue stops the chime
-// still sounding and plays its own; a file that is missing, broken or longer than 30 seconds
-// only silences its cue.
+// The sound cues of the page: the two chimes, read from the files beside the page as they
+// arrive, or made by the page itself where no file has come (opened from a file, it cannot read
+// its folder). A cue stops the chime still sounding and plays its own; a file that is broken or
+// longer than 30 seconds only silences its cue.
 class ChimePlayer final : public SoundCue {
   public:
     explicit ChimePlayer(SoundOutput& output) : output_(output) {}

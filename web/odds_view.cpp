@@ -53,6 +53,19 @@ int IntValue(const char* id, int low, int high, int otherwise) {
                                 : otherwise;
 }
 
+// The charts' code, which the single file carries as text so that the page starts without it,
+// runs the first time the sheet is made (the served page loads it as a file of its own).
+// clang-format off
+EM_JS(void, StartCharts, (), {
+    const code = document.getElementById('ChartsCode');
+    if (!window.HashigoroCharts && code) {
+        const script = document.createElement('script');
+        script.textContent = code.textContent;
+        document.head.append(script);
+    }
+});
+// clang-format on
+
 // The download has begun once its link is clicked; the object it was made from goes a little
 // later, so that no browser is still reading it.
 // clang-format off
@@ -154,11 +167,11 @@ OddsView::OddsView(val container, PageEvents& events)
         element.call<void>("setAttribute", std::string("aria-label"), std::string(title));
         return element;
     };
-    charts_ =
-        val::global("HashigoroCharts")
-            .call<val>("create", texts, canvas(bars, "OddsBarsChart", os::kBarChartTitle),
-                       canvas(distance, "OddsDistanceChart", os::kDistanceChartTitle),
-                       canvas(power, "OddsPowerChart", os::kPowerChartTitle));
+    StartCharts();
+    charts_ = val::global("HashigoroCharts")
+                  .call<val>("create", texts, canvas(bars, "OddsBarsChart", os::kBarChartTitle),
+                             canvas(distance, "OddsDistanceChart", os::kDistanceChartTitle),
+                             canvas(power, "OddsPowerChart", os::kPowerChartTitle));
 
     for (const char* id : {"OddsBack", "OddsRun", "OddsCancel", "OddsCsv", "OddsPng"}) {
         events.ListenForClicks(id);

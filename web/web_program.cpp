@@ -25,28 +25,17 @@ constexpr double kBorder = 1;
 WebProgram* gProgram = nullptr;
 
 // The chimes beside the page, as a teacher may have replaced them; where the page cannot read
-// its own folder (opened from a file) the copies it carries stand in.
+// its own folder (opened from a file), or finds none, it makes our own.
 // clang-format off
 EM_JS(void, LoadChime, (const char* name), {
     const file = UTF8ToString(name);
-    const carried = () => {
-        const block = document.getElementById('chime-' + file);
-        if (!block) {
-            return null;
-        }
-        const text = atob(block.textContent.trim());
-        const bytes = new Uint8Array(text.length);
-        for (let i = 0; i < text.length; ++i) {
-            bytes[i] = text.charCodeAt(i);
-        }
-        return bytes;
-    };
     // A page opened from a file may not read its folder: the browser refuses, noisily.
-    const beside = location.protocol === 'file:' ? Promise.reject('file') : fetch(file);
-    beside
+    if (location.protocol === 'file:') {
+        return;
+    }
+    fetch(file)
         .then(response => response.ok ? response.arrayBuffer() : Promise.reject(response.status))
-        .then(buffer => new Uint8Array(buffer), carried)
-        .then(bytes => { if (bytes) { Module.hashigoroChimeArrived(file, bytes); } });
+        .then(buffer => Module.hashigoroChimeArrived(file, new Uint8Array(buffer)), () => {});
 });
 // clang-format on
 

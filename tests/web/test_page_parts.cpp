@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "chime_player.h"
+#include "chime_synthesis.h"
 #include "recording_sound_output.h"
 #include "wav_bytes.h"
 #include "window_scale.h"
@@ -52,8 +53,8 @@ class PagePartsTest : public QObject {
         QCOMPARE(DevicePixels(1, 0.25, 1), 1);
     }
 
-    // A cue stops the chime still sounding and plays its own; a file that did not arrive, or
-    // that is no sound, only silences its cue.
+    // A cue stops the chime still sounding and plays its own; a file that is no sound only
+    // silences its cue; without a file, our own chime plays, and a name not ours is silent.
     void aCuePlaysItsChimeOrNothing() {
         RecordingSoundOutput output;
         ChimePlayer chimes(output);
@@ -66,6 +67,12 @@ class PagePartsTest : public QObject {
         chimes.PlayCue("endpinpon.wav");
         chimes.PlayCue("missing.wav");
         QCOMPARE(output.log, (std::vector<std::string>{"Stop", "Play", "Stop", "Stop"}));
+        ChimePlayer own(output);
+        own.PlayCue("endpinpon.wav");
+        QCOMPARE(output.played.back().samples, SynthesizedChime("endpinpon.wav"));
+        QCOMPARE(output.played.back().sampleRate, kChimeRate);
+        // 1.6 s with three falling tones: loud at its start, silent at its end.
+        QCOMPARE(output.played.back().Frames(), std::size_t{70560});
     }
 };
 

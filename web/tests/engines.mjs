@@ -5,6 +5,7 @@
 
 import { spawn } from 'node:child_process';
 import { setTimeout as sleep } from 'node:timers/promises';
+import { chromium as playwrightChromium } from 'playwright-core';
 import puppeteer from 'puppeteer-core';
 import { Builder, Key } from 'selenium-webdriver';
 
@@ -38,6 +39,22 @@ function findByRole(role, name) {
 }
 
 const finder = `(${findByRole})`;
+
+export async function chromium() {
+    const browser = await playwrightChromium.launch({
+        executablePath: '/usr/bin/chromium',
+        args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+               '--disable-component-update', '--no-first-run', '--disable-sync'],
+    });
+    const page = await (await browser.newContext({ viewport: { width: 1366, height: 768 } }))
+        .newPage();
+    return {
+        name: 'Chromium',
+        goto: url => page.goto(url),
+        evaluate: (script, ...args) => page.evaluate(script, ...args),
+        close: () => browser.close(),
+    };
+}
 
 export async function firefox() {
     const browser = await puppeteer.launch({
@@ -152,3 +169,21 @@ export async function waitFor(engine, role, name, { gone = false, timeout = 1500
         await sleep(100);
     }
 }
+
+// The time from the start of the navigation to the open prompt, in the page's own clock, read
+// by an observer put in once the page has loaded (where the prompt is already open by then,
+// the time of that first look, so never less than the truth).
+export const promptOpenedAt = () => new Promise(resolve => {
+    const open = () => document.querySelector('dialog[open]');
+    if (open()) {
+        resolve(performance.now());
+        return;
+    }
+    new MutationObserver((_, observer) => {
+        if (open()) {
+            observer.disconnect();
+            resolve(performance.now());
+        }
+    }).observe(document, { subtree: true, attributes: true, childList: true });
+});
+
