@@ -90,11 +90,20 @@ export async function firefox() {
 }
 
 export async function webkit() {
-    const display = `:${90 + (process.pid % 9)}`;
-    const xvfb = spawn('Xvfb', [display, '-screen', '0', '1400x900x24', '-nolisten', 'tcp'],
-                       { stdio: 'ignore' });
-    await sleep(500);
-    const port = 4400 + (process.pid % 500);
+    // Xvfb picks a free display itself and tells its number.
+    const xvfb = spawn('Xvfb', ['-displayfd', '1', '-screen', '0', '1400x900x24', '-nolisten',
+                                'tcp'], { stdio: ['ignore', 'pipe', 'ignore'] });
+    const display = await new Promise((resolve, reject) => {
+        let told = '';
+        xvfb.stdout.on('data', chunk => {
+            told += chunk;
+            if (told.includes('\n')) {
+                resolve(`:${told.trim()}`);
+            }
+        });
+        xvfb.on('exit', () => reject(new Error('Xvfb ended before it gave a display')));
+    });
+    const port = 20000 + Math.floor(Math.random() * 20000);
     const server = spawn('WebKitWebDriver', [`--port=${port}`],
                          { stdio: 'ignore', env: { ...process.env, DISPLAY: display } });
     const stopAll = () => {
