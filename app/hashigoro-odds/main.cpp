@@ -9,6 +9,8 @@
 
 #include "application_setup.h"
 #include "arrival_simulation.h"
+#include "class_pool.h"
+#include "experiment_result.h"
 #include "fairness_power.h"
 #include "ladder_odds.h"
 #include "odds_command_line.h"
@@ -23,6 +25,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: hashigoro-odds [--csv | --simulate TRIALS | --power | --experiments K]\n"
     "                      [--rungs N] [--start C]\n"
+    "       hashigoro-odds --class FILE\n"
     "The exact arrival odds of the ladder lottery of hashigoro (10 lines, rungs among 225\n"
     "places, the marker starting at column C, 2 to 11; the experiment's is 4).\n"
     "  (no argument)        open the window (Qt's own options, such as -platform, go first)\n"
@@ -34,6 +37,10 @@ constexpr const char* kUsage =
     "  --experiments K      run K whole experiments (1 to 1000000) as the program runs them,\n"
     "                       until an arrival finds its bar of 20 full, and test each for\n"
     "                       fairness at 5 %\n"
+    "  --class FILE         a class's result lines (FILE, or - for standard input), one\n"
+    "                       experiment a line, pooled by rung count and judged against fair\n"
+    "                       and against the exact odds; lines that are no experiment go to\n"
+    "                       standard error with their numbers and reasons\n"
     "  --rungs N            rungs per ladder: 10 to 50 (the experiment's), 0 to 225 for --power\n"
     "  --start C            the start column (default 4)\n"
     "  --help, --version\n";
@@ -89,6 +96,36 @@ int Experiments(const hashigoro::OddsCommand& command) {
         std::to_string(Percentile(experiments.Lengths(), 0.95)) + "\n";
     std::fputs(out.c_str(), stdout);
     return 0;
+}
+
+int PoolClassFile(const hashigoro::OddsCommand& command) {
+    using namespace hashigoro;
+    std::string text;
+    std::FILE* in = command.classFile == "-" ? stdin : std::fopen(command.classFile.c_str(), "rb");
+    if (!in) {
+        std::fprintf(stderr, "hashigoro-odds: cannot read %s\n", command.classFile.c_str());
+        return 1;
+    }
+    char buffer[65536];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
+        text.append(buffer, got);
+    }
+    if (in != stdin) {
+        std::fclose(in);
+    }
+    const ReadResults read = ReadResultLines(text);
+    std::string errors;
+    for (const RejectedLine& rejected : read.rejected) {
+        errors += "line " + std::to_string(rejected.line) + ": " +
+                  std::string(ReasonWords(rejected.reason)) + ": " + rejected.text + "\n";
+    }
+    std::fputs(errors.c_str(), stderr);
+    std::vector<ExperimentResult> experiments;
+    for (const ReadExperiment& experiment : read.experiments) {
+        experiments.push_back(experiment.result);
+    }
+    std::fputs(ClassReport(PoolClass(experiments)).c_str(), stdout);
+    return experiments.empty() ? 1 : 0;
 }
 
 // Whether the arguments hold one of the options that Qt takes for itself (-platform, -style,
@@ -147,6 +184,8 @@ int RunWithoutWindow(const hashigoro::OddsCommand& command) {
             return Power(command);
         case OddsCommand::Mode::Experiments:
             return Experiments(command);
+        case OddsCommand::Mode::Class:
+            return PoolClassFile(command);
         case OddsCommand::Mode::Window:
             break;
     }

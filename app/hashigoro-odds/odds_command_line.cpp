@@ -44,8 +44,8 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
         bool given = false;
     };
     Seen csv{"--csv"}, simulate{"--simulate"}, power{"--power"}, experiments{"--experiments"};
-    Seen start{"--start"}, rungs{"--rungs"};
-    Seen* const modes[] = {&csv, &simulate, &power, &experiments};
+    Seen start{"--start"}, rungs{"--rungs"}, pooled{"--class"};
+    Seen* const modes[] = {&csv, &simulate, &power, &experiments, &pooled};
     const auto fail = [&command](std::string message) {
         command.mode = OddsCommand::Mode::Error;
         command.error = std::move(message);
@@ -65,7 +65,7 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
             return command;
         }
         Seen* seen = nullptr;
-        for (Seen* known : {&csv, &simulate, &power, &experiments, &start, &rungs}) {
+        for (Seen* known : {&csv, &simulate, &power, &experiments, &start, &rungs, &pooled}) {
             seen = option == known->option ? known : seen;
         }
         if (!seen) {
@@ -82,6 +82,10 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
             return fail(option + " needs a value");
         }
         const std::string& text = arguments[++i];
+        if (seen == &pooled) {
+            command.classFile = text;
+            continue;
+        }
         std::uint64_t minimum = 1;
         std::uint64_t maximum = seen == &experiments ? kMostExperiments : kMostTrials;
         if (seen == &start) {
@@ -119,13 +123,14 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
         return fail(needsRungs ? std::string(chosen->option) + " needs --rungs"
                                : "--rungs goes with --simulate, --power or --experiments");
     }
-    if (start.given && !chosen) {
+    if (start.given && (!chosen || chosen == &pooled)) {
         return fail("--start goes with --csv, --simulate, --power or --experiments");
     }
     command.mode = csv.given           ? OddsCommand::Mode::Csv
                    : simulate.given    ? OddsCommand::Mode::Simulate
                    : power.given       ? OddsCommand::Mode::Power
                    : experiments.given ? OddsCommand::Mode::Experiments
+                   : pooled.given      ? OddsCommand::Mode::Class
                                        : OddsCommand::Mode::Window;
     return command;
 }
@@ -142,6 +147,40 @@ std::string JudgementLines(const ArrivalCounts& counts, const ArrivalOdds& odds)
     return line("exact odds", exact.statistic, exact.degreesOfFreedom, "", exact.pValue) +
            line("fairness", fair.statistic, fair.degreesOfFreedom,
                 fair.exact ? " (exact tail)" : "", fair.pValue);
+}
+
+std::string ClassReport(const std::vector<ClassGroup>& groups) {
+    std::string out;
+    for (const ClassGroup& group : groups) {
+        out += "rungs " + std::to_string(group.rungs) + ": " + std::to_string(group.experiments) +
+               (group.experiments == 1 ? " experiment, " : " experiments, ") +
+               std::to_string(group.trials) + " trials\n";
+        out += "line,count,relative frequency,exact odds\n";
+        for (std::size_t c = 0; c < kArrivalColumns; ++c) {
+            const double share = group.trials > 0 ? static_cast<double>(group.pooled[c]) /
+                                                        static_cast<double>(group.trials)
+                                                  : 0.0;
+            out += std::to_string(c + 1) + "," + std::to_string(group.pooled[c]) + "," +
+                   PlainNumber(share, 4, NumberStyle::Fixed) + "," +
+                   PlainNumber(group.exact[c], 4, NumberStyle::Fixed) + "\n";
+        }
+        const auto line = [](const char* name, double statistic, int degrees, const char* how,
+                             double p) {
+            return std::string(name) + ": chi-square " +
+                   PlainNumber(statistic, 4, NumberStyle::Fixed) + " with " +
+                   std::to_string(degrees) + " degrees of freedom" + how +
+                   ", p = " + PlainNumber(p, 4) + "\n";
+        };
+        out += line("fairness", group.fairness.statistic, group.fairness.degreesOfFreedom,
+                    group.fairness.exact ? " (exact tail)" : "", group.fairness.pValue);
+        out += line("exact odds", group.odds.statistic, group.odds.degreesOfFreedom, "",
+                    group.odds.pValue);
+        if (group.moreForEighty) {
+            out += "for 80 % power against fair: about " + std::to_string(*group.moreForEighty) +
+                   " more experiments\n";
+        }
+    }
+    return out;
 }
 
 }  // namespace hashigoro

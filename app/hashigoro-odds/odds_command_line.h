@@ -5,18 +5,20 @@
 #include <vector>
 
 #include "arrivals.h"
+#include "class_pool.h"
 #include "experiment_state.h"
 
 namespace hashigoro {
 
 // What the answer sheet was asked to do by its command line.
 struct OddsCommand {
-    enum class Mode { Window, Csv, Simulate, Power, Experiments, Help, Version, Error };
+    enum class Mode { Window, Csv, Simulate, Power, Experiments, Class, Help, Version, Error };
     Mode mode = Mode::Window;
     int start = kStartColumn;  // --start, the start column 2..11
     std::uint64_t trials = 0;  // --simulate, 1..100,000,000
     int rungs = 0;             // --rungs, 10..50 (the experiment's own range); 0..225 for --power
     int experiments = 0;       // --experiments, 1..1,000,000
+    std::string classFile;     // --class, a file of result lines, or "-" for standard input
     std::string error;         // Mode::Error: one line that names the bad argument
 };
 
@@ -26,6 +28,7 @@ struct OddsCommand {
 //   --simulate TRIALS --rungs N [--start C] a simulation against the exact odds
 //   --power --rungs N [--start C]           the trials the fairness test needs
 //   --experiments K --rungs N [--start C]   K whole experiments, tested for fairness
+//   --class FILE                            a class's result lines pooled (FILE "-": stdin)
 //   --help, --version
 OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments);
 
@@ -34,5 +37,10 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments);
 //   fairness: chi-square X with 9 degrees of freedom, p = P     (the verdict on the ladder)
 // The fairness line says "exact tail" where its p is the exact one.
 std::string JudgementLines(const ArrivalCounts& counts, const ArrivalOdds& odds);
+
+// A class's experiments pooled, each rung count's group in turn: its experiments and trials,
+// a table of the ten lines' counts, relative frequencies and exact odds, the two judgements as
+// JudgementLines prints them, and the experiments it would take to show a bias not yet shown.
+std::string ClassReport(const std::vector<ClassGroup>& groups);
 
 }  // namespace hashigoro

@@ -61,6 +61,12 @@ class OddsCommandLineTest : public QObject {
             {"--csv --simulate 5 --rungs 10", Mode::Error, 4, 10, 5,
              "--csv and --simulate cannot be combined"},
             {"-x", Mode::Error, 4, 0, 0, "unknown argument \"-x\" (see --help)"},
+            {"--class results.txt", Mode::Class, 4, 0, 0, ""},
+            {"--class", Mode::Error, 4, 0, 0, "--class needs a value"},
+            {"--class - --start 5", Mode::Error, 5, 0, 0,
+             "--start goes with --csv, --simulate, --power or --experiments"},
+            {"--class - --rungs 50", Mode::Error, 4, 50, 0,
+             "--rungs goes with --simulate, --power or --experiments"},
         };
         for (const auto& row : rows) {
             QTest::newRow(row.arguments[0] ? row.arguments : "(none)")

@@ -1,0 +1,104 @@
+#include <QTest>
+
+#include <random>
+
+#include "class_pool.h"
+#include "comma_locale.h"
+#include "experiment_state.h"
+#include "fairness_test.h"
+#include "ladder_odds.h"
+
+using namespace hashigoro;
+
+namespace {
+
+// A whole experiment drawn from `odds` by plain code: arrivals until one finds its bar full.
+ExperimentResult DrawExperiment(int rungs, const ArrivalOdds& odds, std::mt19937_64& random) {
+    std::discrete_distribution<std::size_t> line(odds.begin(), odds.end());
+    ExperimentResult result{rungs, {}, 0};
+    for (;;) {
+        const std::size_t c = line(random);
+        if (result.counts[c] == 20) {
+            result.fullLine = static_cast<int>(c) + 1;
+            return result;
+        }
+        ++result.counts[c];
+    }
+}
+
+}  // namespace
+
+class ClassPoolTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void experimentsArePooledByRungCount() {
+        const std::vector<ExperimentResult> experiments = {
+            {30, {20, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 1},
+            {10, {5, 4, 5, 4, 5, 4, 5, 4, 5, 4}, 0},
+            {30, {0, 20, 0, 0, 0, 0, 0, 0, 0, 1}, 2},
+        };
+        const std::vector<ClassGroup> groups = PoolClass(experiments);
+        QCOMPARE(groups.size(), std::size_t{2});
+        QCOMPARE(groups[0].rungs, 10);
+        QCOMPARE(groups[1].rungs, 30);
+        QCOMPARE(groups[1].experiments, 2);
+        QCOMPARE(groups[1].trials, 86ULL);
+        QCOMPARE(groups[1].pooled[1], 21ULL);
+        QCOMPARE(groups[1].exact, ExactArrivalOdds(kStartColumn)[30]);
+        QCOMPARE(groups[1].fairness.pValue, FairnessTest(groups[1].pooled).pValue);
+        // Fairness is called into doubt, so no more experiments are counted for it.
+        QVERIFY(CallsUnfair(groups[1].fairness.pValue));
+        QVERIFY(!groups[1].moreForEighty);
+        // Bars this even do not doubt fairness: the experiments that the test needs are told.
+        QVERIFY(groups[0].moreForEighty.has_value());
+        QVERIFY(*groups[0].moreForEighty >= 0 && *groups[0].moreForEighty < 5);
+    }
+
+    void theTableSavesWithAPointInAnyLocale() {
+        const hashigoro::testing::CommaLocale comma;
+        const std::string csv = ClassCsv(PoolClass({{50, {1, 1, 0, 0, 0, 0, 0, 0, 0, 1}, 0}}));
+        QVERIFY(
+            csv.starts_with("rungs,experiments,trials,line,count,relative_frequency,exact_odds\n"));
+        QVERIFY2(csv.find("50,1,3,1,1,0.333333,") != std::string::npos, csv.c_str());
+        QCOMPARE(std::count(csv.begin(), csv.end(), '\n'), 11L);
+    }
+
+    // Classes of 30 whole experiments: drawn from the exact odds at 50 rungs, the exact-odds
+    // test doubts at most one in twenty; drawn fair, the fairness test does.
+    void bothTestsHoldTheirLevelForWholeClasses_data() {
+        QTest::addColumn<bool>("fair");
+        QTest::newRow("classes drawn from the exact odds at 50 rungs") << false;
+        QTest::newRow("fair classes, a tenth each") << true;
+    }
+    void bothTestsHoldTheirLevelForWholeClasses() {
+        QFETCH(bool, fair);
+        const ArrivalOdds odds = fair ? FairOdds() : ExactArrivalOdds(kStartColumn)[50];
+        std::mt19937_64 random(20261207);
+        constexpr int kClasses = 1000;
+        int oddsDoubted = 0;
+        int fairnessDoubted = 0;
+        for (int k = 0; k < kClasses; ++k) {
+            std::vector<ExperimentResult> experiments;
+            for (int e = 0; e < 30; ++e) {
+                experiments.push_back(DrawExperiment(50, odds, random));
+            }
+            const ClassGroup group = PoolClass(experiments).front();
+            oddsDoubted += CallsUnfair(group.odds.pValue);
+            fairnessDoubted += CallsUnfair(group.fairness.pValue);
+        }
+        qInfo("%s: exact-odds test doubts %.1f %%, fairness test %.1f %%",
+              fair ? "fair" : "exact odds", 100.0 * oddsDoubted / kClasses,
+              100.0 * fairnessDoubted / kClasses);
+        if (fair) {
+            QVERIFY(fairnessDoubted <= 0.05 * kClasses);
+            QVERIFY(oddsDoubted > 0.99 * kClasses);  // fair is far from the ladder's odds
+        } else {
+            QVERIFY2(oddsDoubted <= 0.05 * kClasses + 15, qPrintable(QString::number(oddsDoubted)));
+            QVERIFY(fairnessDoubted > 0.99 * kClasses);  // 30 experiments show the bias
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(ClassPoolTest)
+#include "test_class_pool.moc"
