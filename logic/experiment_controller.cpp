@@ -54,6 +54,7 @@ void ExperimentController::Command3_Click() {
     ports_.cue.PlayCue(kEndChimeFile);
     state_.Answer = ports_.dialogs.YesNoBox(kQuitQuestion, kQuitButtonTitle);
     if (state_.Answer == kAnswerYes) {
+        RecordExperiment(0);
         ports_.programEnd.EndProgram();
     }
 }
@@ -63,12 +64,14 @@ void ExperimentController::Command4_Click() {
     Enable(Button::Command1, false);
     Enable(Button::Command4, false);
     ports_.cue.PlayCue(kChimeFile);
+    RecordExperiment(0);
     for (int index = 1; index <= kFullBar; ++index) {
         for (int bar = 1; bar <= 10; ++bar) {
             ports_.view.SetTallySquareVisible(bar, index, false);
         }
     }
     ResetTrial(state_, true, ports_.board, ports_.label);
+    recorded_ = false;  // empty bars: a new experiment
     ports_.view.SetMousePointer(MousePointer::Arrow);
     if (!RunRungCountPrompt(state_, ports_.dialogs, ports_.programEnd)) {
         return;
@@ -89,6 +92,7 @@ void ExperimentController::Command5_Click() {
 
 void ExperimentController::Command6_Click() {
     ports_.cue.PlayCue(kChimeFile);
+    RecordExperiment(0);
     ports_.view.SwitchToHelpWindow();
 }
 
@@ -121,7 +125,23 @@ void ExperimentController::Arrival(Int16 column) {
     Switch(Timer::Timer1, false);
     Switch(Timer::Timer2, false);
     Switch(Timer::Timer3, false);
+    RecordExperiment(column - 1);
     ports_.view.ExperimentEnded(column - 1);
+}
+
+void ExperimentController::RecordExperiment(int fullLine) {
+    FinishedExperiment experiment{state_.RungTotal, {}, fullLine};
+    int arrivals = 0;
+    for (int line = 1; line <= 10; ++line) {
+        experiment.tallies[static_cast<std::size_t>(line - 1)] =
+            state_.Tally(static_cast<Int16>(line + 1));
+        arrivals += state_.Tally(static_cast<Int16>(line + 1));
+    }
+    if (!ports_.results || recorded_ || (arrivals == 0 && fullLine == 0)) {
+        return;
+    }
+    recorded_ = true;
+    ports_.results->Record(experiment);
 }
 
 }  // namespace hashigoro

@@ -4,6 +4,7 @@
 #include "experiment_state.h"
 #include "main_window_view.h"
 #include "marker_descent.h"
+#include "results_log.h"
 #include "rung_generation.h"
 #include "sound_cue.h"
 #include "timer_switch.h"
@@ -21,6 +22,8 @@ struct ControllerPorts {
     ProgramEnd& programEnd;
     RandomSource& random;
     Clock& clock;
+    // Where each finished experiment is recorded, once; nowhere when null.
+    ResultsLog* results = nullptr;
 };
 
 // The state machine of the main window. It owns the window's experiment state, builds ladders
@@ -61,6 +64,10 @@ class ExperimentController final : private BuildEndListener, private ArrivalList
     void LadderComplete() override;
     void Arrival(Int16 column) override;
 
+    // Records the experiment in its tallies as over (`fullLine` 0: given up), once, and only
+    // when it has had an arrival or has ended.
+    void RecordExperiment(int fullLine);
+
     void Enable(Button button, bool enabled) { ports_.view.SetButtonEnabled(button, enabled); }
     void Switch(Timer timer, bool enabled) { ports_.timers.SetTimerEnabled(timer, enabled); }
 
@@ -68,6 +75,7 @@ class ExperimentController final : private BuildEndListener, private ArrivalList
     ExperimentState state_;
     RungGeneration rungs_;
     MarkerDescent descent_;
+    bool recorded_ = false;  // the experiment in the tallies is recorded already
 };
 
 }  // namespace hashigoro

@@ -111,7 +111,8 @@ MainView::MainView(val container, const MainViewServices& services)
                                                                .dialogs = services_.dialogs,
                                                                .programEnd = services_.programEnd,
                                                                .random = services_.random,
-                                                               .clock = services_.clock});
+                                                               .clock = services_.clock,
+                                                               .results = services_.results});
 }
 
 MainView::~MainView() {

@@ -23,6 +23,8 @@ struct MainViewServices {
     ProgramEnd& programEnd;
     // Asks for the help view in place of this one, once the running handler has returned.
     std::function<void()> openHelp;
+    // Where finished experiments go; nowhere when null.
+    ResultsLog* results = nullptr;
 };
 
 // Form1 in the page: the window built from the layout table inside `container`, the ladder

@@ -96,6 +96,7 @@ WebProgram::WebProgram()
       chimes_(audio_),
       random_(MixingRandomSource::FromEntropy()),
       desktop_(ById("Desktop")),
+      results_(Document()["body"]),
       ended_(val::null()) {
     gProgram = this;
     ReportFailures();
@@ -114,6 +115,7 @@ void WebProgram::Run() {
     open.set("type", std::string("button"));
     SetText(open, std::string(odds_sheet::kCaption).substr(1));
     events_.ListenForClicks("OpenOdds");
+    events_.ListenForClicks("CopyResult");
     Rescale();
     ShowMainView();
     for (;;) {
@@ -136,6 +138,8 @@ void WebProgram::Handle(const PageEvent& event) {
                 (event.kind == PageEvent::Kind::Key && event.target == "Escape"))) {
         odds_->Hide();
         ById("OpenOdds").call<void>("focus");
+    } else if (event.kind == PageEvent::Kind::Click && results_.Handle(event.target)) {
+        // the result line copied
     } else if (odds_ && odds_->Handle(event)) {
         // the sheet's own
     } else {
@@ -224,9 +228,11 @@ void WebProgram::ShowMainView() {
                                    .cue = chimes_,
                                    .dialogs = dialogs_,
                                    .programEnd = *this,
-                                   .openHelp = [this] {
-                                       events_.Post({PageEvent::Kind::Switch, "help"});
-                                   }});
+                                   .openHelp =
+                                       [this] {
+                                           events_.Post({PageEvent::Kind::Switch, "help"});
+                                       },
+                                   .results = &results_});
     Rescale();
     main_->Activate();
 }

@@ -15,6 +15,7 @@
 #include "odds_view.h"
 #include "page_dialogs.h"
 #include "page_events.h"
+#include "page_results.h"
 #include "pausable_clock.h"
 #include "web_audio_output.h"
 
@@ -63,6 +64,8 @@ class WebProgram final : private ProgramEnd {
     LocalTimeClock clock_;
     PausableClock experimentClock_;
     emscripten::val desktop_;
+    // The finished experiments: the last one's line beside the window, all kept on the device.
+    PageResults results_;
     std::unique_ptr<MainView> main_;
     std::unique_ptr<HelpView> help_;
     // The answer sheet over the experiment's window, made when first asked for.

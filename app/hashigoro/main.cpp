@@ -5,6 +5,7 @@
 #include "mixing_random_source.h"
 #include "pulse_audio_output.h"
 #include "qt_program_end.h"
+#include "results_file_log.h"
 #include "window_switch.h"
 
 int main(int argc, char* argv[]) {
@@ -15,7 +16,9 @@ int main(int argc, char* argv[]) {
     hashigoro::LocalTimeClock clock;
     hashigoro::PulseAudioOutput sound;
     hashigoro::QtProgramEnd programEnd;
-    hashigoro::WindowSwitch windows(random, clock, sound, programEnd);
+    hashigoro::ResultsFileLog results(
+        hashigoro::ResultsFile(hashigoro::ResultsFile::DefaultPath()));
+    hashigoro::WindowSwitch windows(random, clock, sound, programEnd, nullptr, &results);
     windows.ShowMainWindow();
     const int status = QApplication::exec();
     // The windows go before the services they were handed.

@@ -3,8 +3,13 @@
 namespace hashigoro {
 
 WindowSwitch::WindowSwitch(RandomSource& random, Clock& clock, SoundOutput& sound,
-                           ProgramEnd& programEnd, Dialogs* dialogs)
-    : random_(random), clock_(clock), sound_(sound), programEnd_(programEnd), dialogs_(dialogs) {}
+                           ProgramEnd& programEnd, Dialogs* dialogs, ResultsLog* results)
+    : random_(random),
+      clock_(clock),
+      sound_(sound),
+      programEnd_(programEnd),
+      dialogs_(dialogs),
+      results_(results) {}
 
 void WindowSwitch::ShowMainWindow() {
     if (help_) {
@@ -12,7 +17,7 @@ void WindowSwitch::ShowMainWindow() {
         help_->deleteLater();
     }
     main_ = new Form1(MainWindowServices{random_, clock_, sound_, programEnd_,
-                                         [this] { ShowHelpWindow(); }, dialogs_});
+                                         [this] { ShowHelpWindow(); }, dialogs_, results_});
     main_->show();
 }
 

@@ -15,9 +15,10 @@ class WindowSwitch final : public QObject {
     Q_OBJECT
 
   public:
-    // `dialogs` stands in for the main windows' own Qt boxes when given.
+    // `dialogs` stands in for the main windows' own Qt boxes when given; finished experiments
+    // go to `results` when given.
     WindowSwitch(RandomSource& random, Clock& clock, SoundOutput& sound, ProgramEnd& programEnd,
-                 Dialogs* dialogs = nullptr);
+                 Dialogs* dialogs = nullptr, ResultsLog* results = nullptr);
 
     void ShowMainWindow();
     void ShowHelpWindow();
@@ -31,6 +32,7 @@ class WindowSwitch final : public QObject {
     SoundOutput& sound_;
     ProgramEnd& programEnd_;
     Dialogs* dialogs_;
+    ResultsLog* results_;
     QPointer<Form1> main_;
     QPointer<Form2> help_;
 };

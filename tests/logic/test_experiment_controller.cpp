@@ -53,6 +53,12 @@ ScriptedRandom LadderToColumnFive() {
     return script;
 }
 
+// Keeps every experiment the controller records.
+struct RecordingResults final : ResultsLog {
+    void Record(const FinishedExperiment& experiment) override { recorded.push_back(experiment); }
+    std::vector<FinishedExperiment> recorded;
+};
+
 // The controller with fakes for everything around it, driven event by event as the event
 // loop would.
 struct Rig {
@@ -115,8 +121,9 @@ struct Rig {
     FakeProgramEnd end;
     RepeatingRandom random;
     SteppingClock clock;
+    RecordingResults results;
     ExperimentController controller{
-        ControllerPorts{board, label, timers, view, cue, dialogs, end, random, clock}};
+        ControllerPorts{board, label, timers, view, cue, dialogs, end, random, clock, &results}};
 };
 
 // Brings a fresh rig into one of the controller's situations.
@@ -427,6 +434,63 @@ class ExperimentControllerTest : public QObject {
         rig.controller.Command6_Click();
         QCOMPARE(rig.cue.played, std::vector<std::string>{"pinpon.wav"});
         QCOMPARE(rig.view.helpSwitches, 1);
+    }
+
+    // Each experiment is recorded once, when it ends or when its tallies are given up after an
+    // arrival; a stop, which may be resumed, records nothing.
+    void eachExperimentIsRecordedOnce_data() {
+        QTest::addColumn<int>("trials");
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<int>("fullLine");
+        QTest::newRow("stopped only") << 2 << "stop" << 0 << 0;
+        QTest::newRow("initialised after an arrival") << 2 << "initialise" << 1 << 0;
+        QTest::newRow("initialised before any arrival") << 0 << "initialise" << 0 << 0;
+        QTest::newRow("help after an arrival") << 3 << "help" << 1 << 0;
+        QTest::newRow("quit, answered no") << 1 << "quit no" << 0 << 0;
+        QTest::newRow("quit, answered yes") << 1 << "quit yes" << 1 << 0;
+        QTest::newRow("ended by a full bar") << 21 << "" << 1 << 3;
+        QTest::newRow("ended, then initialised") << 21 << "initialise" << 1 << 3;
+        QTest::newRow("ended, then quit") << 21 << "quit yes" << 1 << 3;
+    }
+    void eachExperimentIsRecordedOnce() {
+        QFETCH(int, trials);
+        QFETCH(QString, then);
+        QFETCH(int, records);
+        QFETCH(int, fullLine);
+        Rig rig;
+        rig.Activate("10");
+        if (trials > 0) {
+            rig.RunTrials(trials);
+        }
+        if (trials < 21) {
+            rig.controller.Command5_Click();
+        }
+        rig.dialogs.entries.push_back("10");
+        rig.dialogs.answers.push_back(then.endsWith("yes") ? kAnswerYes : kAnswerNo);
+        if (then == "initialise") {
+            rig.controller.Command4_Click();
+        } else if (then == "help") {
+            rig.controller.Command6_Click();
+        } else if (then.startsWith("quit")) {
+            rig.controller.Command3_Click();
+        }
+        QCOMPARE(static_cast<int>(rig.results.recorded.size()), records);
+        if (records > 0) {
+            const FinishedExperiment& recorded = rig.results.recorded.front();
+            QCOMPARE(recorded.rungs, 10);
+            QCOMPARE(recorded.fullLine, fullLine);
+            QCOMPARE(recorded.tallies[2], std::min(trials, 20));  // every arrival in line 3
+        }
+        if (then == "initialise") {
+            // The new experiment starts unrecorded: its own arrivals are recorded in turn.
+            rig.RunTrials(1);
+            rig.controller.Command5_Click();
+            rig.dialogs.answers.assign({kAnswerYes});
+            rig.controller.Command3_Click();
+            QCOMPARE(static_cast<int>(rig.results.recorded.size()), records + 1);
+            QCOMPARE(rig.results.recorded.back().rungs, 10);
+        }
     }
 };
 

@@ -75,7 +75,8 @@ Form1::Form1(const MainWindowServices& services) : services_(services), ownDialo
                                                                .dialogs = dialogs,
                                                                .programEnd = services_.programEnd,
                                                                .random = services_.random,
-                                                               .clock = services_.clock});
+                                                               .clock = services_.clock,
+                                                               .results = services_.results});
 
     connect(command1_, &QPushButton::clicked, this, [this] { controller_->Command1_Click(); });
     connect(command2_, &QPushButton::clicked, this, [this] { controller_->Command2_Click(); });

@@ -26,6 +26,8 @@ struct MainWindowServices {
     std::function<void()> openHelp;
     // The modal boxes; the window's own Qt boxes when null.
     Dialogs* dialogs = nullptr;
+    // Where finished experiments are recorded; nowhere when null.
+    ResultsLog* results = nullptr;
 };
 
 // Form1, the main window: a fixed client area of 658 x 569 pixels with the quit, help and

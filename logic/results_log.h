@@ -1,0 +1,22 @@
+#pragma once
+
+#include <array>
+
+namespace hashigoro {
+
+// An experiment that is over: ended by an arrival that found its bar full, or given up with
+// its tallies (initialise, help or quit after at least one arrival).
+struct FinishedExperiment {
+    int rungs = 0;                  // the rung count it ran with
+    std::array<int, 10> tallies{};  // the bars under the 1st to 10th line
+    int fullLine = 0;               // the line (1..10) whose full bar ended it; 0: given up
+};
+
+// Where finished experiments go, once each (a stop that may still be resumed is not an end).
+class ResultsLog {
+  public:
+    virtual ~ResultsLog() = default;
+    virtual void Record(const FinishedExperiment& experiment) = 0;
+};
+
+}  // namespace hashigoro

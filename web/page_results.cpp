@@ -1,0 +1,73 @@
+#include "page_results.h"
+
+#include <emscripten.h>
+
+#include "experiment_result.h"
+#include "page.h"
+
+namespace hashigoro::web {
+
+namespace {
+
+constexpr const char* kStorageKey = "hashigoro.results";
+
+// clang-format off
+// Appends a line to the kept ones; a browser that refuses storage (a private window) keeps
+// nothing, and the experiment goes on all the same.
+EM_JS(void, KeepLine, (const char* key, const char* line), {
+    try {
+        const name = UTF8ToString(key);
+        localStorage.setItem(name, (localStorage.getItem(name) || "") + UTF8ToString(line) + "\n");
+    } catch (error) {
+    }
+});
+
+EM_JS(void, CopyText, (const char* text), {
+    const line = UTF8ToString(text);
+    if (navigator.clipboard) {
+        navigator.clipboard.writeText(line).catch(() => {});
+    }
+});
+// clang-format on
+
+}  // namespace
+
+PageResults::PageResults(val parent) : box_(Make("div", "Results", "results", parent)) {
+    box_.call<void>("setAttribute", std::string("role"), std::string("region"));
+    box_.call<void>("setAttribute", std::string("aria-label"), std::string("実験の結果"));
+    box_.set("hidden", true);
+    Make("span", "ResultLine", "result-line", box_);
+    val copy = Make("button", "CopyResult", "button result-copy", box_);
+    copy.set("type", std::string("button"));
+    SetText(copy, "コピー");
+}
+
+void PageResults::Record(const FinishedExperiment& experiment) {
+    ExperimentResult result{experiment.rungs, {}, experiment.fullLine};
+    for (std::size_t line = 0; line < kArrivalColumns; ++line) {
+        result.counts[line] = static_cast<std::uint64_t>(experiment.tallies[line]);
+    }
+    const std::string line = ResultLine(result);
+    SetText(ById("ResultLine"), line);
+    box_.set("hidden", false);
+    KeepLine(kStorageKey, line.c_str());
+}
+
+std::string PageResults::Kept() {
+    const val storage = val::global("localStorage");
+    if (storage.isUndefined() || storage.isNull()) {
+        return {};
+    }
+    const val kept = storage.call<val>("getItem", std::string(kStorageKey));
+    return kept.isString() ? kept.as<std::string>() : std::string();
+}
+
+bool PageResults::Handle(const std::string& clicked) {
+    if (clicked != "CopyResult") {
+        return false;
+    }
+    CopyText(ById("ResultLine")["textContent"].as<std::string>().c_str());
+    return true;
+}
+
+}  // namespace hashigoro::web

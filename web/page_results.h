@@ -1,0 +1,30 @@
+#pragma once
+
+#include <emscripten/val.h>
+
+#include <string>
+
+#include "results_log.h"
+
+namespace hashigoro::web {
+
+// The page's finished experiments: the last one's result line shown beside the window (never
+// inside it) with a button that copies it, and every one kept in the browser's storage, by the
+// same rule as the desktop's results file, for the answer sheet's class part.
+class PageResults final : public ResultsLog {
+  public:
+    explicit PageResults(emscripten::val parent);
+
+    void Record(const FinishedExperiment& experiment) override;
+
+    // Every result line kept on this device, one a line (nothing where storage is refused).
+    static std::string Kept();
+
+    // Handles a click on the copy button; false for any other.
+    bool Handle(const std::string& clicked);
+
+  private:
+    emscripten::val box_;
+};
+
+}  // namespace hashigoro::web

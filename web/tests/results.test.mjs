@@ -1,0 +1,41 @@
+// A finished experiment's result line in the page: beside the window, copied with one button,
+// and kept on the device, once, as on the desktop.
+
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { openPage, prompt, answerPrompt, button } from './page.mjs';
+
+test('an experiment given up after an arrival leaves its result line beside the window',
+     { timeout: 60000 }, async () => {
+    const { browser, context, page } = await openPage();
+    try {
+        await context.grantPermissions(['clipboard-read', 'clipboard-write']);
+        await answerPrompt(page, '10');
+        await prompt(page).waitFor({ state: 'hidden' });
+        await button(page, 'はしごろう作成・抽選の開始').click();
+        await page.waitForFunction(() => /本目に着きました/.test(
+            document.getElementById('Announcer').textContent), null, { timeout: 10000 });
+        await page.getByRole('button', { name: /^停[\s\u3000]+止$/ }).click();
+        // A stop may still be resumed: nothing yet.
+        const results = page.getByRole('region', { name: '実験の結果' });
+        assert.equal(await results.isVisible(), false);
+        await button(page, '初期化').click();
+        await results.waitFor();
+        const line = await page.locator('#ResultLine').textContent();
+        assert.match(line, /^横線10本　(\d+ ){9}\d+　途中で終了$/);
+        const counts = line.split('　')[1].split(' ').map(Number);
+        assert.equal(counts.reduce((a, b) => a + b), 1);  // the one arrival before the stop
+        // Beside the window, not inside it.
+        assert.equal(await page.evaluate(() =>
+            document.getElementById('Form1').contains(document.getElementById('Results'))), false);
+        // The emptied bars record nothing more when the prompt is answered again.
+        await answerPrompt(page, '20');
+        await prompt(page).waitFor({ state: 'hidden' });
+        assert.equal(await page.evaluate(() => localStorage.getItem('hashigoro.results')),
+                     `${line}\n`);
+        await results.getByRole('button', { name: 'コピー' }).click();
+        assert.equal(await page.evaluate(() => navigator.clipboard.readText()), line);
+    } finally {
+        await browser.close();
+    }
+});
