@@ -3,6 +3,7 @@
 #include <random>
 
 #include "class_pool.h"
+#include "class_sheet.h"
 #include "comma_locale.h"
 #include "experiment_state.h"
 #include "fairness_test.h"
@@ -97,6 +98,30 @@ class ClassPoolTest : public QObject {
             QVERIFY2(oddsDoubted <= 0.05 * kClasses + 15, qPrintable(QString::number(oddsDoubted)));
             QVERIFY(fairnessDoubted > 0.99 * kClasses);  // 30 experiments show the bias
         }
+    }
+
+    // The class part as the windows show it: lines added in pieces, read and pooled, said.
+    void theSheetSaysWhatItRead() {
+        ClassSheet sheet;
+        sheet.AddText("横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了");
+        sheet.AddText("50 3 5 20 7 4 2 1 0 0 0\n50 3 5 21 7 4 2 1 0 0 0\n10 2 2 2 2 2 2 2 2 2 2\n");
+        sheet.Pool();
+        QCOMPARE(sheet.Experiments(), 3);
+        QCOMPARE(sheet.Repeated(), 0);  // the second line ended otherwise: not the same
+        QCOMPARE(sheet.Groups().size(), std::size_t{2});
+        QCOMPARE(QString::fromStdString(sheet.Rejected().at(0)),
+                 QString("3 行目：20 より大きい数があります（1 本の線は 20 回まで）"
+                         "（50 3 5 21 7 4 2 1 0 0 0）"));
+        QCOMPARE(QString::fromStdString(ClassSheet::GroupTitle(sheet.Groups()[1])),
+                 QString("横線 50 本：2 回の実験、84 回の試行"));
+        const QString fair = QString::fromStdString(ClassSheet::Verdicts(sheet.Groups()[0]));
+        QVERIFY(fair.startsWith("公平（どの線も 10 %）と比べると：カイ二乗 0.00（自由度 9）"));
+        QVERIFY(fair.contains("公平でないとまでは言えません。"));
+        QVERIFY(fair.contains("\n理論値と比べると："));
+        QVERIFY(QString::fromStdString(sheet.Summary()).contains("読めなかった行が 1 行"));
+        QVERIFY(sheet.Csv().starts_with("rungs,"));
+        sheet.Clear();
+        QVERIFY(sheet.Text().empty());
     }
 };
 

@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "class_window.h"
 #include "fixed_window_frame.h"
 #include "gothic_font.h"
 #include "odds_csv.h"
@@ -124,6 +125,7 @@ OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent) {
 
     auto* saveCsv = new QPushButton(ToQString(odds_sheet::kSaveCsv));
     auto* savePng = new QPushButton(ToQString(odds_sheet::kSavePng));
+    auto* openClass = new QPushButton(ToQString(class_sheet::kOpenWindow));
 
     auto* outlook = new QGroupBox(ToQString(odds_sheet::kOutlookGroup));
     powerLabel_ = new QLabel;
@@ -145,6 +147,7 @@ OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent) {
     saves->addWidget(saveCsv);
     saves->addWidget(savePng);
     side->addLayout(saves);
+    side->addWidget(openClass);
     BuildCharts();
     auto* lower = new QHBoxLayout;
     lower->addWidget(distanceView_, 1);
@@ -175,6 +178,11 @@ OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent) {
     connect(&runner_, &SimulationRunner::Finished, this, &OddsWindow::ShowSimulation);
     connect(saveCsv, &QPushButton::clicked, this, &OddsWindow::AskAndSaveCsv);
     connect(savePng, &QPushButton::clicked, this, &OddsWindow::AskAndSavePng);
+    connect(openClass, &QPushButton::clicked, this, [this] {
+        ClassResults()->show();
+        ClassResults()->raise();
+        ClassResults()->activateWindow();
+    });
 
     SetStart(sheet_.Start());
 }
@@ -303,6 +311,13 @@ void OddsWindow::SetStart(int column) {
     }
     curve_->replace(points);
     ShowOdds();
+}
+
+ClassWindow* OddsWindow::ClassResults() {
+    if (!classWindow_) {
+        classWindow_ = new ClassWindow(this);
+    }
+    return classWindow_;
 }
 
 int OddsWindow::Rungs() const {

@@ -23,6 +23,8 @@ class QSpinBox;
 
 namespace hashigoro {
 
+class ClassWindow;
+
 // はしごろう＿理論値, the answer sheet: the exact arrival odds of the ladder for a chosen rung
 // count (0..225) and start line as a bar chart against the fair 10 %, the distance from fair
 // over every rung count, the power of the fairness test with the two sentences on how soon the
@@ -59,6 +61,9 @@ class OddsWindow final : public QWidget {
 
     // The simulated percentages beside the exact ones, columns 2..11; 0 where none are shown.
     std::array<double, 10> ObservedPercentages() const;
+
+    // The class part's window, made when first asked for.
+    ClassWindow* ClassResults();
 
     // Save the exact table as CSV, or both charts as one PNG, to `path`; a failure is told in a
     // message box, and the result is false.
@@ -102,6 +107,7 @@ class OddsWindow final : public QWidget {
     BackgroundRun experiments_;
     // The run of whole experiments to start when the one under way has ended.
     std::shared_ptr<ExperimentsRun> nextExperiments_;
+    ClassWindow* classWindow_ = nullptr;
 };
 
 }  // namespace hashigoro

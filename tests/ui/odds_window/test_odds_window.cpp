@@ -4,7 +4,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QComboBox>
+#include <QTableWidget>
+
 #include "application_setup.h"
+#include "class_window.h"
 #include "fairness_power.h"
 #include "ladder_odds.h"
 #include "odds_window.h"
@@ -127,6 +131,32 @@ class OddsWindowTest : public QObject {
         const QString good = folder.filePath(csv ? "odds.csv" : "odds.png");
         QVERIFY(csv ? window.SaveCsv(good) : window.SavePng(good));
         QVERIFY(QFileInfo(good).size() > 1000);
+    }
+
+    // The class part: lines pasted, pooled by rung count, shown as a table with both verdicts
+    // and saved as CSV.
+    void aClassesLinesArePooledAndShown() {
+        OddsWindow window;
+        ClassWindow* part = window.ClassResults();
+        part->AddText(
+            "横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了\n"
+            "30 1 1 1 1 1 1 1 1 1 1\n"
+            "よろしく\n50,3,5,20,7,4,2,1,0,0,0");
+        QCOMPARE(part->GroupChoice()->count(), 2);
+        QCOMPARE(part->GroupChoice()->currentText(),
+                 QString("横線 30 本：1 回の実験、10 回の試行"));
+        QCOMPARE(part->Table()->item(0, 1)->text(), QString("1"));
+        QCOMPARE(part->Table()->item(0, 2)->text(), QString("10.0"));
+        part->GroupChoice()->setCurrentIndex(1);
+        QCOMPARE(part->Table()->item(2, 1)->text(), QString("40"));
+        QVERIFY(part->VerdictText().contains("公平にしては偏りが大きすぎます"));
+        QVERIFY(part->Summary().contains("読めなかった行が 1 行"));
+        QTemporaryDir folder;
+        const QString path = folder.filePath("class.csv");
+        QVERIFY(part->SaveCsv(path));
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().contains("50,2,84,3,40,0.476190,"));
     }
 };
 

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "class_pool.h"
+#include "experiment_result.h"
+
+namespace hashigoro {
+
+// The class part's words, for every front end.
+namespace class_sheet {
+inline constexpr std::string_view kTitle = "クラスの結果";
+inline constexpr std::string_view kOpenWindow = "クラスの結果…";
+inline constexpr std::string_view kLinesLabel =
+    "結果の行（1 行に 1 回の実験。表計算やチャットから貼り付け）";
+inline constexpr std::string_view kOpenFiles = "ファイルを開く…";
+inline constexpr std::string_view kAddOwn = "この端末の実験を追加";
+inline constexpr std::string_view kPool = "集計";
+inline constexpr std::string_view kClear = "消す";
+inline constexpr std::string_view kSaveCsv = "集計表を CSV で保存…";
+inline constexpr std::string_view kCsvFileName = "hashigoro-class.csv";
+inline constexpr std::string_view kGroupLabel = "横線の本数";
+inline constexpr std::string_view kLineHeader = "線";
+inline constexpr std::string_view kCountHeader = "回数";
+inline constexpr std::string_view kShareHeader = "相対度数（%）";
+inline constexpr std::string_view kExactHeader = "理論値（%）";
+inline constexpr std::string_view kChartTitle = "クラスの相対度数と理論値（%）";
+inline constexpr std::string_view kShareSeries = "相対度数";
+inline constexpr std::string_view kNoOwn = "この端末の実験はまだありません。";
+}  // namespace class_sheet
+
+// The answer sheet's class part as one model that both windows only draw: the result lines a
+// class pasted, opened or added, read and pooled, and what the sheet says of them (UTF-8).
+class ClassSheet {
+  public:
+    // Adds lines to those already there (pasted, read from a file, or this device's own).
+    void AddText(const std::string& text);
+    void Clear();
+    const std::string& Text() const { return text_; }
+
+    // Reads and pools everything added so far.
+    void Pool();
+
+    // What the last pooling found.
+    const std::vector<ClassGroup>& Groups() const { return groups_; }
+    int Experiments() const { return experiments_; }
+    // One sentence a line that could not be read: "3 行目：数がありません（……）".
+    const std::vector<std::string>& Rejected() const { return rejected_; }
+    // How many lines were the same as an earlier one (kept all the same).
+    int Repeated() const { return repeated_; }
+    // "横線 50 本：30 回の実験、3,210 回の試行"
+    static std::string GroupTitle(const ClassGroup& group);
+    // The judgements of a group, against fair and against the exact odds, and while fairness
+    // is not yet doubted, how many more experiments the test needs.
+    static std::string Verdicts(const ClassGroup& group);
+    // The whole reading in a sentence: how many experiments, rejected and repeated lines.
+    std::string Summary() const;
+    std::string Csv() const { return ClassCsv(groups_); }
+
+  private:
+    std::string text_;
+    std::vector<ClassGroup> groups_;
+    std::vector<std::string> rejected_;
+    int experiments_ = 0;
+    int repeated_ = 0;
+};
+
+}  // namespace hashigoro

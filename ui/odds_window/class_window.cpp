@@ -1,0 +1,282 @@
+#include "class_window.h"
+
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSeries>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+
+#include "gothic_font.h"
+#include "odds_sheet_text.h"
+#include "qt_layout.h"
+#include "results_file.h"
+
+namespace hashigoro {
+
+namespace cs = class_sheet;
+
+namespace {
+
+QString Percent(double share) {
+    return QString::number(100 * share, 'f', 1);
+}
+
+}  // namespace
+
+ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("ClassWindow"));
+    setWindowTitle(ToQString(cs::kTitle));
+    setFont(GothicFont(10.5, false));
+    setAcceptDrops(true);
+    resize(1040, 700);
+
+    lines_ = new QPlainTextEdit;
+    lines_->setObjectName(QStringLiteral("ClassLines"));
+    lines_->setAccessibleName(ToQString(cs::kLinesLabel));
+    auto* open = new QPushButton(ToQString(cs::kOpenFiles));
+    auto* own = new QPushButton(ToQString(cs::kAddOwn));
+    auto* pool = new QPushButton(ToQString(cs::kPool));
+    auto* clear = new QPushButton(ToQString(cs::kClear));
+    auto* save = new QPushButton(ToQString(cs::kSaveCsv));
+    summary_ = new QLabel;
+    summary_->setWordWrap(true);
+    rejected_ = new QLabel;
+    rejected_->setWordWrap(true);
+    rejected_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    group_ = new QComboBox;
+    group_->setAccessibleName(ToQString(cs::kGroupLabel));
+    table_ = new QTableWidget(10, 4);
+    table_->setHorizontalHeaderLabels({ToQString(cs::kLineHeader), ToQString(cs::kCountHeader),
+                                       ToQString(cs::kShareHeader), ToQString(cs::kExactHeader)});
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 6);
+    table_->setMinimumHeight(11 * (QFontMetrics(font()).height() + 6) + 4);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    verdicts_ = new QLabel;
+    verdicts_->setWordWrap(true);
+
+    auto* chart = new QChart;
+    chart->setTitle(ToQString(cs::kChartTitle));
+    chart->setTitleFont(GothicFont(11.25, true));
+    chart->legend()->setFont(GothicFont(9, false));
+    shares_ = new QBarSet(ToQString(cs::kShareSeries));
+    shares_->setColor(QColor(255, 0, 0));
+    exact_ = new QBarSet(ToQString(odds_sheet::kExactSeries));
+    exact_->setColor(QColor(255, 170, 170));
+    auto* lines = new QBarCategoryAxis;
+    for (int line = 1; line <= 10; ++line) {
+        *shares_ << 0;
+        *exact_ << 0;
+        lines->append(QString::number(line));
+    }
+    lines->setTitleText(ToQString(cs::kLineHeader));
+    lines->setLabelsFont(GothicFont(9, false));
+    auto* bars = new QBarSeries;
+    bars->append(shares_);
+    bars->append(exact_);
+    chart->addSeries(bars);
+    auto* fair = new QLineSeries;
+    fair->setName(ToQString(odds_sheet::kFairSeries));
+    fair->setPen(QPen(Qt::black, 1.5, Qt::DashLine));
+    fair->append(-0.5, 10);
+    fair->append(9.5, 10);
+    chart->addSeries(fair);
+    auto* percent = new QValueAxis;
+    percent->setRange(0, 40);
+    percent->setLabelFormat("%.0f");
+    auto* hiddenX = new QValueAxis;
+    hiddenX->setRange(-0.5, 9.5);
+    hiddenX->setVisible(false);
+    chart->addAxis(lines, Qt::AlignBottom);
+    chart->addAxis(hiddenX, Qt::AlignBottom);
+    chart->addAxis(percent, Qt::AlignLeft);
+    bars->attachAxis(lines);
+    bars->attachAxis(percent);
+    fair->attachAxis(hiddenX);
+    fair->attachAxis(percent);
+    chart_ = new QChartView(chart);
+    chart_->setMinimumHeight(240);
+
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(open, 0, 0);
+    buttons->addWidget(own, 0, 1);
+    buttons->addWidget(pool, 1, 0);
+    buttons->addWidget(clear, 1, 1);
+    buttons->addWidget(save, 2, 0, 1, 2);
+    auto* left = new QVBoxLayout;
+    auto* linesLabel = new QLabel(ToQString(cs::kLinesLabel));
+    linesLabel->setWordWrap(true);
+    left->addWidget(linesLabel);
+    left->addWidget(lines_, 1);
+    left->addLayout(buttons);
+    left->addWidget(summary_);
+    left->addWidget(rejected_);
+    auto* right = new QVBoxLayout;
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(new QLabel(ToQString(cs::kGroupLabel)));
+    choice->addWidget(group_, 1);
+    right->addLayout(choice);
+    right->addWidget(table_);
+    right->addWidget(chart_, 1);
+    right->addWidget(verdicts_);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 2);
+    layout->addLayout(right, 3);
+
+    connect(open, &QPushButton::clicked, this, &ClassWindow::AskAndOpen);
+    connect(own, &QPushButton::clicked, this, &ClassWindow::AddOwnResults);
+    connect(pool, &QPushButton::clicked, this, &ClassWindow::PoolAndShow);
+    connect(clear, &QPushButton::clicked, this, [this] {
+        lines_->clear();
+        PoolAndShow();
+    });
+    connect(save, &QPushButton::clicked, this, &ClassWindow::AskAndSave);
+    connect(group_, &QComboBox::currentIndexChanged, this, &ClassWindow::ShowGroup);
+    PoolAndShow();
+}
+
+void ClassWindow::AddText(const QString& text) {
+    QString all = lines_->toPlainText();
+    if (!all.isEmpty() && !all.endsWith('\n')) {
+        all += '\n';
+    }
+    lines_->setPlainText(all + text);
+    PoolAndShow();
+}
+
+void ClassWindow::AddOwnResults() {
+    const std::string own = ResultsFile(ResultsFile::DefaultPath()).Read();
+    if (own.empty()) {
+        summary_->setText(ToQString(cs::kNoOwn));
+        return;
+    }
+    AddText(QString::fromStdString(own));
+}
+
+void ClassWindow::PoolAndShow() {
+    sheet_.Clear();
+    sheet_.AddText(lines_->toPlainText().toStdString());
+    sheet_.Pool();
+    summary_->setText(QString::fromStdString(sheet_.Summary()));
+    QString rejected;
+    for (const std::string& line : sheet_.Rejected()) {
+        rejected += QString::fromStdString(line) + '\n';
+    }
+    rejected_->setText(rejected.trimmed());
+    const QSignalBlocker block(group_);
+    group_->clear();
+    for (const ClassGroup& group : sheet_.Groups()) {
+        group_->addItem(QString::fromStdString(ClassSheet::GroupTitle(group)));
+    }
+    ShowGroup(group_->count() > 0 ? 0 : -1);
+}
+
+void ClassWindow::ShowGroup(int index) {
+    if (index < 0 || index >= static_cast<int>(sheet_.Groups().size())) {
+        table_->clearContents();
+        verdicts_->clear();
+        for (int c = 0; c < 10; ++c) {
+            shares_->replace(c, 0);
+            exact_->replace(c, 0);
+        }
+        return;
+    }
+    const ClassGroup& group = sheet_.Groups()[static_cast<std::size_t>(index)];
+    for (int c = 0; c < 10; ++c) {
+        const auto i = static_cast<std::size_t>(c);
+        const double share = group.trials > 0 ? static_cast<double>(group.pooled[i]) /
+                                                    static_cast<double>(group.trials)
+                                              : 0.0;
+        const QStringList cells = {ToQString(odds_sheet::ArrivalLine(c + 2)),
+                                   QString::number(group.pooled[i]), Percent(share),
+                                   Percent(group.exact[i])};
+        for (int column = 0; column < 4; ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table_->setItem(c, column, item);
+        }
+        shares_->replace(c, 100 * share);
+        exact_->replace(c, 100 * group.exact[i]);
+    }
+    verdicts_->setText(QString::fromStdString(ClassSheet::Verdicts(group)));
+}
+
+QString ClassWindow::Summary() const {
+    return summary_->text();
+}
+
+QString ClassWindow::VerdictText() const {
+    return verdicts_->text();
+}
+
+void ClassWindow::AskAndOpen() {
+    for (const QString& path :
+         QFileDialog::getOpenFileNames(this, ToQString(cs::kOpenFiles).remove(QChar(0x2026)), {},
+                                       QStringLiteral("CSV, text (*.csv *.txt);;* (*)"))) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            AddText(QString::fromUtf8(file.readAll()));
+        }
+    }
+}
+
+void ClassWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() || event->mimeData()->hasText()) {
+        event->acceptProposedAction();
+    }
+}
+
+void ClassWindow::dropEvent(QDropEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (data->hasUrls()) {
+        for (const QUrl& url : data->urls()) {
+            QFile file(url.toLocalFile());
+            if (file.open(QIODevice::ReadOnly)) {
+                AddText(QString::fromUtf8(file.readAll()));
+            }
+        }
+    } else {
+        AddText(data->text());
+    }
+    event->acceptProposedAction();
+}
+
+void ClassWindow::AskAndSave() {
+    const QString path =
+        QFileDialog::getSaveFileName(this, ToQString(cs::kSaveCsv).remove(QChar(0x2026)),
+                                     ToQString(cs::kCsvFileName), QStringLiteral("CSV (*.csv)"));
+    if (!path.isEmpty()) {
+        SaveCsv(path);
+    }
+}
+
+bool ClassWindow::SaveCsv(const QString& path) {
+    QSaveFile file(path);
+    const QByteArray csv = QByteArray::fromStdString(sheet_.Csv());
+    if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit()) {
+        return true;
+    }
+    QMessageBox::warning(this, ToQString(cs::kTitle),
+                         ToQString(odds_sheet::SaveFailed(path.toStdString())));
+    return false;
+}
+
+}  // namespace hashigoro

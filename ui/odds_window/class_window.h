@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include "class_sheet.h"
+
+class QBarSet;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QTableWidget;
+
+namespace hashigoro {
+
+// クラスの結果: a class's result lines, pasted, opened or dropped as files, or this computer's
+// own finished experiments, pooled by rung count: the pooled counts and relative frequencies
+// beside the exact odds, as a table and a chart with fair's 10 %, and both verdicts. It draws
+// the class part's model, ClassSheet.
+class ClassWindow final : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit ClassWindow(QWidget* parent = nullptr);
+
+    // Adds lines to those in the box, then pools them all.
+    void AddText(const QString& text);
+    // Adds the lines of this computer's results file.
+    void AddOwnResults();
+    void PoolAndShow();
+    // Saves the pooled table; a failure is told in a message box, and the result is false.
+    bool SaveCsv(const QString& path);
+
+    QString Summary() const;
+    QString VerdictText() const;
+    QTableWidget* Table() const { return table_; }
+    QComboBox* GroupChoice() const { return group_; }
+
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void ShowGroup(int index);
+    void AskAndOpen();
+    void AskAndSave();
+
+    ClassSheet sheet_;
+    QPlainTextEdit* lines_;
+    QLabel* summary_;
+    QLabel* rejected_;
+    QComboBox* group_;
+    QTableWidget* table_;
+    QChartView* chart_;
+    QBarSet* shares_;
+    QBarSet* exact_;
+    QLabel* verdicts_;
+};
+
+}  // namespace hashigoro
