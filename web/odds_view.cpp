@@ -173,6 +173,7 @@ OddsView::OddsView(val container, PageEvents& events)
                              canvas(distance, "OddsDistanceChart", os::kDistanceChartTitle),
                              canvas(power, "OddsPowerChart", os::kPowerChartTitle));
 
+    class_ = std::make_unique<ClassView>(sheet_, events);
     for (const char* id : {"OddsBack", "OddsRun", "OddsCancel", "OddsCsv", "OddsPng"}) {
         events.ListenForClicks(id);
     }
@@ -222,6 +223,9 @@ bool OddsView::Handle(const PageEvent& event) {
     const std::string& id = event.target;
     if (id.rfind("Odds", 0) != 0) {
         return false;
+    }
+    if (class_->Handle(event)) {
+        return true;
     }
     if (event.kind == PageEvent::Kind::Input) {
         lastInputMs_ = emscripten_get_now();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "arrival_simulation.h"
+#include "class_view.h"
 #include "odds_sheet.h"
 #include "page_events.h"
 #include "seeded.h"
@@ -62,6 +63,8 @@ class OddsView {
 
     // The whole experiments that the second sentence waits for.
     std::shared_ptr<ExperimentsRun> experiments_;
+    // The class part, below the charts.
+    std::unique_ptr<ClassView> class_;
 };
 
 }  // namespace hashigoro::web

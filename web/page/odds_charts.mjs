@@ -194,4 +194,31 @@ function create(t, bars, distance, power) {
     };
 }
 
-window.HashigoroCharts = { create };
+// The class part's chart: the pooled relative frequencies beside the exact odds, with fair's
+// 10 %, in % of the trials, and its numbers as a table for a screen reader.
+function createClass(t, canvas) {
+    const chart = new Chart(canvas, {
+        data: {
+            labels: t.lines,
+            datasets: [
+                { type: 'bar', label: t.share, data: [], backgroundColor: red, order: 2 },
+                { type: 'bar', label: t.exact, data: [], backgroundColor: lightRed, order: 3 },
+                { type: 'line', label: t.fair, data: t.lines.map(() => 10), borderColor: 'black',
+                  borderDash: [6, 4], borderWidth: 1.5, pointRadius: 0, order: 1 },
+            ],
+        },
+        options: {
+            plugins: { title: title(t.title) },
+            scales: { y: axis(t.percent, { min: 0, suggestedMax: 40 }) },
+        },
+    });
+    return {
+        show(shares, exact) {
+            chart.data.datasets[0].data = shares;
+            chart.data.datasets[1].data = exact;
+            chart.update('none');
+        },
+    };
+}
+
+window.HashigoroCharts = { create, createClass };

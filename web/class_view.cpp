@@ -1,0 +1,233 @@
+#include "class_view.h"
+
+#include <emscripten.h>
+
+#include <cmath>
+#include <string>
+
+#include "odds_sheet_text.h"
+#include "page.h"
+#include "page_results.h"
+
+namespace hashigoro::web {
+
+namespace cs = class_sheet;
+
+namespace {
+
+// Files opened or dropped are read by the page and added to the lines, which are then pooled.
+// clang-format off
+EM_JS(void, WatchClassFiles, (), {
+    const lines = document.getElementById('OddsClassLines');
+    const add = files => Promise.all([...files].map(file => file.text())).then(texts => {
+        for (const text of texts) {
+            lines.value += (lines.value && !lines.value.endsWith("\n") ? "\n" : "") + text;
+        }
+        document.getElementById('OddsClassPool').click();
+    });
+    const input = document.getElementById('OddsClassFiles');
+    input.addEventListener('change', () => { add(input.files); input.value = ""; });
+    lines.addEventListener('dragover', event => event.preventDefault());
+    lines.addEventListener('drop', event => {
+        if (event.dataTransfer.files.length > 0) {
+            event.preventDefault();
+            add(event.dataTransfer.files);
+        }
+    });
+});
+
+EM_JS(void, RevokeClassCsvLater, (const char* url), {
+    const text = UTF8ToString(url);
+    setTimeout(() => URL.revokeObjectURL(text), 1000);
+});
+// clang-format on
+
+val Button(const char* id, std::string_view caption, val parent) {
+    val button = Make("button", id, "button sheet-button", parent);
+    button.set("type", std::string("button"));
+    SetText(button, caption);
+    return button;
+}
+
+std::string Percent(double share) {
+    const double tenths = std::round(1000 * share);
+    return std::to_string(static_cast<long>(tenths) / 10) + "." +
+           std::to_string(static_cast<long>(tenths) % 10);
+}
+
+}  // namespace
+
+ClassView::ClassView(val sheet, PageEvents& events) : chart_(val::null()) {
+    val part = Make("section", "OddsClass", "sheet-class", sheet);
+    part.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsClassTitle"));
+    SetText(Make("h2", "OddsClassTitle", "", part), cs::kTitle);
+    val input = Make("div", "", "class-input", part);
+    val label = Make("label", "", "", input);
+    label.set("htmlFor", std::string("OddsClassLines"));
+    SetText(label, cs::kLinesLabel);
+    val lines = Make("textarea", "OddsClassLines", "", input);
+    lines.set("rows", 8);
+    lines.set("spellcheck", false);
+    val buttons = Make("div", "", "sheet-buttons", input);
+    // A file box behind a button-like label, which a keyboard reaches as the box itself.
+    val files = Make("input", "OddsClassFiles", "class-files", buttons);
+    files.set("type", std::string("file"));
+    files.set("multiple", true);
+    files.set("accept", std::string(".csv,.txt,text/plain,text/csv"));
+    val open = Make("label", "", "button sheet-button", buttons);
+    open.set("htmlFor", std::string("OddsClassFiles"));
+    SetText(open, cs::kOpenFiles);
+    Button("OddsClassOwn", cs::kAddOwn, buttons);
+    Button("OddsClassPool", cs::kPool, buttons);
+    Button("OddsClassClear", cs::kClear, buttons);
+    Button("OddsClassCsv", cs::kSaveCsv, buttons);
+    Make("p", "OddsClassSummary", "sheet-text", input)
+        .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
+    Make("ul", "OddsClassRejected", "class-rejected", input);
+
+    val output = Make("div", "", "class-output", part);
+    val choice = Make("label", "", "sheet-row", output);
+    SetText(Make("span", "", "", choice), cs::kGroupLabel);
+    Make("select", "OddsClassGroup", "", choice);
+    val table = Make("table", "OddsClassTable", "class-table", output);
+    SetText(Make("caption", "", "", table), cs::kChartTitle);
+    val head = Make("tr", "", "", table);
+    for (std::string_view header :
+         {cs::kLineHeader, cs::kCountHeader, cs::kShareHeader, cs::kExactHeader}) {
+        SetText(Make("th", "", "", head), header);
+    }
+    for (int line = 1; line <= 10; ++line) {
+        val row = Make("tr", "", "", table);
+        SetText(Make("th", "", "", row), odds_sheet::ArrivalLine(line + 1));
+        for (int cell = 0; cell < 3; ++cell) {
+            Make("td", "OddsClassCell" + std::to_string(line) + "_" + std::to_string(cell), "",
+                 row);
+        }
+    }
+    val chart = Make("div", "", "chart class-chart", output);
+    val canvas = Make("canvas", "OddsClassChart", "", chart);
+    canvas.call<void>("setAttribute", std::string("role"), std::string("img"));
+    canvas.call<void>("setAttribute", std::string("aria-label"), std::string(cs::kChartTitle));
+    Make("p", "OddsClassVerdicts", "sheet-text", output)
+        .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
+
+    val texts = val::object();
+    texts.set("title", std::string(cs::kChartTitle));
+    texts.set("share", std::string(cs::kShareSeries));
+    texts.set("exact", std::string(odds_sheet::kExactSeries));
+    texts.set("fair", std::string(odds_sheet::kFairSeries));
+    texts.set("percent", std::string(odds_sheet::kPercentAxis));
+    val labels = val::array();
+    for (int line = 1; line <= 10; ++line) {
+        labels.call<void>("push", odds_sheet::ArrivalLine(line + 1));
+    }
+    texts.set("lines", labels);
+    chart_ = val::global("HashigoroCharts").call<val>("createClass", texts, canvas);
+
+    for (const char* id : {"OddsClassOwn", "OddsClassPool", "OddsClassClear", "OddsClassCsv"}) {
+        events.ListenForClicks(id);
+    }
+    events.ListenForInput("OddsClassGroup");
+    WatchClassFiles();
+    PoolAndShow();
+}
+
+bool ClassView::Handle(const PageEvent& event) {
+    const std::string& id = event.target;
+    if (id.rfind("OddsClass", 0) != 0) {
+        return false;
+    }
+    if (event.kind == PageEvent::Kind::Input && id == "OddsClassGroup") {
+        ShowGroup(ById(id)["selectedIndex"].as<int>());
+        return true;
+    }
+    if (event.kind != PageEvent::Kind::Click) {
+        return true;
+    }
+    val lines = ById("OddsClassLines");
+    if (id == "OddsClassOwn") {
+        const std::string own = PageResults::Kept();
+        if (own.empty()) {
+            SetText(ById("OddsClassSummary"), cs::kNoOwn);
+            return true;
+        }
+        std::string text = lines["value"].as<std::string>();
+        if (!text.empty() && text.back() != '\n') {
+            text += '\n';
+        }
+        lines.set("value", text + own);
+        PoolAndShow();
+    } else if (id == "OddsClassPool") {
+        PoolAndShow();
+    } else if (id == "OddsClassClear") {
+        lines.set("value", std::string());
+        PoolAndShow();
+    } else if (id == "OddsClassCsv") {
+        Download();
+    }
+    return true;
+}
+
+void ClassView::PoolAndShow() {
+    model_.Clear();
+    model_.AddText(ById("OddsClassLines")["value"].as<std::string>());
+    model_.Pool();
+    SetText(ById("OddsClassSummary"), model_.Summary());
+    val rejected = ById("OddsClassRejected");
+    rejected.call<void>("replaceChildren");
+    for (const std::string& line : model_.Rejected()) {
+        SetText(Make("li", "", "", rejected), line);
+    }
+    val choice = ById("OddsClassGroup");
+    choice.call<void>("replaceChildren");
+    for (const ClassGroup& group : model_.Groups()) {
+        SetText(Make("option", "", "", choice), ClassSheet::GroupTitle(group));
+    }
+    ShowGroup(model_.Groups().empty() ? -1 : 0);
+}
+
+void ClassView::ShowGroup(int index) {
+    val shares = val::array();
+    val exact = val::array();
+    const bool any = index >= 0 && index < static_cast<int>(model_.Groups().size());
+    for (int line = 1; line <= 10; ++line) {
+        const auto c = static_cast<std::size_t>(line - 1);
+        std::string cells[3];
+        if (any) {
+            const ClassGroup& group = model_.Groups()[static_cast<std::size_t>(index)];
+            const double share = group.trials > 0 ? static_cast<double>(group.pooled[c]) /
+                                                        static_cast<double>(group.trials)
+                                                  : 0.0;
+            cells[0] = std::to_string(group.pooled[c]);
+            cells[1] = Percent(share);
+            cells[2] = Percent(group.exact[c]);
+            shares.call<void>("push", 100 * share);
+            exact.call<void>("push", 100 * group.exact[c]);
+        }
+        for (int cell = 0; cell < 3; ++cell) {
+            SetText(ById("OddsClassCell" + std::to_string(line) + "_" + std::to_string(cell)),
+                    cells[cell]);
+        }
+    }
+    chart_.call<void>("show", shares, exact);
+    SetText(ById("OddsClassVerdicts"),
+            any ? ClassSheet::Verdicts(model_.Groups()[static_cast<std::size_t>(index)])
+                : std::string());
+}
+
+void ClassView::Download() {
+    val parts = val::array();
+    parts.call<void>("push", model_.Csv());
+    val type = val::object();
+    type.set("type", std::string("text/csv"));
+    const val url =
+        val::global("URL").call<val>("createObjectURL", val::global("Blob").new_(parts, type));
+    val link = Make("a", "", "", ById("OddsClass"));
+    link.set("href", url);
+    link.set("download", std::string(cs::kCsvFileName));
+    link.call<void>("click");
+    link.call<void>("remove");
+    RevokeClassCsvLater(url.as<std::string>().c_str());
+}
+
+}  // namespace hashigoro::web

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <emscripten/val.h>
+
+#include "class_sheet.h"
+#include "page_events.h"
+
+namespace hashigoro::web {
+
+// The answer sheet's class part in the page, below the charts: result lines pasted, opened or
+// dropped as files, or this device's own experiments, pooled by rung count into a table and a
+// chart beside the exact odds, with both verdicts, and the pooled table to download. It draws
+// the class part's model, ClassSheet.
+class ClassView {
+  public:
+    // Builds the part at the end of `sheet`; needs the charts' code started.
+    ClassView(emscripten::val sheet, PageEvents& events);
+
+    // Handles an event of the part's own controls; false for any other.
+    bool Handle(const PageEvent& event);
+
+  private:
+    void PoolAndShow();
+    void ShowGroup(int index);
+    void Download();
+
+    ClassSheet model_;
+    emscripten::val chart_;
+};
+
+}  // namespace hashigoro::web

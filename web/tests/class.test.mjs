@@ -1,0 +1,92 @@
+// The answer sheet's class part in the page: thirty result lines pasted, pooled into a table
+// beside the exact odds with both verdicts, and the table downloaded as the command line
+// would write it.
+
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { readFileSync } from 'node:fs';
+import { openPage, prompt, answerPrompt, button } from './page.mjs';
+
+const odds = process.env.HASHIGORO_ODDS ?? '../build/app/hashigoro-odds/hashigoro-odds';
+
+// Thirty whole experiments at 50 rungs, drawn from the exact odds by plain code.
+function classLines() {
+    const table = execFileSync(odds, ['--csv'], { encoding: 'utf8' }).trim().split('\n');
+    const p = table[51].split(',').slice(1).map(Number);
+    let seed = 20261207;
+    const random = () => ((seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648);
+    const lines = [];
+    while (lines.length < 30) {
+        const bars = new Array(10).fill(0);
+        for (;;) {
+            let r = random();
+            let c = 0;
+            while (c < 9 && r >= p[c]) {
+                r -= p[c++];
+            }
+            if (bars[c] === 20) {
+                lines.push(`横線50本　${bars.join(' ')}　${c + 1}本目が満杯で終了`);
+                break;
+            }
+            ++bars[c];
+        }
+    }
+    return lines;
+}
+
+test('thirty lines pasted come to a table with both verdicts, and download as CSV',
+     { timeout: 90000 }, async () => {
+    const { browser, page } = await openPage();
+    try {
+        await answerPrompt(page, '10');
+        await prompt(page).waitFor({ state: 'hidden' });
+        await button(page, 'はしごろう＿理論値').click();
+        const part = page.getByRole('region', { name: 'クラスの結果' });
+        await part.waitFor();
+        const lines = classLines();
+        await part.getByRole('textbox').fill(`${lines.join('\n')}\nこれは結果ではありません\n`);
+        await part.getByRole('button', { name: '集計', exact: true }).click();
+        await page.waitForFunction(() => document.getElementById('OddsClassSummary')
+            .textContent.startsWith('30 回の実験を読みました。'));
+        assert.match(await page.locator('#OddsClassRejected').textContent(), /^31 行目：数がありません/);
+        const group = await part.getByRole('combobox').locator('option').first().textContent();
+        assert.match(group, /^横線 50 本：30 回の実験、[\d,]+ 回の試行$/);
+        // The table is the pooled counts: line 3's is the sum of the thirty lines' third count.
+        const third = lines.reduce((sum, l) => sum + Number(l.split('　')[1].split(' ')[2]), 0);
+        assert.equal(Number(await page.locator('#OddsClassCell3_0').textContent()), third);
+        assert.equal(await page.locator('#OddsClassCell3_2').textContent(), '15.0');
+        const verdicts = await page.locator('#OddsClassVerdicts').textContent();
+        assert.match(verdicts, /公平（どの線も 10 %）と比べると：.*公平にしては偏りが大きすぎます/);
+        assert.match(verdicts, /理論値と比べると：/);
+
+        // The same lines on the command line give the same table.
+        const [download] = await Promise.all([page.waitForEvent('download'),
+                                              button(page, '集計表を CSV で保存…').click()]);
+        assert.equal(download.suggestedFilename(), 'hashigoro-class.csv');
+        const csv = readFileSync(await download.path(), 'utf8');
+        assert.match(csv, /^rungs,experiments,trials,line,count,relative_frequency,exact_odds\n/);
+        assert.ok(csv.includes(`\n50,30,`) && csv.includes(`,3,${third},`));
+        const report = execFileSync(odds, ['--class', '-'], { input: lines.join('\n'),
+                                                            encoding: 'utf8' });
+        assert.ok(report.includes(`\n3,${third},`));
+
+        // Ten thousand lines are read and pooled quickly.
+        const many = Array.from({ length: 10000 }, (_, i) => lines[i % 30]).join('\n');
+        await page.evaluate(text => { document.getElementById('OddsClassLines').value = text; },
+                            many);
+        const ms = await page.evaluate(async () => {
+            const t0 = performance.now();
+            document.getElementById('OddsClassPool').click();
+            await new Promise(resolve => {
+                const check = () => document.getElementById('OddsClassSummary').textContent
+                    .startsWith('10,000') ? resolve() : setTimeout(check, 1);
+                check();
+            });
+            return performance.now() - t0;
+        });
+        console.log(`10,000 lines read and pooled in the page: ${ms.toFixed(0)} ms`);
+    } finally {
+        await browser.close();
+    }
+});
