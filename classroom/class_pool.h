@@ -21,10 +21,13 @@ struct ClassGroup {
     ArrivalOdds exact{};     // the exact odds of the experiment's ladder (start at line 3)
     // Against fair: the one fairness test of the whole program, on the pooled counts.
     FairnessResult fairness;
-    // Against the exact odds: the chi-square test of the answer sheet's simulations, on every
-    // arrival of the class: the pooled counts and, for each experiment that ended, the
-    // arrival that found its bar full. (Left out, those arrivals would bend the counts away
-    // from the odds, the likeliest lines most, and the test would wrongly doubt them.)
+    // Against the exact odds: Pearson's X² of every arrival of the class (the pooled counts
+    // and, for each experiment that ended, the arrival that found its bar full) against the
+    // exact odds. Up to kDrawnClassesUpTo trials its p is the share of classes drawn from the
+    // exact odds, the same experiments each run as it ran (to its full bar, or stopped after
+    // as many trials), whose X² is as large or larger, so that no class of a ladder as it
+    // should be is doubted more than one time in twenty; beyond, where that many draws would
+    // take long, the chi-square distribution's, which is then close.
     ChiSquareResult odds;
     // When fairness is not yet called into doubt: about how many more experiments like these
     // the class needs for the test to have 8 chances in 10; nothing when none are (the ladder
@@ -32,8 +35,15 @@ struct ClassGroup {
     std::optional<int> moreForEighty;
 };
 
-// The experiments grouped by rung count, in rising order.
-std::vector<ClassGroup> PoolClass(const std::vector<ExperimentResult>& experiments);
+// Classes drawn for the exact-odds test, and the most trials for which it draws them.
+inline constexpr int kDrawnClasses = 999;
+inline constexpr std::uint64_t kDrawnClassesUpTo = 5000;
+
+// The experiments grouped by rung count, in rising order. The classes for the exact-odds test
+// are `draws` (the smallest p is 1 / (draws + 1)), from a generator seeded from the class's
+// experiments, so that the same lines always get the same p.
+std::vector<ClassGroup> PoolClass(const std::vector<ExperimentResult>& experiments,
+                                  int draws = kDrawnClasses);
 
 // The pooled table as CSV: rungs,experiments,trials,line,count,relative_frequency,exact_odds,
 // one row a line of each group, numbers with a decimal point in any locale.

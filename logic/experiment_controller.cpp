@@ -88,6 +88,14 @@ void ExperimentController::Command5_Click() {
     Enable(Button::Command4, true);
     Enable(Button::Command5, false);
     Enable(Button::Command6, true);
+    const FinishedExperiment sofar = Current(0);
+    int arrivals = 0;
+    for (int tally : sofar.tallies) {
+        arrivals += tally;
+    }
+    if (ports_.results && arrivals > 0) {
+        ports_.results->Stopped(sofar);
+    }
 }
 
 void ExperimentController::Command6_Click() {
@@ -129,13 +137,19 @@ void ExperimentController::Arrival(Int16 column) {
     ports_.view.ExperimentEnded(column - 1);
 }
 
-void ExperimentController::RecordExperiment(int fullLine) {
+FinishedExperiment ExperimentController::Current(int fullLine) const {
     FinishedExperiment experiment{state_.RungTotal, {}, fullLine};
-    int arrivals = 0;
     for (int line = 1; line <= 10; ++line) {
-        experiment.tallies[static_cast<std::size_t>(line - 1)] =
-            state_.Tally(static_cast<Int16>(line + 1));
-        arrivals += state_.Tally(static_cast<Int16>(line + 1));
+        experiment.tallies[static_cast<std::size_t>(line - 1)] = state_.Tally(line + 1);
+    }
+    return experiment;
+}
+
+void ExperimentController::RecordExperiment(int fullLine) {
+    const FinishedExperiment experiment = Current(fullLine);
+    int arrivals = 0;
+    for (int tally : experiment.tallies) {
+        arrivals += tally;
     }
     if (!ports_.results || recorded_ || (arrivals == 0 && fullLine == 0)) {
         return;

@@ -67,6 +67,8 @@ class ExperimentController final : private BuildEndListener, private ArrivalList
     // Records the experiment in its tallies as over (`fullLine` 0: given up), once, and only
     // when it has had an arrival or has ended.
     void RecordExperiment(int fullLine);
+    // The experiment in the tallies as it stands, `fullLine` 0 while it has not ended.
+    FinishedExperiment Current(int fullLine) const;
 
     void Enable(Button button, bool enabled) { ports_.view.SetButtonEnabled(button, enabled); }
     void Switch(Timer timer, bool enabled) { ports_.timers.SetTimerEnabled(timer, enabled); }

@@ -17,6 +17,9 @@ class ResultsLog {
   public:
     virtual ~ResultsLog() = default;
     virtual void Record(const FinishedExperiment& experiment) = 0;
+    // The experiment was stopped and may still go on: a window may show its line so far;
+    // nothing is recorded.
+    virtual void Stopped(const FinishedExperiment& /*sofar*/) {}
 };
 
 }  // namespace hashigoro

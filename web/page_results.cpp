@@ -42,15 +42,28 @@ PageResults::PageResults(val parent) : box_(Make("div", "Results", "results", pa
     SetText(copy, "コピー");
 }
 
-void PageResults::Record(const FinishedExperiment& experiment) {
+namespace {
+
+std::string LineOf(const FinishedExperiment& experiment) {
     ExperimentResult result{experiment.rungs, {}, experiment.fullLine};
     for (std::size_t line = 0; line < kArrivalColumns; ++line) {
         result.counts[line] = static_cast<std::uint64_t>(experiment.tallies[line]);
     }
-    const std::string line = ResultLine(result);
+    return ResultLine(result);
+}
+
+}  // namespace
+
+void PageResults::Record(const FinishedExperiment& experiment) {
+    const std::string line = LineOf(experiment);
     SetText(ById("ResultLine"), line);
     box_.set("hidden", false);
     KeepLine(kStorageKey, line.c_str());
+}
+
+void PageResults::Stopped(const FinishedExperiment& sofar) {
+    SetText(ById("ResultLine"), LineOf(sofar));
+    box_.set("hidden", false);
 }
 
 std::string PageResults::Kept() {

@@ -16,6 +16,7 @@ class PageResults final : public ResultsLog {
     explicit PageResults(emscripten::val parent);
 
     void Record(const FinishedExperiment& experiment) override;
+    void Stopped(const FinishedExperiment& sofar) override;
 
     // Every result line kept on this device, one a line (nothing where storage is refused).
     static std::string Kept();

@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include <cmath>
 #include <random>
 
 #include "class_pool.h"
@@ -76,7 +77,10 @@ class ClassPoolTest : public QObject {
         QFETCH(bool, fair);
         const ArrivalOdds odds = fair ? FairOdds() : ExactArrivalOdds(kStartColumn)[50];
         std::mt19937_64 random(20261207);
-        constexpr int kClasses = 1000;
+        // Fewer drawn classes inside each test than the sheet's 999 keep this quick; the test
+        // stays exact with any number.
+        constexpr int kClasses = 400;
+        constexpr int kDraws = 99;
         int oddsDoubted = 0;
         int fairnessDoubted = 0;
         for (int k = 0; k < kClasses; ++k) {
@@ -84,18 +88,20 @@ class ClassPoolTest : public QObject {
             for (int e = 0; e < 30; ++e) {
                 experiments.push_back(DrawExperiment(50, odds, random));
             }
-            const ClassGroup group = PoolClass(experiments).front();
+            const ClassGroup group = PoolClass(experiments, kDraws).front();
             oddsDoubted += CallsUnfair(group.odds.pValue);
             fairnessDoubted += CallsUnfair(group.fairness.pValue);
         }
         qInfo("%s: exact-odds test doubts %.1f %%, fairness test %.1f %%",
               fair ? "fair" : "exact odds", 100.0 * oddsDoubted / kClasses,
               100.0 * fairnessDoubted / kClasses);
+        // At most one in twenty, give or take two standard deviations of the count.
+        const double most = 0.05 * kClasses + 2 * std::sqrt(kClasses * 0.05 * 0.95);
         if (fair) {
-            QVERIFY(fairnessDoubted <= 0.05 * kClasses);
+            QVERIFY(fairnessDoubted <= most);
             QVERIFY(oddsDoubted > 0.99 * kClasses);  // fair is far from the ladder's odds
         } else {
-            QVERIFY2(oddsDoubted <= 0.05 * kClasses + 15, qPrintable(QString::number(oddsDoubted)));
+            QVERIFY2(oddsDoubted <= most, qPrintable(QString::number(oddsDoubted)));
             QVERIFY(fairnessDoubted > 0.99 * kClasses);  // 30 experiments show the bias
         }
     }

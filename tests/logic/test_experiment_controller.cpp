@@ -56,7 +56,9 @@ ScriptedRandom LadderToColumnFive() {
 // Keeps every experiment the controller records.
 struct RecordingResults final : ResultsLog {
     void Record(const FinishedExperiment& experiment) override { recorded.push_back(experiment); }
+    void Stopped(const FinishedExperiment& sofar) override { stopped.push_back(sofar); }
     std::vector<FinishedExperiment> recorded;
+    std::vector<FinishedExperiment> stopped;
 };
 
 // The controller with fakes for everything around it, driven event by event as the event
@@ -476,6 +478,8 @@ class ExperimentControllerTest : public QObject {
             rig.controller.Command3_Click();
         }
         QCOMPARE(static_cast<int>(rig.results.recorded.size()), records);
+        // A stop shows the experiment so far, when it has had an arrival.
+        QCOMPARE(static_cast<int>(rig.results.stopped.size()), trials > 0 && trials < 21 ? 1 : 0);
         if (records > 0) {
             const FinishedExperiment& recorded = rig.results.recorded.front();
             QCOMPARE(recorded.rungs, 10);

@@ -16,12 +16,14 @@ test('an experiment given up after an arrival leaves its result line beside the 
         await page.waitForFunction(() => /本目に着きました/.test(
             document.getElementById('Announcer').textContent), null, { timeout: 10000 });
         await page.getByRole('button', { name: /^停[\s\u3000]+止$/ }).click();
-        // A stop may still be resumed: nothing yet.
+        // A stop may still be resumed: its line is shown, and nothing is kept yet.
         const results = page.getByRole('region', { name: '実験の結果' });
-        assert.equal(await results.isVisible(), false);
-        await button(page, '初期化').click();
         await results.waitFor();
         const line = await page.locator('#ResultLine').textContent();
+        assert.equal(await page.evaluate(() => localStorage.getItem('hashigoro.results')), null);
+        await button(page, '初期化').click();
+        await prompt(page).waitFor();
+        assert.equal(await page.locator('#ResultLine').textContent(), line);
         assert.match(line, /^横線10本　(\d+ ){9}\d+　途中で終了$/);
         const counts = line.split('　')[1].split(' ').map(Number);
         assert.equal(counts.reduce((a, b) => a + b), 1);  // the one arrival before the stop
