@@ -6,6 +6,8 @@
 #include <QtCharts/QChartView>
 
 #include "arrival_simulation.h"
+#include "class_pool.h"
+#include "experiment_result.h"
 #include "fairness_power.h"
 #include "fairness_test.h"
 #include "fixed_clock.h"
@@ -61,6 +63,22 @@ OddsResults MeasureOdds() {
         FairnessTest(counts);
         results.verdictMilliseconds.push_back(Milliseconds(timer));
     }
+    // A class's 10,000 result lines, read and pooled.
+    std::string lines;
+    for (int i = 0; i < 10000; ++i) {
+        ExperimentResult result{10 + i % 41, {}, 1 + i % 10};
+        result.counts[static_cast<std::size_t>(i % 10)] = 20;
+        result.counts[static_cast<std::size_t>((i + 3) % 10)] = static_cast<std::uint64_t>(i % 21);
+        lines += ResultLine(result) + "\n";
+    }
+    timer.start();
+    std::vector<ExperimentResult> read;
+    for (const ReadExperiment& experiment : ReadResultLines(lines).experiments) {
+        read.push_back(experiment.result);
+    }
+    PoolClass(read);
+    results.classMilliseconds = Milliseconds(timer);
+
     WholeExperiments experiments(50, 4, random, clock);
     timer.start();
     experiments.Run(2000);

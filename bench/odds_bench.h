@@ -13,6 +13,7 @@ struct OddsResults {
     std::vector<double> redrawMilliseconds;      // one step of the rung count, charts repainted
     std::vector<double> powerMilliseconds;    // the power curve and the trials for 80 %, per count
     std::vector<double> verdictMilliseconds;  // one fairness verdict of 10 to 150 trials
+    double classMilliseconds = 0;             // 10,000 result lines read and pooled
     double experimentsSeconds = 0;            // 2,000 whole experiments at 50 rungs
 };
 
