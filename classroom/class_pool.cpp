@@ -117,20 +117,24 @@ std::vector<ClassGroup> PoolClass(const std::vector<ExperimentResult>& experimen
             }
             group.odds.pValue = (1.0 + asLarge) / (1.0 + draws);
         }
-        if (!CallsUnfair(group.fairness.pValue) && group.trials > 0) {
-            const auto needed = TrialsForPower(group.exact, 0.8);
-            if (needed) {
-                const double perExperiment =
-                    static_cast<double>(group.trials) / static_cast<double>(group.experiments);
-                group.moreForEighty =
-                    std::max(0, static_cast<int>(std::ceil((static_cast<double>(*needed) -
-                                                            static_cast<double>(group.trials)) /
-                                                           perExperiment)));
-            }
-        }
         groups.push_back(group);
     }
     return groups;
+}
+
+std::optional<int> MoreForEighty(const ClassGroup& group) {
+    if (CallsUnfair(group.fairness.pValue) || group.trials == 0) {
+        return std::nullopt;
+    }
+    const auto needed = TrialsForPower(group.exact, 0.8);
+    if (!needed) {
+        return std::nullopt;
+    }
+    const double perExperiment =
+        static_cast<double>(group.trials) / static_cast<double>(group.experiments);
+    return std::max(0, static_cast<int>(std::ceil(
+                           (static_cast<double>(*needed) - static_cast<double>(group.trials)) /
+                           perExperiment)));
 }
 
 std::string ClassCsv(const std::vector<ClassGroup>& groups) {

@@ -29,11 +29,13 @@ struct ClassGroup {
     // should be is doubted more than one time in twenty; beyond, where that many draws would
     // take long, the chi-square distribution's, which is then close.
     ChiSquareResult odds;
-    // When fairness is not yet called into doubt: about how many more experiments like these
-    // the class needs for the test to have 8 chances in 10; nothing when none are (the ladder
-    // is almost fair).
-    std::optional<int> moreForEighty;
 };
+
+// When fairness is not yet called into doubt: about how many more experiments like these the
+// class needs for the test to have 8 chances in 10 (0: it has the trials already); nothing
+// when fairness is doubted or no number would do (the ladder is almost fair). Worked out for
+// one group when it is shown, as it takes a power curve's sums.
+std::optional<int> MoreForEighty(const ClassGroup& group);
 
 // Classes drawn for the exact-odds test, and the most trials for which it draws them.
 inline constexpr int kDrawnClasses = 999;

@@ -53,11 +53,10 @@ std::string ClassSheet::Verdicts(const ClassGroup& group) {
         test(group.odds.statistic, group.odds.degreesOfFreedom, group.odds.pValue) +
         (CallsUnfair(group.odds.pValue) ? "理論値との差は偶然にしては大きすぎます。"
                                         : "理論値との差は偶然のばらつきの範囲です。");
-    if (group.moreForEighty) {
-        said += *group.moreForEighty > 0
-                    ? "\n8 割の確率で偏りを見抜くには、あと約 " +
-                          std::to_string(*group.moreForEighty) + " 回の実験が要ります。"
-                    : "\n8 割の確率で偏りを見抜けるだけの試行はもうあります。";
+    if (const std::optional<int> more = MoreForEighty(group)) {
+        said += *more > 0 ? "\n8 割の確率で偏りを見抜くには、あと約 " + std::to_string(*more) +
+                                " 回の実験が要ります。"
+                          : "\n8 割の確率で偏りを見抜けるだけの試行はもうあります。";
     }
     return said;
 }

@@ -175,8 +175,8 @@ std::string ClassReport(const std::vector<ClassGroup>& groups) {
                     group.fairness.exact ? " (exact tail)" : "", group.fairness.pValue);
         out += line("exact odds", group.odds.statistic, group.odds.degreesOfFreedom, "",
                     group.odds.pValue);
-        if (group.moreForEighty) {
-            out += "for 80 % power against fair: about " + std::to_string(*group.moreForEighty) +
+        if (const std::optional<int> more = MoreForEighty(group)) {
+            out += "for 80 % power against fair: about " + std::to_string(*more) +
                    " more experiments\n";
         }
     }

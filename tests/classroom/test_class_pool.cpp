@@ -51,10 +51,10 @@ class ClassPoolTest : public QObject {
         QCOMPARE(groups[1].fairness.pValue, FairnessTest(groups[1].pooled).pValue);
         // Fairness is called into doubt, so no more experiments are counted for it.
         QVERIFY(CallsUnfair(groups[1].fairness.pValue));
-        QVERIFY(!groups[1].moreForEighty);
+        QVERIFY(!MoreForEighty(groups[1]));
         // Bars this even do not doubt fairness: the experiments that the test needs are told.
-        QVERIFY(groups[0].moreForEighty.has_value());
-        QVERIFY(*groups[0].moreForEighty >= 0 && *groups[0].moreForEighty < 5);
+        QVERIFY(MoreForEighty(groups[0]).has_value());
+        QVERIFY(*MoreForEighty(groups[0]) >= 0 && *MoreForEighty(groups[0]) < 5);
     }
 
     void theTableSavesWithAPointInAnyLocale() {
