@@ -69,6 +69,14 @@ constexpr std::string_view kStopped = "途中で終了";
 
 }  // namespace
 
+ExperimentResult ResultOf(const FinishedExperiment& experiment) {
+    ExperimentResult result{experiment.rungs, {}, experiment.fullLine};
+    for (std::size_t line = 0; line < kArrivalColumns; ++line) {
+        result.counts[line] = static_cast<std::uint64_t>(experiment.tallies[line]);
+    }
+    return result;
+}
+
 std::string ResultLine(const ExperimentResult& result) {
     // Appended piece by piece: a literal joined to a temporary string draws a false
     // -Wrestrict from GCC 12 with optimisation.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "arrivals.h"
+#include "results_log.h"
 
 namespace hashigoro {
 
@@ -16,6 +17,9 @@ struct ExperimentResult {
     int fullLine = 0;        // the line (1..10) whose full bar ended it; 0 when it was stopped
     bool operator==(const ExperimentResult&) const = default;
 };
+
+// The experiment the controller reports as finished.
+ExperimentResult ResultOf(const FinishedExperiment& experiment);
 
 // The result line, for reading at a glance and for pasting anywhere:
 //   横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了

@@ -36,18 +36,7 @@ EM_JS(void, WatchClassFiles, (), {
     });
 });
 
-EM_JS(void, RevokeClassCsvLater, (const char* url), {
-    const text = UTF8ToString(url);
-    setTimeout(() => URL.revokeObjectURL(text), 1000);
-});
 // clang-format on
-
-val Button(const char* id, std::string_view caption, val parent) {
-    val button = Make("button", id, "button sheet-button", parent);
-    button.set("type", std::string("button"));
-    SetText(button, caption);
-    return button;
-}
 
 std::string Percent(double share) {
     const double tenths = std::round(1000 * share);
@@ -77,10 +66,10 @@ ClassView::ClassView(val sheet, PageEvents& events) : chart_(val::null()) {
     val open = Make("label", "", "button sheet-button", buttons);
     open.set("htmlFor", std::string("OddsClassFiles"));
     SetText(open, cs::kOpenFiles);
-    Button("OddsClassOwn", cs::kAddOwn, buttons);
-    Button("OddsClassPool", cs::kPool, buttons);
-    Button("OddsClassClear", cs::kClear, buttons);
-    Button("OddsClassCsv", cs::kSaveCsv, buttons);
+    MakeButton("OddsClassOwn", cs::kAddOwn, buttons, "button sheet-button");
+    MakeButton("OddsClassPool", cs::kPool, buttons, "button sheet-button");
+    MakeButton("OddsClassClear", cs::kClear, buttons, "button sheet-button");
+    MakeButton("OddsClassCsv", cs::kSaveCsv, buttons, "button sheet-button");
     Make("p", "OddsClassSummary", "sheet-text", input)
         .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
     Make("ul", "OddsClassRejected", "class-rejected", input);
@@ -163,7 +152,7 @@ bool ClassView::Handle(const PageEvent& event) {
         lines.set("value", std::string());
         PoolAndShow();
     } else if (id == "OddsClassCsv") {
-        Download();
+        DownloadText(ById("OddsClass"), std::string(cs::kCsvFileName), model_.Csv(), "text/csv");
     }
     return true;
 }
@@ -213,21 +202,6 @@ void ClassView::ShowGroup(int index) {
     SetText(ById("OddsClassVerdicts"),
             any ? ClassSheet::Verdicts(model_.Groups()[static_cast<std::size_t>(index)])
                 : std::string());
-}
-
-void ClassView::Download() {
-    val parts = val::array();
-    parts.call<void>("push", model_.Csv());
-    val type = val::object();
-    type.set("type", std::string("text/csv"));
-    const val url =
-        val::global("URL").call<val>("createObjectURL", val::global("Blob").new_(parts, type));
-    val link = Make("a", "", "", ById("OddsClass"));
-    link.set("href", url);
-    link.set("download", std::string(cs::kCsvFileName));
-    link.call<void>("click");
-    link.call<void>("remove");
-    RevokeClassCsvLater(url.as<std::string>().c_str());
 }
 
 }  // namespace hashigoro::web

@@ -22,7 +22,6 @@ class ClassView {
   private:
     void PoolAndShow();
     void ShowGroup(int index);
-    void Download();
 
     ClassSheet model_;
     emscripten::val chart_;

@@ -37,14 +37,6 @@ val NumberBox(const char* id, std::string_view label, int low, int high, int val
     return box;
 }
 
-val Button(const char* id, std::string_view caption, val parent,
-           const char* className = "button sheet-button") {
-    val button = Make("button", id, className, parent);
-    button.set("type", std::string("button"));
-    SetText(button, caption);
-    return button;
-}
-
 // The control's value as a whole number within low..high; `otherwise` for no number at all.
 int IntValue(const char* id, int low, int high, int otherwise) {
     const double value = val::global("parseFloat")(ById(id)["value"]).as<double>();
@@ -66,15 +58,6 @@ EM_JS(void, StartCharts, (), {
 });
 // clang-format on
 
-// The download has begun once its link is clicked; the object it was made from goes a little
-// later, so that no browser is still reading it.
-// clang-format off
-EM_JS(void, RevokeLater, (const char* url), {
-    const text = UTF8ToString(url);
-    setTimeout(() => URL.revokeObjectURL(text), 1000);
-});
-// clang-format on
-
 // A plain array of the numbers, copied over in one call rather than one call a number.
 val Array(const std::vector<double>& values) {
     return val::global("Array").call<val>(
@@ -90,7 +73,7 @@ OddsView::OddsView(val container, PageEvents& events)
     val title = Make("h1", "OddsTitle", "", top);
     SetText(title, std::string(os::kCaption).substr(1));
     title.set("tabIndex", -1);  // where the focus goes when the sheet opens
-    Button("OddsBack", "はしごろうに戻る", top, "button sheet-back");
+    MakeButton("OddsBack", "はしごろうに戻る", top, "button sheet-back");
 
     val side = Make("div", "", "sheet-side", sheet_);
     val exact = Make("fieldset", "", "", side);
@@ -117,8 +100,8 @@ OddsView::OddsView(val container, PageEvents& events)
     NumberBox("OddsTrials", os::kTrialsLabel, 100, 1'000'000, 1000, simulation);
     NumberBox("OddsSimulatedRungs", os::kRungsLabel, kMinRungs, kMaxRungs, kMaxRungs, simulation);
     val buttons = Make("div", "", "sheet-buttons", simulation);
-    Button("OddsRun", os::kRun, buttons);
-    Button("OddsCancel", os::kCancel, buttons).set("disabled", true);
+    MakeButton("OddsRun", os::kRun, buttons, "button sheet-button");
+    MakeButton("OddsCancel", os::kCancel, buttons, "button sheet-button").set("disabled", true);
     val progress = Make("progress", "OddsProgress", "", simulation);
     progress.set("max", 1000);
     progress.set("value", 0);
@@ -127,8 +110,8 @@ OddsView::OddsView(val container, PageEvents& events)
     verdict.call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
 
     val saves = Make("div", "", "sheet-buttons", side);
-    Button("OddsCsv", os::kSaveCsv, saves);
-    Button("OddsPng", os::kSavePng, saves);
+    MakeButton("OddsCsv", os::kSaveCsv, saves, "button sheet-button");
+    MakeButton("OddsPng", os::kSavePng, saves, "button sheet-button");
 
     val main = Make("div", "", "sheet-charts", sheet_);
     val bars = Make("div", "", "chart chart-wide", main);
@@ -257,29 +240,12 @@ bool OddsView::Handle(const PageEvent& event) {
     } else if (id == "OddsCancel") {
         cancel_ = true;  // takes effect at once: the next slice ends the run
     } else if (id == "OddsCsv") {
-        val parts = val::array();
-        parts.call<void>("push", OddsCsv(model_.Table()));
-        val type = val::object();
-        type.set("type", std::string("text/csv"));
-        const val blob = val::global("Blob").new_(parts, type);
-        Download(os::CsvFileName(model_.Start()),
-                 val::global("URL").call<val>("createObjectURL", blob));
+        DownloadText(sheet_, os::CsvFileName(model_.Start()), OddsCsv(model_.Table()), "text/csv");
     } else if (id == "OddsPng") {
-        Download(os::PngFileName(model_.Rungs()),
+        Download(sheet_, os::PngFileName(model_.Rungs()),
                  charts_.call<val>("picture").call<val>("toDataURL", std::string("image/png")));
     }
     return id != "OddsBack";  // the program closes the sheet
-}
-
-void OddsView::Download(const std::string& fileName, const val& url) {
-    val link = Make("a", "", "", sheet_);
-    link.set("href", url);
-    link.set("download", fileName);
-    link.call<void>("click");
-    link.call<void>("remove");
-    if (url.as<std::string>().rfind("blob:", 0) == 0) {
-        RevokeLater(url.as<std::string>().c_str());
-    }
 }
 
 void OddsView::Show(bool newStart, const std::string& typing) {

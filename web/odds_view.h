@@ -45,7 +45,6 @@ class OddsView {
     void ShowObserved();
     void StartSimulation();
     void FinishSimulation(bool cancelled);
-    void Download(const std::string& fileName, const emscripten::val& url);
 
     emscripten::val sheet_;
     emscripten::val charts_;

@@ -1,6 +1,19 @@
 #include "page.h"
 
+#include <emscripten.h>
+
 namespace hashigoro::web {
+
+namespace {
+
+// clang-format off
+EM_JS(void, RevokeLater, (const char* url), {
+    const text = UTF8ToString(url);
+    setTimeout(() => URL.revokeObjectURL(text), 1000);
+});
+// clang-format on
+
+}  // namespace
 
 val Document() {
     return val::global("document");
@@ -24,6 +37,36 @@ val Make(const char* tag, std::string_view id, const char* className, val parent
 
 void SetText(val element, std::string_view utf8) {
     element.set("textContent", std::string(utf8));
+}
+
+val MakeButton(std::string_view id, std::string_view caption, val parent, const char* className) {
+    val button = Make("button", id, className, parent);
+    button.set("type", std::string("button"));
+    SetText(button, caption);
+    return button;
+}
+
+void Download(val parent, const std::string& fileName, const val& url) {
+    val link = Make("a", "", "", parent);
+    link.set("href", url);
+    link.set("download", fileName);
+    link.call<void>("click");
+    link.call<void>("remove");
+    const std::string address = url.as<std::string>();
+    if (address.rfind("blob:", 0) == 0) {
+        RevokeLater(address.c_str());
+    }
+}
+
+void DownloadText(val parent, const std::string& fileName, const std::string& text,
+                  const char* type) {
+    val parts = val::array();
+    parts.call<void>("push", text);
+    val options = val::object();
+    options.set("type", std::string(type));
+    Download(
+        parent, fileName,
+        val::global("URL").call<val>("createObjectURL", val::global("Blob").new_(parts, options)));
 }
 
 void SetStyle(val element, const char* property, const std::string& value) {

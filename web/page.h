@@ -18,6 +18,15 @@ val ById(const std::string& id);
 // A new element `tag` with `id` (none when empty) and `className`, appended to `parent`.
 val Make(const char* tag, std::string_view id, const char* className, val parent);
 void SetText(val element, std::string_view utf8);
+// A button (type "button", so that it submits nothing) with `caption`, appended to `parent`.
+val MakeButton(std::string_view id, std::string_view caption, val parent,
+               const char* className = "");
+// Downloads `url` as `fileName` through a link inside `parent`; an object URL is released a
+// little later, once the browser has begun reading it.
+void Download(val parent, const std::string& fileName, const val& url);
+// Downloads `text` as a file `fileName` of type `type`.
+void DownloadText(val parent, const std::string& fileName, const std::string& text,
+                  const char* type);
 void SetStyle(val element, const char* property, const std::string& value);
 
 // Places `element` at `rect` (twips) of its container, moved by `offset` window pixels, in

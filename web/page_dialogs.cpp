@@ -16,13 +16,6 @@ val MakeDialog(const char* id) {
     return dialog;
 }
 
-val MakeButton(const char* id, const char* caption, val parent) {
-    val button = Make("button", id, "", parent);
-    button.set("type", std::string("button"));
-    SetText(button, caption);
-    return button;
-}
-
 }  // namespace
 
 PageDialogs::PageDialogs(PageEvents& events, std::function<void(const PageEvent&)> elsewhere)

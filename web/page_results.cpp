@@ -42,27 +42,15 @@ PageResults::PageResults(val parent) : box_(Make("div", "Results", "results", pa
     SetText(copy, "コピー");
 }
 
-namespace {
-
-std::string LineOf(const FinishedExperiment& experiment) {
-    ExperimentResult result{experiment.rungs, {}, experiment.fullLine};
-    for (std::size_t line = 0; line < kArrivalColumns; ++line) {
-        result.counts[line] = static_cast<std::uint64_t>(experiment.tallies[line]);
-    }
-    return ResultLine(result);
-}
-
-}  // namespace
-
 void PageResults::Record(const FinishedExperiment& experiment) {
-    const std::string line = LineOf(experiment);
+    const std::string line = ResultLine(ResultOf(experiment));
     SetText(ById("ResultLine"), line);
     box_.set("hidden", false);
     KeepLine(kStorageKey, line.c_str());
 }
 
 void PageResults::Stopped(const FinishedExperiment& sofar) {
-    SetText(ById("ResultLine"), LineOf(sofar));
+    SetText(ById("ResultLine"), ResultLine(ResultOf(sofar)));
     box_.set("hidden", false);
 }
 

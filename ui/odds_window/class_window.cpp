@@ -16,13 +16,10 @@
 #include <QSaveFile>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QtCharts/QBarCategoryAxis>
-#include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChartView>
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QValueAxis>
 
+#include "fair_bars_chart.h"
 #include "gothic_font.h"
 #include "odds_sheet_text.h"
 #include "qt_layout.h"
@@ -73,46 +70,16 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     verdicts_ = new QLabel;
     verdicts_->setWordWrap(true);
 
-    auto* chart = new QChart;
-    chart->setTitle(ToQString(cs::kChartTitle));
-    chart->setTitleFont(GothicFont(11.25, true));
-    chart->legend()->setFont(GothicFont(9, false));
-    shares_ = new QBarSet(ToQString(cs::kShareSeries));
-    shares_->setColor(QColor(255, 0, 0));
-    exact_ = new QBarSet(ToQString(odds_sheet::kExactSeries));
-    exact_->setColor(QColor(255, 170, 170));
-    auto* lines = new QBarCategoryAxis;
+    QStringList lines;
     for (int line = 1; line <= 10; ++line) {
-        *shares_ << 0;
-        *exact_ << 0;
-        lines->append(QString::number(line));
+        lines.append(QString::number(line));
     }
-    lines->setTitleText(ToQString(cs::kLineHeader));
-    lines->setLabelsFont(GothicFont(9, false));
-    auto* bars = new QBarSeries;
-    bars->append(shares_);
-    bars->append(exact_);
-    chart->addSeries(bars);
-    auto* fair = new QLineSeries;
-    fair->setName(ToQString(odds_sheet::kFairSeries));
-    fair->setPen(QPen(Qt::black, 1.5, Qt::DashLine));
-    fair->append(-0.5, 10);
-    fair->append(9.5, 10);
-    chart->addSeries(fair);
-    auto* percent = new QValueAxis;
-    percent->setRange(0, 40);
-    percent->setLabelFormat("%.0f");
-    auto* hiddenX = new QValueAxis;
-    hiddenX->setRange(-0.5, 9.5);
-    hiddenX->setVisible(false);
-    chart->addAxis(lines, Qt::AlignBottom);
-    chart->addAxis(hiddenX, Qt::AlignBottom);
-    chart->addAxis(percent, Qt::AlignLeft);
-    bars->attachAxis(lines);
-    bars->attachAxis(percent);
-    fair->attachAxis(hiddenX);
-    fair->attachAxis(percent);
-    chart_ = new QChartView(chart);
+    const FairBarsChart bars =
+        MakeFairBarsChart(ToQString(cs::kChartTitle), ToQString(cs::kShareSeries),
+                          ToQString(odds_sheet::kExactSeries), lines, ToQString(cs::kLineHeader));
+    shares_ = bars.first;
+    exact_ = bars.second;
+    chart_ = bars.view;
     chart_->setMinimumHeight(240);
 
     auto* buttons = new QGridLayout;

@@ -16,8 +16,6 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <QtCharts/QAreaSeries>
-#include <QtCharts/QBarCategoryAxis>
-#include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
@@ -28,6 +26,7 @@
 #include <cmath>
 
 #include "class_window.h"
+#include "fair_bars_chart.h"
 #include "fixed_window_frame.h"
 #include "gothic_font.h"
 #include "odds_csv.h"
@@ -43,7 +42,6 @@ const QColor kRed(255, 0, 0);
 // The power curve's axis: from one trial to 10,000.
 constexpr double kFewestTrials = 1;
 constexpr double kMostTrials = kPowerCurveMostTrials;
-const QColor kLightRed(255, 170, 170);
 
 QValueAxis* Axis(double low, double high, const QString& title, const QString& format) {
     auto* axis = new QValueAxis;
@@ -188,43 +186,16 @@ OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent) {
 }
 
 void OddsWindow::BuildCharts() {
-    QChart* bars = MakeChart(ToQString(odds_sheet::kBarChartTitle));
-    exactBars_ = new QBarSet(ToQString(odds_sheet::kExactSeries));
-    exactBars_->setColor(kRed);
-    exactBars_->setBorderColor(kRed);
-    observedBars_ = new QBarSet(ToQString(odds_sheet::kSimulatedSeries));
-    observedBars_->setColor(kLightRed);
-    observedBars_->setBorderColor(kLightRed);
-    for (int c = 0; c < 10; ++c) {
-        *exactBars_ << 0;
-        *observedBars_ << 0;
-    }
-    auto* barSeries = new QBarSeries;
-    barSeries->append(exactBars_);
-    barSeries->append(observedBars_);
-    bars->addSeries(barSeries);
-    auto* fair = new QLineSeries;
-    fair->setName(ToQString(odds_sheet::kFairSeries));
-    fair->setPen(QPen(Qt::black, 1.5, Qt::DashLine));
-    fair->append(-0.5, 10);
-    fair->append(9.5, 10);
-    bars->addSeries(fair);
-    auto* lines = new QBarCategoryAxis;
+    QStringList lines;
     for (int column = 2; column <= 11; ++column) {
-        lines->append(ToQString(odds_sheet::ArrivalLine(column)));
+        lines.append(ToQString(odds_sheet::ArrivalLine(column)));
     }
-    lines->setLabelsFont(GothicFont(9, false));
-    bars->addAxis(lines, Qt::AlignBottom);
-    auto* hiddenX = Axis(-0.5, 9.5, {}, "%.1f");
-    hiddenX->setVisible(false);
-    bars->addAxis(hiddenX, Qt::AlignBottom);
-    auto* percent = Axis(0, 40, ToQString(odds_sheet::kPercentAxis), "%.0f");
-    bars->addAxis(percent, Qt::AlignLeft);
-    barSeries->attachAxis(lines);
-    barSeries->attachAxis(percent);
-    fair->attachAxis(hiddenX);
-    fair->attachAxis(percent);
-    barView_ = new QChartView(bars);
+    const FairBarsChart bars = MakeFairBarsChart(ToQString(odds_sheet::kBarChartTitle),
+                                                 ToQString(odds_sheet::kExactSeries),
+                                                 ToQString(odds_sheet::kSimulatedSeries), lines);
+    exactBars_ = bars.first;
+    observedBars_ = bars.second;
+    barView_ = bars.view;
     barView_->setObjectName(QStringLiteral("BarChart"));
 
     QChart* distance = MakeChart(ToQString(odds_sheet::kDistanceChartTitle));

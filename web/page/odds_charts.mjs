@@ -52,23 +52,27 @@ function numbersTable(canvas, title, fill) {
 
 const percent = value => value.toFixed(1);
 
+// Two sets of bars over the ten lines, in % (`first` red, `second` light red), with fair's 10 %
+// as a dashed line.
+const barsAgainstFair = (canvas, t, heading, first, second) => new Chart(canvas, {
+    data: {
+        labels: t.lines,
+        datasets: [
+            { type: 'bar', label: first, data: [], backgroundColor: red, order: 2 },
+            { type: 'bar', label: second, data: [], backgroundColor: lightRed, order: 3 },
+            { type: 'line', label: t.fair, data: t.lines.map(() => 10), borderColor: 'black',
+              borderDash: [6, 4], borderWidth: 1.5, pointRadius: 0, order: 1 },
+        ],
+    },
+    options: {
+        plugins: { title: title(heading) },
+        scales: { y: axis(t.percent, { min: 0, suggestedMax: 40 }) },
+    },
+});
+
 // `t` holds the sheet's words; the canvases are the page's.
 function create(t, bars, distance, power) {
-    const barChart = new Chart(bars, {
-        data: {
-            labels: t.lines,
-            datasets: [
-                { type: 'bar', label: t.exact, data: [], backgroundColor: red, order: 2 },
-                { type: 'bar', label: t.simulated, data: [], backgroundColor: lightRed, order: 3 },
-                { type: 'line', label: t.fair, data: t.lines.map(() => 10), borderColor: 'black',
-                  borderDash: [6, 4], borderWidth: 1.5, pointRadius: 0, order: 1 },
-            ],
-        },
-        options: {
-            plugins: { title: title(t.barTitle) },
-            scales: { y: axis(t.percent, { min: 0, suggestedMax: 40 }) },
-        },
-    });
+    const barChart = barsAgainstFair(bars, t, t.barTitle, t.exact, t.simulated);
     // The chosen rung count's point sits over the distance chart rather than in it, so that a
     // step of the slider moves one small element instead of redrawing the whole curve. It is
     // placed again whenever the chart draws (a new start line, a new size).
@@ -194,24 +198,10 @@ function create(t, bars, distance, power) {
     };
 }
 
-// The class part's chart: the pooled relative frequencies beside the exact odds, with fair's
-// 10 %, in % of the trials, and its numbers as a table for a screen reader.
+// The class part's chart: the pooled relative frequencies beside the exact odds (the part's
+// table beside it gives the numbers).
 function createClass(t, canvas) {
-    const chart = new Chart(canvas, {
-        data: {
-            labels: t.lines,
-            datasets: [
-                { type: 'bar', label: t.share, data: [], backgroundColor: red, order: 2 },
-                { type: 'bar', label: t.exact, data: [], backgroundColor: lightRed, order: 3 },
-                { type: 'line', label: t.fair, data: t.lines.map(() => 10), borderColor: 'black',
-                  borderDash: [6, 4], borderWidth: 1.5, pointRadius: 0, order: 1 },
-            ],
-        },
-        options: {
-            plugins: { title: title(t.title) },
-            scales: { y: axis(t.percent, { min: 0, suggestedMax: 40 }) },
-        },
-    });
+    const chart = barsAgainstFair(canvas, t, t.title, t.share, t.exact);
     return {
         show(shares, exact) {
             chart.data.datasets[0].data = shares;
