@@ -2,6 +2,8 @@
 
 #include <emscripten.h>
 
+#include <utility>
+
 #include "experiment_result.h"
 #include "page.h"
 
@@ -32,7 +34,8 @@ EM_JS(void, CopyText, (const char* text), {
 
 }  // namespace
 
-PageResults::PageResults(val parent) : box_(Make("div", "Results", "results", parent)) {
+PageResults::PageResults(val parent, std::function<void()> shown)
+    : box_(Make("div", "Results", "results", parent)), shown_(std::move(shown)) {
     box_.call<void>("setAttribute", std::string("role"), std::string("region"));
     box_.call<void>("setAttribute", std::string("aria-label"), std::string("実験の結果"));
     box_.set("hidden", true);
@@ -44,14 +47,22 @@ PageResults::PageResults(val parent) : box_(Make("div", "Results", "results", pa
 
 void PageResults::Record(const FinishedExperiment& experiment) {
     const std::string line = ResultLine(ResultOf(experiment));
-    SetText(ById("ResultLine"), line);
-    box_.set("hidden", false);
+    Show(line);
     KeepLine(kStorageKey, line.c_str());
 }
 
 void PageResults::Stopped(const FinishedExperiment& sofar) {
-    SetText(ById("ResultLine"), ResultLine(ResultOf(sofar)));
-    box_.set("hidden", false);
+    Show(ResultLine(ResultOf(sofar)));
+}
+
+void PageResults::Show(const std::string& line) {
+    SetText(ById("ResultLine"), line);
+    if (box_["hidden"].as<bool>()) {
+        box_.set("hidden", false);
+        if (shown_) {
+            shown_();
+        }
+    }
 }
 
 std::string PageResults::Kept() {

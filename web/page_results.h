@@ -2,6 +2,7 @@
 
 #include <emscripten/val.h>
 
+#include <functional>
 #include <string>
 
 #include "results_log.h"
@@ -13,7 +14,8 @@ namespace hashigoro::web {
 // same rule as the desktop's results file, for the answer sheet's class part.
 class PageResults final : public ResultsLog {
   public:
-    explicit PageResults(emscripten::val parent);
+    // `shown` is called when the line first appears, so that the window can make room for it.
+    PageResults(emscripten::val parent, std::function<void()> shown);
 
     void Record(const FinishedExperiment& experiment) override;
     void Stopped(const FinishedExperiment& sofar) override;
@@ -25,7 +27,10 @@ class PageResults final : public ResultsLog {
     bool Handle(const std::string& clicked);
 
   private:
+    void Show(const std::string& line);
+
     emscripten::val box_;
+    std::function<void()> shown_;
 };
 
 }  // namespace hashigoro::web

@@ -96,7 +96,10 @@ WebProgram::WebProgram()
       chimes_(audio_),
       random_(MixingRandomSource::FromEntropy()),
       desktop_(ById("Desktop")),
-      results_(Document()["body"]),
+      results_(Document()["body"],
+               [this] {
+                   events_.Post({PageEvent::Kind::Resize, {}});
+               }),
       ended_(val::null()) {
     gProgram = this;
     ReportFailures();
@@ -207,8 +210,13 @@ void WebProgram::Rescale() {
     const double width = layout::Px(layout::kMainWindow.client.width) + 2 * kBorder;
     const double height =
         layout::Px(layout::kMainWindow.client.height) + kCaptionHeight + 2 * kBorder;
+    // The result line, once shown, keeps a strip below the window for itself.
+    const val results = ById("Results");
+    const double below =
+        results["hidden"].as<bool>() ? 0 : results["offsetHeight"].as<double>() + kMargin;
+    SetStyle(Document()["body"], "padding-bottom", std::to_string(below) + "px");
     const double scale = FitScale(width, height, window["innerWidth"].as<double>(),
-                                  window["innerHeight"].as<double>(), kMargin);
+                                  window["innerHeight"].as<double>() - below, kMargin);
     SetStyle(Document()["documentElement"], "--s", std::to_string(scale));
     if (main_) {
         main_->SetScale(scale, window["devicePixelRatio"].as<double>());

@@ -27,9 +27,12 @@ test('an experiment given up after an arrival leaves its result line beside the 
         assert.match(line, /^横線10本　(\d+ ){9}\d+　途中で終了$/);
         const counts = line.split('　')[1].split(' ').map(Number);
         assert.equal(counts.reduce((a, b) => a + b), 1);  // the one arrival before the stop
-        // Beside the window, not inside it.
+        // Beside the window, not inside it, and covering none of it.
         assert.equal(await page.evaluate(() =>
             document.getElementById('Form1').contains(document.getElementById('Results'))), false);
+        await page.waitForFunction(() =>
+            document.getElementById('Form1').getBoundingClientRect().bottom <=
+            document.getElementById('Results').getBoundingClientRect().top);
         // The emptied bars record nothing more when the prompt is answered again.
         await answerPrompt(page, '20');
         await prompt(page).waitFor({ state: 'hidden' });
