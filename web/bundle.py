@@ -60,6 +60,24 @@ def font_face(url):
             "font-display: block; }\n" % (FAMILY, url))
 
 
+def font_loader(url):
+    """A script that starts loading the font at once, before the page's first layout.
+
+    A font named only in the style sheet is fetched when a first layout asks for it: that layout
+    then searches the system's fonts for a stand-in, and lays out again when the font arrives,
+    which costs the page's start a third of its time. A browser without FontFace gets the rule."""
+    return ("<script>{const url='%s';\n"
+            "if (window.FontFace) {\n"
+            "    const face = new FontFace('%s', 'url(' + url + ')', { display: 'block' });\n"
+            "    document.fonts.add(face);\n"
+            "    face.load().catch(() => {});\n"
+            "} else {\n"
+            "    const style = document.createElement('style');\n"
+            "    style.textContent = '@font-face { font-family: \"%s\"; src: url(' + url + '); }';\n"
+            "    document.head.append(style);\n"
+            "}}</script>\n" % (url, FAMILY, FAMILY))
+
+
 def fill(template, **values):
     return re.sub(r"\{\{(\w+)\}\}", lambda m: values[m.group(1)], template)
 
@@ -106,7 +124,9 @@ def main():
         policy="default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "
                "font-src 'self'; img-src 'self'; connect-src 'self' data:; "
                "manifest-src 'self'; worker-src 'self'; base-uri 'none'; form-action 'none'",
-        head='<link rel="stylesheet" href="page.css">\n'
+        head='<link rel="preload" href="hashigoro-gothic.woff2" as="font" type="font/woff2" '
+             'crossorigin>\n'
+             '<link rel="stylesheet" href="page.css">\n'
              '<link rel="manifest" href="manifest.webmanifest">\n'
              '<link rel="icon" href="icon-192.png">\n'
              '<meta name="offline" content="sw.js">',
@@ -124,9 +144,9 @@ def main():
         policy="default-src 'none'; script-src 'unsafe-inline' 'wasm-unsafe-eval'; "
                "style-src 'unsafe-inline'; font-src data:; img-src data:; "
                "connect-src 'self' data:; base-uri 'none'; form-action 'none'",
-        head='<link rel="icon" href="%s">\n<style>\n%s%s</style>' % (
+        head='<link rel="icon" href="%s">\n%s<style>\n%s</style>' % (
             data_url("image/png", icons[192]),
-            font_face(data_url("font/woff2", font.read_bytes())), style),
+            font_loader(data_url("font/woff2", font.read_bytes())), style),
         body='<script type="text/plain" id="ChartsCode">\n' + charts.decode("utf-8") +
              "\n</script>\n<script>\n" + script.decode("utf-8") + "\n</script>")
     # Inside a script element the text must not close it.

@@ -196,3 +196,9 @@ export const promptOpenedAt = () => new Promise(resolve => {
     }).observe(document, { subtree: true, attributes: true, childList: true });
 });
 
+
+// Whether the page's own font has loaded (so that no stand-in draws its words), once the
+// fonts it asked for have settled.
+export const ownFontLoaded = () => document.fonts.ready.then(fonts =>
+    [...fonts].some(face => face.family.replace(/"/g, '') === 'Hashigoro Gothic' &&
+                            face.status === 'loaded'));

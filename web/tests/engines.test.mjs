@@ -6,7 +6,7 @@ import { execFileSync } from 'node:child_process';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { dist } from './page.mjs';
-import { firefox, webkit, waitFor } from './engines.mjs';
+import { firefox, webkit, waitFor, ownFontLoaded } from './engines.mjs';
 
 const page = pathToFileURL(path.join(dist, 'hashigoro.html')).href;
 const odds = process.env.HASHIGORO_ODDS ?? '../build/app/hashigoro-odds/hashigoro-odds';
@@ -25,6 +25,7 @@ for (const open of [firefox, webkit]) {
         const engine = await open();
         try {
             await engine.goto(page);
+            assert.equal(await engine.evaluate(ownFontLoaded), true, 'the page\'s own font');
             // A bad entry opens the box again with its default; a good one starts the window.
             await answer(engine, 'abc');
             await waitFor(engine, 'dialog', promptName);

@@ -3,6 +3,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { openPage, prompt, answerPrompt, button } from './page.mjs';
+import { ownFontLoaded } from './engines.mjs';
 
 const start = page => button(page, 'はしごろう作成・抽選の開始');
 const stop = page => page.getByRole('button', { name: /^停[\s\u3000]+止$/ });
@@ -13,6 +14,7 @@ test('a whole experiment: prompt, trials, stop, go on, initialise, help and back
     const { browser, page, requests, errors } = await openPage();
     try {
         await prompt(page).waitFor();
+        assert.equal(await page.evaluate(ownFontLoaded), true, 'the page\'s own font');
         assert.equal(await prompt(page).getByRole('textbox').inputValue(), '50');
         assert.match(await prompt(page).innerText(), /10以上50以下の整数を入力してください．．．/);
         await answerPrompt(page, '10');

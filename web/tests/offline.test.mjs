@@ -6,6 +6,7 @@ import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
 import path from 'node:path';
 import { dist, openPage, prompt } from './page.mjs';
+import { ownFontLoaded } from './engines.mjs';
 
 // A web server on this machine's loopback for dist/web/, on a port of its own choosing.
 async function serve() {
@@ -29,6 +30,7 @@ test('the served page works offline once loaded, and names itself for installing
     const { browser, context, page, requests } = await openPage({ url });
     try {
         await prompt(page).waitFor();
+        assert.equal(await page.evaluate(ownFontLoaded), true, 'the page\'s own font');
         await page.evaluate(() => navigator.serviceWorker.ready);
         const manifest = await page.evaluate(async () =>
             (await fetch('manifest.webmanifest')).json());
