@@ -45,15 +45,54 @@ void OddsSheet::SetStart(int column) {
 }
 
 void OddsSheet::SetRungs(int rungs) {
-    rungs_ = std::clamp(rungs, 0, kRungSlots);
+    const int chosen = std::clamp(rungs, 0, kRungSlots);
+    if (chosen != rungs_) {
+        direction_ = chosen > rungs_ ? 1 : -1;
+    }
+    rungs_ = chosen;
     WorkOutRow();
 }
 
 void OddsSheet::WorkOutRow() {
     const ArrivalOdds& odds = table_[static_cast<std::size_t>(rungs_)];
-    const std::vector<double> exact = ExactPowers(odds);
+    const std::vector<double>& exact = ExactPowersAt(rungs_);
     power_ = hashigoro::PowerCurve(odds, exact);
     eighty_ = TrialsForPower(odds, 0.8, exact);
+}
+
+const std::vector<double>& OddsSheet::ExactPowersAt(int rungs) {
+    const Choice choice{rungs, start_};
+    const auto found = std::find_if(known_.begin(), known_.end(),
+                                    [&](const KnownPowers& k) { return k.choice == choice; });
+    if (found != known_.end()) {
+        std::rotate(found, found + 1, known_.end());
+        return known_.back().exact;
+    }
+    // The chosen one and its two neighbours are all that a slider needs at a time.
+    constexpr std::size_t kKept = 4;
+    if (known_.size() == kKept) {
+        known_.erase(known_.begin());
+    }
+    known_.push_back({choice, ExactPowers(table_[static_cast<std::size_t>(rungs)])});
+    return known_.back().exact;
+}
+
+bool OddsSheet::WorkAhead() {
+    for (const int step : {direction_, -direction_}) {
+        const int rungs = rungs_ + step;
+        if (rungs < 0 || rungs > kRungSlots) {
+            continue;
+        }
+        const Choice choice{rungs, start_};
+        if (std::none_of(known_.begin(), known_.end(),
+                         [&](const KnownPowers& k) { return k.choice == choice; })) {
+            ExactPowersAt(rungs);
+            // The chosen one stays the most recent, so that it is the last to give way.
+            ExactPowersAt(rungs_);
+            return true;
+        }
+    }
+    return false;
 }
 
 std::array<double, kArrivalColumns> OddsSheet::ExactPercents() const {

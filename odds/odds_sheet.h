@@ -42,6 +42,10 @@ class OddsSheet {
     const std::vector<PowerPoint>& PowerCurve() const { return power_; }
     std::optional<std::uint64_t> TrialsForEighty() const { return eighty_; }
     std::string PowerSentence() const;
+    // Works out, before it is asked for, the power for a neighbouring rung count: first the
+    // next one in the direction of the last move, then the one behind, so that a slider moved
+    // on by one finds its sums done. One rung count a call; false when both are known already.
+    bool WorkAhead();
 
     // The run of whole experiments that the sentence for the chosen rung count and start now
     // needs; null when it needs none (it is done, or already handed out, or the rung count is
@@ -68,6 +72,13 @@ class OddsSheet {
     };
     Choice Chosen() const { return {rungs_, start_}; }
     void WorkOutRow();
+    // The exact powers for `rungs` from the chosen start, from the few last worked out.
+    const std::vector<double>& ExactPowersAt(int rungs);
+
+    struct KnownPowers {
+        Choice choice;
+        std::vector<double> exact;
+    };
 
     int start_ = 0;
     int rungs_ = 0;
@@ -76,6 +87,8 @@ class OddsSheet {
     int fairest_ = 0;
     std::vector<PowerPoint> power_;
     std::optional<std::uint64_t> eighty_;
+    int direction_ = -1;              // of the last move of the rung count: +1 or -1
+    std::vector<KnownPowers> known_;  // the most recent last
 
     Choice experimentsHandedOut_;
     Choice experimentsDone_;

@@ -67,7 +67,9 @@ val Array(const std::vector<double>& values) {
 }  // namespace
 
 OddsView::OddsView(val container, PageEvents& events)
-    : sheet_(Make("section", "OddsSheet", "sheet", container)), charts_(val::null()) {
+    : events_(events),
+      sheet_(Make("section", "OddsSheet", "sheet", container)),
+      charts_(val::null()) {
     sheet_.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsTitle"));
     val top = Make("div", "", "sheet-top", sheet_);
     val title = Make("h1", "OddsTitle", "", top);
@@ -210,6 +212,13 @@ bool OddsView::Handle(const PageEvent& event) {
     if (class_->Handle(event)) {
         return true;
     }
+    if (event.kind == PageEvent::Kind::Wake) {
+        // The slider's next step worked out while the user moves on to it.
+        if (id == "OddsAhead" && model_.WorkAhead()) {
+            events_.WakeAfterPaint(id);
+        }
+        return true;
+    }
     if (event.kind == PageEvent::Kind::Input) {
         lastInputMs_ = emscripten_get_now();
         if (id == "OddsStart") {
@@ -226,6 +235,7 @@ bool OddsView::Handle(const PageEvent& event) {
             return true;  // the simulation's boxes are read when it starts
         }
         Show(id == "OddsStart", id == "OddsRungs" ? id : std::string());
+        events_.WakeAfterPaint("OddsAhead");
         return true;
     }
     if (event.kind == PageEvent::Kind::Change) {

@@ -46,6 +46,7 @@ class OddsView {
     void StartSimulation();
     void FinishSimulation(bool cancelled);
 
+    PageEvents& events_;
     emscripten::val sheet_;
     emscripten::val charts_;
     OddsSheet model_;

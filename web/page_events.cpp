@@ -50,6 +50,13 @@ EM_JS(void, WatchDialogClose, (const char* id), {
     });
 });
 
+// A task queued from a frame's own callback runs once that frame is on its way to the screen:
+// work it starts delays no frame that is due.
+EM_JS(void, PostAfterPaint, (const char* target), {
+    const id = UTF8ToString(target);
+    requestAnimationFrame(() => setTimeout(() => Module.hashigoroPainted(id), 0));
+});
+
 EM_JS(void, Signal, (), {
     const resolve = Module.hashigoroSignal;
     if (resolve) {
@@ -74,6 +81,12 @@ void ChangeArrived(const std::string& id) {
     }
 }
 
+void Painted(const std::string& id) {
+    if (gEvents) {
+        gEvents->Post({PageEvent::Kind::Wake, id});
+    }
+}
+
 void DialogClosed(const std::string&) {
     if (gEvents) {
         gEvents->Post({PageEvent::Kind::Key, "Closed"});
@@ -84,6 +97,7 @@ EMSCRIPTEN_BINDINGS(hashigoro_page_events) {
     emscripten::function("hashigoroInput", &InputArrived);
     emscripten::function("hashigoroChange", &ChangeArrived);
     emscripten::function("hashigoroClosed", &DialogClosed);
+    emscripten::function("hashigoroPainted", &Painted);
 }
 
 PageEvents& Events(void* userData) {
@@ -193,6 +207,10 @@ void PageEvents::WakeAfter(double ms) {
             },
             ms, this);
     }
+}
+
+void PageEvents::WakeAfterPaint(const std::string& target) {
+    PostAfterPaint(target.c_str());
 }
 
 void PageEvents::Post(PageEvent event) {

@@ -11,7 +11,8 @@ struct PageEvent {
         Click,       // `target` was clicked, tapped, or pressed with Enter or Space
         Key,         // a key for a dialog: Enter in its entry, Escape, Y or N; "Closed" when
                      // the browser closed it without one (a back gesture); Escape elsewhere
-        Wake,        // the time asked for with WakeAfter() has come
+        Wake,        // the time asked for with WakeAfter() has come; `target` names the
+                     // one who asked with WakeAfterPaint()
         Visibility,  // the page was hidden or shown again
         Resize,      // the viewport or its pixel ratio changed
         Switch,      // a window asked to give way to another (after its handler returned)
@@ -47,6 +48,9 @@ class PageEvents {
     // One Wake event after `ms` milliseconds, in place of any asked for before; a negative
     // value asks for none.
     void WakeAfter(double ms);
+    // One Wake event for `target` once the next frame has been painted, for work that may
+    // wait but should be done before the next input comes.
+    void WakeAfterPaint(const std::string& target);
 
     void Post(PageEvent event);
 

@@ -49,6 +49,43 @@ class OddsSheetTest : public QObject {
                     .startsWith(QString("横線 %1 本：").arg(rungs)));
     }
 
+    // The neighbours worked out ahead are each worked out once, and are what a sheet that
+    // goes straight to them works out, across a change of start line too.
+    void neighboursWorkedOutAhead_data() {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QList<int>>("rungs");       // chosen in turn, each followed by work ahead
+        QTest::addColumn<QList<int>>("aheadCalls");  // how many found something to do
+        QTest::newRow("down by one") << 3 << QList<int>{49, 48, 47} << QList<int>{1, 1, 1};
+        QTest::newRow("up, then back") << 4 << QList<int>{20, 21, 20, 19} << QList<int>{2, 1, 0, 1};
+        QTest::newRow("at the ends") << 6 << QList<int>{0, 225, 224} << QList<int>{1, 1, 1};
+        QTest::newRow("a jump") << 2 << QList<int>{10, 100, 99} << QList<int>{2, 2, 1};
+    }
+    void neighboursWorkedOutAhead() {
+        QFETCH(int, start);
+        QFETCH(QList<int>, rungs);
+        QFETCH(QList<int>, aheadCalls);
+        OddsSheet sheet;
+        sheet.SetRungs(50);
+        sheet.WorkAhead();  // for the experiment's start line: of use from it only
+        sheet.SetStart(start);
+        for (qsizetype i = 0; i < rungs.size(); ++i) {
+            sheet.SetRungs(rungs[i]);
+            OddsSheet fresh;
+            fresh.SetStart(start);
+            fresh.SetRungs(rungs[i]);
+            QCOMPARE(sheet.TrialsForEighty(), fresh.TrialsForEighty());
+            QCOMPARE(sheet.PowerCurve().size(), fresh.PowerCurve().size());
+            for (std::size_t k = 0; k < fresh.PowerCurve().size(); ++k) {
+                QCOMPARE(sheet.PowerCurve()[k].percent, fresh.PowerCurve()[k].percent);
+            }
+            int calls = 0;
+            while (sheet.WorkAhead()) {
+                ++calls;
+            }
+            QCOMPARE(calls, aheadCalls[i]);
+        }
+    }
+
     // One run of whole experiments per choice; a run for an earlier choice is not kept.
     void wholeExperimentsAreRunOncePerChoice() {
         OddsSheet sheet;
