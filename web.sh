@@ -22,7 +22,8 @@ web/node_modules/.bin/esbuild web/page/odds_charts.mjs --bundle --minify --forma
     --target=es2020 --log-level=warning --outfile=build-web/charts.js
 mkdir -p build-web/icons
 QT_QPA_PLATFORM=offscreen build/tools/icon_generator build-web/icons 192 512 2>/dev/null
-/usr/bin/python3 web/bundle.py --script build-web/hashigoro.js --charts build-web/charts.js \
+/usr/bin/python3 web/bundle.py --script build-web/hashigoro.js --wasm build-web/hashigoro.wasm \
+    --charts build-web/charts.js \
     --chimes build/sounds \
     --icons build-web/icons --font /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf \
     --licence /usr/share/doc/fonts-ipafont-gothic/copyright --out dist

@@ -78,6 +78,25 @@ def font_loader(url):
             "}}</script>\n" % (url, FAMILY, FAMILY))
 
 
+def wasm_given(data):
+    """A script that hands the WebAssembly to the script after it, decoded at once.
+
+    Given as bytes, it is compiled as soon as that script runs, while the page is still being
+    read; a data address left to the script would be fetched only once the page is read, and
+    fetching one is slow in Chromium and Firefox."""
+    return ("<script>\nvar Module = { wasmBinary: (text => {\n"
+            "    if (Uint8Array.fromBase64) {\n"
+            "        return Uint8Array.fromBase64(text);\n"
+            "    }\n"
+            "    const binary = atob(text);\n"
+            "    const bytes = new Uint8Array(binary.length);\n"
+            "    for (let i = 0; i < binary.length; ++i) {\n"
+            "        bytes[i] = binary.charCodeAt(i);\n"
+            "    }\n"
+            "    return bytes;\n"
+            "})('%s') };\n</script>\n" % base64.b64encode(data).decode("ascii"))
+
+
 def fill(template, **values):
     return re.sub(r"\{\{(\w+)\}\}", lambda m: values[m.group(1)], template)
 
@@ -89,6 +108,7 @@ def data_url(kind, data):
 def main():
     arguments = argparse.ArgumentParser(description=__doc__)
     arguments.add_argument("--script", required=True, type=pathlib.Path)
+    arguments.add_argument("--wasm", required=True, type=pathlib.Path)
     arguments.add_argument("--charts", required=True, type=pathlib.Path)
     arguments.add_argument("--chimes", required=True, type=pathlib.Path)
     arguments.add_argument("--icons", required=True, type=pathlib.Path)
@@ -102,6 +122,7 @@ def main():
     font = web / "hashigoro-gothic.woff2"
     cut_font(a.font, font)
     script = a.script.read_bytes()
+    wasm = a.wasm.read_bytes()
     charts = a.charts.read_bytes()
     style = (PAGE / "page.css").read_text(encoding="utf-8")
     chimes = {name: (a.chimes / name).read_bytes() for name in ("pinpon.wav", "endpinpon.wav")}
@@ -111,6 +132,7 @@ def main():
 
     # The page and its files, for a web server or an installed app.
     (web / "hashigoro.js").write_bytes(script)
+    (web / "hashigoro.wasm").write_bytes(wasm)
     (web / "charts.js").write_bytes(charts)
     (web / "page.css").write_text(font_face("hashigoro-gothic.woff2") + style, encoding="utf-8")
     for name, data in chimes.items():
@@ -147,8 +169,9 @@ def main():
         head='<link rel="icon" href="%s">\n%s<style>\n%s</style>' % (
             data_url("image/png", icons[192]),
             font_loader(data_url("font/woff2", font.read_bytes())), style),
-        body='<script type="text/plain" id="ChartsCode">\n' + charts.decode("utf-8") +
-             "\n</script>\n<script>\n" + script.decode("utf-8") + "\n</script>")
+        body=wasm_given(wasm) + "<script>\n" + script.decode("utf-8") + "\n</script>\n" +
+             '<script type="text/plain" id="ChartsCode">\n' + charts.decode("utf-8") +
+             "\n</script>")
     # Inside a script element the text must not close it.
     for code in (script, charts):
         assert "</script" not in code.decode("utf-8").lower()
