@@ -33,7 +33,7 @@ val MakeSquare(val surface, const std::string& id, const layout::TwipsRect& rect
 // (bar, index, left, top, width, height, six numbers a square): one by one, through a call
 // each for every property, they took most of the page's start.
 // clang-format off
-EM_JS(void, MakeTallySquares, (const char* surfaceId, const double* boxes, int count,
+EM_JS(void, AddTallySquares, (const char* surfaceId, const double* boxes, int count,
                                const char* colour), {
     const surface = document.getElementById(UTF8ToString(surfaceId));
     const background = UTF8ToString(colour);
@@ -88,19 +88,9 @@ MainView::MainView(val container, const MainViewServices& services)
     canvas.call<void>("setAttribute", std::string("aria-hidden"), std::string("true"));
     board_ = std::make_unique<CanvasBoard>(canvas);
     MakeSquare(surface, "Picture2", layout::kStartSquare);
-    std::vector<double> boxes;
-    const int border = layout::Px(layout::kLadderBorder);
-    for (int bar = 1; bar <= layout::kBars; ++bar) {
-        for (int index = 1; index <= layout::kSquaresPerBar; ++index) {
-            const layout::TwipsRect rect = layout::TallySquare(bar, index);
-            boxes.insert(boxes.end(),
-                         {double(bar), double(index), double(layout::Px(rect.left) + border),
-                          double(layout::Px(rect.top) + border), double(layout::Px(rect.width)),
-                          double(layout::Px(rect.height))});
-        }
-    }
-    MakeTallySquares("Picture1", boxes.data(), static_cast<int>(boxes.size() / 6),
-                     Rgb(layout::kRed).c_str());
+    // The tally squares show nothing before a trial: the window's first frame comes sooner
+    // without them.
+    services_.events.WakeAfterPaint("TallySquares");
 
     controller_ =
         std::make_unique<ExperimentController>(ControllerPorts{.board = *board_,
@@ -113,6 +103,26 @@ MainView::MainView(val container, const MainViewServices& services)
                                                                .random = services_.random,
                                                                .clock = services_.clock,
                                                                .results = services_.results});
+}
+
+void MainView::MakeTallySquares() {
+    if (squaresMade_) {
+        return;
+    }
+    squaresMade_ = true;
+    std::vector<double> boxes;
+    const int border = layout::Px(layout::kLadderBorder);
+    for (int bar = 1; bar <= layout::kBars; ++bar) {
+        for (int index = 1; index <= layout::kSquaresPerBar; ++index) {
+            const layout::TwipsRect rect = layout::TallySquare(bar, index);
+            boxes.insert(boxes.end(),
+                         {double(bar), double(index), double(layout::Px(rect.left) + border),
+                          double(layout::Px(rect.top) + border), double(layout::Px(rect.width)),
+                          double(layout::Px(rect.height))});
+        }
+    }
+    AddTallySquares("Picture1", boxes.data(), static_cast<int>(boxes.size() / 6),
+                    Rgb(layout::kRed).c_str());
 }
 
 MainView::~MainView() {
@@ -170,6 +180,7 @@ void MainView::SetButtonEnabled(Button button, bool enabled) {
 }
 
 void MainView::SetTallySquareVisible(int bar, int index, bool visible) {
+    MakeTallySquares();
     ById(SquareId(bar, index)).set("hidden", !visible);
     if (visible) {
         // Bar o(k) stands under the k-th line from the left.

@@ -49,6 +49,10 @@ class MainView final : private ProgressLabel, private MainWindowView {
     // When the next tick is due, if any timer runs.
     std::optional<double> NextDue() const { return timers_.NextDue(); }
 
+    // Makes the two hundred tally squares, hidden, unless they are made already. The view asks
+    // for it once its first frame is painted; a square needed before then makes them at once.
+    void MakeTallySquares();
+
     void SetScale(double scale, double devicePixelRatio) {
         board_->SetScale(scale, devicePixelRatio);
     }
@@ -72,6 +76,7 @@ class MainView final : private ProgressLabel, private MainWindowView {
     std::unique_ptr<CanvasBoard> board_;
     TickScheduler timers_;
     std::unique_ptr<ExperimentController> controller_;
+    bool squaresMade_ = false;
 };
 
 }  // namespace hashigoro::web

@@ -164,6 +164,12 @@ void WebProgram::HandleExperiment(const PageEvent& event) {
             }
             break;
         case PageEvent::Kind::Wake:
+            if (event.target == "TallySquares") {
+                if (main_) {
+                    main_->MakeTallySquares();
+                }
+                break;
+            }
             if (main_ && !experimentClock_.Hidden()) {
                 main_->RunDueTicks(Now());
             }

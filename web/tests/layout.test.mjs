@@ -32,6 +32,8 @@ test('every control stands where the layout table puts it, at scale 1',
             assert.equal(await page.locator('#' + control.name).isVisible(), control.visible,
                          control.name);
         }
+        // The tally squares come once the window is on screen.
+        await page.locator('#o10_20').waitFor({ state: 'attached' });
         const border = px(table.ladderBorder);
         const squares = { Picture2: table.startSquare, ...table.squares };
         for (const [id, rect] of Object.entries(squares)) {
