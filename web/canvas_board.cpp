@@ -38,6 +38,12 @@ void CanvasBoard::Line(float x1, float y1, float x2, float y2, PaletteColour col
 void CanvasBoard::SetScale(double scale, double devicePixelRatio) {
     const int width = DevicePixels(kWidth, scale, devicePixelRatio);
     const int height = DevicePixels(kHeight, scale, devicePixelRatio);
+    if (width == width_ && height == height_ && devicePixelRatio == ratio_) {
+        return;
+    }
+    width_ = width;
+    height_ = height;
+    ratio_ = devicePixelRatio;
     pixel_ = static_cast<double>(width) / kWidth;
     canvas_.set("width", width);
     canvas_.set("height", height);

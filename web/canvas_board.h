@@ -19,7 +19,8 @@ class CanvasBoard final : public LadderBoard {
     void Clear() override;
     void Line(float x1, float y1, float x2, float y2, PaletteColour colour) override;
 
-    // Sizes the backing store for `scale` and `devicePixelRatio` and draws everything again.
+    // Sizes the backing store for `scale` and `devicePixelRatio` and draws everything again;
+    // a size it has already keeps what it shows.
     void SetScale(double scale, double devicePixelRatio);
 
   private:
@@ -36,6 +37,9 @@ class CanvasBoard final : public LadderBoard {
     emscripten::val context_;
     std::vector<Stroke> strokes_;
     double pixel_ = 1;  // device pixels per window pixel
+    int width_ = 0;     // of the backing store, in device pixels
+    int height_ = 0;
+    double ratio_ = 0;  // device pixels per CSS pixel
 };
 
 }  // namespace hashigoro::web
