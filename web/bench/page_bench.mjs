@@ -73,15 +73,9 @@ function watch() {
     }).observe(document, { childList: true, subtree: true, attributes: true });
 }
 
-const browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
-           '--disable-component-update', '--no-first-run', '--disable-sync'],
-});
-
 const size = file => statSync(path.join(dist, file)).size;
 const webSize = readdirSync(path.join(dist, 'web')).reduce((sum, f) => sum + size(path.join('web', f)), 0);
-console.log(`はしごろう page bench, ${new Date().toISOString()}, ${browser.version()}`);
+console.log(`はしごろう page bench, ${new Date().toISOString()}`);
 row('what', 'measured', 'target');
 row('dist/hashigoro.html', `${(size('hashigoro.html') / 1e3).toFixed(0)} KB`, '<= 700 KB');
 row('everything under dist/web/', `${(webSize / 1e6).toFixed(3)} MB`, '<= 1 MB');
@@ -103,6 +97,15 @@ for (const [open, name, target] of [[engines.chromium, 'Chromium', 150],
     row(`cold start to the prompt, ${name}, fresh profile (median of 5)`,
         `${median(started).toFixed(0)} ms`, `<= ${target} ms`);
 }
+
+// The browser for the rest starts only now: a second one starting beside it would slow the
+// cold starts above.
+const browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+           '--disable-component-update', '--no-first-run', '--disable-sync'],
+});
+console.log(`the rest in ${browser.version()}`);
 
 // From opening the single file to the prompt on screen; the first opening is cold.
 const context = await browser.newContext({ viewport: { width: 1366, height: 768 } });
