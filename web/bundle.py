@@ -78,23 +78,34 @@ def font_loader(url):
             "}}</script>\n" % (url, FAMILY, FAMILY))
 
 
-def wasm_given(data):
-    """A script that hands the WebAssembly to the script after it, decoded at once.
+def wasm_compiled_early(data):
+    """A script that starts compiling the WebAssembly at once, and hands the compiled module to
+    the page's script when it asks for its instance.
 
-    Given as bytes, it is compiled as soon as that script runs, while the page is still being
-    read; a data address left to the script would be fetched only once the page is read, and
-    fetching one is slow in Chromium and Firefox."""
-    return ("<script>\nvar Module = { wasmBinary: (text => {\n"
+    Compiling runs beside the reading of the rest of the page; left to the script, it would
+    start only once the script had been read, and from a data address, which Chromium and
+    Firefox fetch slowly."""
+    return ("<script>\nvar Module = (text => {\n"
+            "    let bytes;\n"
             "    if (Uint8Array.fromBase64) {\n"
-            "        return Uint8Array.fromBase64(text);\n"
+            "        bytes = Uint8Array.fromBase64(text);\n"
+            "    } else {\n"
+            "        const binary = atob(text);\n"
+            "        bytes = new Uint8Array(binary.length);\n"
+            "        for (let i = 0; i < binary.length; ++i) {\n"
+            "            bytes[i] = binary.charCodeAt(i);\n"
+            "        }\n"
             "    }\n"
-            "    const binary = atob(text);\n"
-            "    const bytes = new Uint8Array(binary.length);\n"
-            "    for (let i = 0; i < binary.length; ++i) {\n"
-            "        bytes[i] = binary.charCodeAt(i);\n"
-            "    }\n"
-            "    return bytes;\n"
-            "})('%s') };\n</script>\n" % base64.b64encode(data).decode("ascii"))
+            "    const compiled = WebAssembly.compile(bytes);\n"
+            "    return {\n"
+            "        instantiateWasm(imports, receive) {\n"
+            "            compiled.then(module => WebAssembly.instantiate(module, imports))\n"
+            "                .then(instance => receive(instance),\n"
+            "                      error => console.error('hashigoro: ' + error));\n"
+            "            return {};\n"
+            "        },\n"
+            "    };\n"
+            "})('%s');\n</script>\n" % base64.b64encode(data).decode("ascii"))
 
 
 def fill(template, **values):
@@ -166,10 +177,11 @@ def main():
         policy="default-src 'none'; script-src 'unsafe-inline' 'wasm-unsafe-eval'; "
                "style-src 'unsafe-inline'; font-src data:; img-src data:; "
                "connect-src 'self' data:; base-uri 'none'; form-action 'none'",
-        head='<link rel="icon" href="%s">\n%s<style>\n%s</style>' % (
+        head='<link rel="icon" href="%s">\n%s%s<style>\n%s</style>' % (
             data_url("image/png", icons[192]),
-            font_loader(data_url("font/woff2", font.read_bytes())), style),
-        body=wasm_given(wasm) + "<script>\n" + script.decode("utf-8") + "\n</script>\n" +
+            font_loader(data_url("font/woff2", font.read_bytes())), wasm_compiled_early(wasm),
+            style),
+        body="<script>\n" + script.decode("utf-8") + "\n</script>\n" +
              '<script type="text/plain" id="ChartsCode">\n' + charts.decode("utf-8") +
              "\n</script>")
     # Inside a script element the text must not close it.
