@@ -94,9 +94,7 @@ ClassView::ClassView(val sheet, PageEvents& events) : chart_(val::null()) {
         }
     }
     val chart = Make("div", "", "chart class-chart", output);
-    val canvas = Make("canvas", "OddsClassChart", "", chart);
-    canvas.call<void>("setAttribute", std::string("role"), std::string("img"));
-    canvas.call<void>("setAttribute", std::string("aria-label"), std::string(cs::kChartTitle));
+    val canvas = MakeChartCanvas(chart, "OddsClassChart", cs::kChartTitle);
     Make("p", "OddsClassVerdicts", "sheet-text", output)
         .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
 
@@ -106,11 +104,7 @@ ClassView::ClassView(val sheet, PageEvents& events) : chart_(val::null()) {
     texts.set("exact", std::string(odds_sheet::kExactSeries));
     texts.set("fair", std::string(odds_sheet::kFairSeries));
     texts.set("percent", std::string(odds_sheet::kPercentAxis));
-    val labels = val::array();
-    for (int line = 1; line <= 10; ++line) {
-        labels.call<void>("push", odds_sheet::ArrivalLine(line + 1));
-    }
-    texts.set("lines", labels);
+    texts.set("lines", ArrivalLineNames());
     chart_ = val::global("HashigoroCharts").call<val>("createClass", texts, canvas);
 
     for (const char* id : {"OddsClassOwn", "OddsClassPool", "OddsClassClear", "OddsClassCsv"}) {

@@ -140,23 +140,14 @@ OddsView::OddsView(val container, PageEvents& events)
     texts.set("power", std::string(os::kPowerSeries));
     texts.set("eighty", std::string(os::kEightyPercent));
     texts.set("trials", std::string(os::kTrialsAxis));
-    val lines = val::array();
-    for (int column = kFirstColumn; column <= kLastColumn; ++column) {
-        lines.call<void>("push", os::ArrivalLine(column));
-    }
-    texts.set("lines", lines);
-    // Each chart is a picture named by its title; its numbers follow it as a table.
-    const auto canvas = [](val parent, const char* id, std::string_view title) {
-        val element = Make("canvas", id, "", parent);
-        element.call<void>("setAttribute", std::string("role"), std::string("img"));
-        element.call<void>("setAttribute", std::string("aria-label"), std::string(title));
-        return element;
-    };
+    texts.set("lines", ArrivalLineNames());
+    // Each chart's numbers follow it as a table.
     StartCharts();
-    charts_ = val::global("HashigoroCharts")
-                  .call<val>("create", texts, canvas(bars, "OddsBarsChart", os::kBarChartTitle),
-                             canvas(distance, "OddsDistanceChart", os::kDistanceChartTitle),
-                             canvas(power, "OddsPowerChart", os::kPowerChartTitle));
+    charts_ =
+        val::global("HashigoroCharts")
+            .call<val>("create", texts, MakeChartCanvas(bars, "OddsBarsChart", os::kBarChartTitle),
+                       MakeChartCanvas(distance, "OddsDistanceChart", os::kDistanceChartTitle),
+                       MakeChartCanvas(power, "OddsPowerChart", os::kPowerChartTitle));
 
     class_ = std::make_unique<ClassView>(sheet_, events);
     for (const char* id : {"OddsBack", "OddsRun", "OddsCancel", "OddsCsv", "OddsPng"}) {

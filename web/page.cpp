@@ -2,6 +2,9 @@
 
 #include <emscripten.h>
 
+#include "experiment_state.h"
+#include "odds_sheet_text.h"
+
 namespace hashigoro::web {
 
 namespace {
@@ -87,6 +90,21 @@ void PlaceAt(val element, const layout::TwipsRect& rect, int offset) {
 std::string Rgb(const layout::Rgb& colour) {
     return "rgb(" + std::to_string(colour.red) + ", " + std::to_string(colour.green) + ", " +
            std::to_string(colour.blue) + ")";
+}
+
+val MakeChartCanvas(val parent, const char* id, std::string_view title) {
+    val canvas = Make("canvas", id, "", parent);
+    canvas.call<void>("setAttribute", std::string("role"), std::string("img"));
+    canvas.call<void>("setAttribute", std::string("aria-label"), std::string(title));
+    return canvas;
+}
+
+val ArrivalLineNames() {
+    val names = val::array();
+    for (int column = kFirstColumn; column <= kLastColumn; ++column) {
+        names.call<void>("push", odds_sheet::ArrivalLine(column));
+    }
+    return names;
 }
 
 }  // namespace hashigoro::web

@@ -28,6 +28,10 @@ void Download(val parent, const std::string& fileName, const val& url);
 void DownloadText(val parent, const std::string& fileName, const std::string& text,
                   const char* type);
 void SetStyle(val element, const char* property, const std::string& value);
+// A canvas for a chart, appended to `parent`: a picture named by `title` for a screen reader.
+val MakeChartCanvas(val parent, const char* id, std::string_view title);
+// The names of the ten lines where the marker arrives, left to right, as the charts label them.
+val ArrivalLineNames();
 
 // Places `element` at `rect` (twips) of its container, moved by `offset` window pixels, in
 // window pixels times the page's scale (the CSS variable --s), so that the whole window scales
