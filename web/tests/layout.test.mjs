@@ -54,6 +54,45 @@ test('every control stands where the layout table puts it, at scale 1',
     }
 });
 
+// The families of every visible element that holds text of its own: id (or tag) -> the list.
+const textFonts = page => page.evaluate(() => Object.fromEntries(
+    [...document.querySelectorAll('body *')]
+        .filter(element => element.getClientRects().length > 0 &&
+                           [...element.childNodes].some(node => node.nodeType === 3 &&
+                                                                node.textContent.trim()))
+        .map(element => [element.id || element.tagName,
+                         getComputedStyle(element).fontFamily.replace(/"/g, '')])));
+
+test('each text is in its control\'s font: the table\'s gothic, or the toolkit\'s default, ' +
+     'which is the system\'s font with the page\'s gothic for Japanese', { timeout: 60000 },
+     async () => {
+    const table = layoutTable();
+    const gothic = 'Hashigoro Gothic, ＭＳ Ｐゴシック, MS PGothic, sans-serif';
+    const toolkit = 'system-ui, Hashigoro Gothic, sans-serif';
+    const { browser, page } = await openPage();
+    try {
+        const expect = (fonts, want) => {
+            for (const [id, family] of Object.entries(want)) {
+                assert.equal(fonts[id], family, id);
+            }
+        };
+        const controls = windowTable => Object.fromEntries(windowTable.controls
+            .filter(control => control.caption && control.visible)
+            .map(control => [control.name, control.points > 0 ? gothic : toolkit]));
+        await prompt(page).waitFor();
+        expect(await textFonts(page), {
+            ...controls(table.main), InputOk: toolkit, InputCancel: toolkit,
+            InputBoxTitle: toolkit, InputPrompt: gothic,
+        });
+        await answerPrompt(page, '10');
+        await button(page, 'HELP').click();
+        await page.locator('#Form2').waitFor();
+        expect(await textFonts(page), controls(table.help));
+    } finally {
+        await browser.close();
+    }
+});
+
 test('the empty ladder is the desktop\'s, pixel for pixel, at scale 1', { timeout: 60000 },
      async () => {
     const reference = process.env.HASHIGORO_BOARD_PICTURE;
