@@ -80,22 +80,34 @@ row('what', 'measured', 'target');
 row('dist/hashigoro.html', `${(size('hashigoro.html') / 1e3).toFixed(0)} KB`, '<= 700 KB');
 row('everything under dist/web/', `${(webSize / 1e6).toFixed(3)} MB`, '<= 1 MB');
 
-// Cold starts side by side: each opening in a browser started afresh with a new profile.
+// Cold starts side by side: each opening in a browser started afresh with a new profile. The
+// prompt's opening is seen from before the page's first script where the engine allows it;
+// WebKitWebDriver does not, so there it is the first look after the page has loaded.
 for (const [open, name, target] of [[engines.chromium, 'Chromium', 150],
                                     [engines.firefox, 'Firefox', 200],
                                     [engines.webkit, 'WebKit', 150]]) {
-    const started = [];
+    const opened = [];
+    const painted = [];
+    let seenFromStart = false;
     for (let i = 0; i < 5; ++i) {
         const engine = await open();
         try {
+            if (engine.beforeScripts) {
+                await engine.beforeScripts(engines.watchPrompt);
+                seenFromStart = true;
+            }
             await engine.goto(single);
-            started.push(await engine.evaluate(engines.promptOpenedAt));
+            opened.push(await engine.evaluate(engines.promptOpenedAt));
+            painted.push(await engine.evaluate(engines.firstPaintAt));
         } finally {
             await engine.close();
         }
     }
-    row(`cold start to the prompt, ${name}, fresh profile (median of 5)`,
-        `${median(started).toFixed(0)} ms`, `<= ${target} ms`);
+    row(`cold start to the open prompt, ${name} (median of 5)`, `${median(opened).toFixed(0)} ms`,
+        `<= ${target} ms${seenFromStart ? '' : ', first look after load'}`);
+    if (painted.every(time => time !== null)) {
+        row(`  first paint, ${name}`, `${median(painted).toFixed(0)} ms`, '');
+    }
 }
 
 // The browser for the rest starts only now: a second one starting beside it would slow the

@@ -52,6 +52,7 @@ export async function chromium() {
         name: 'Chromium',
         goto: url => page.goto(url),
         evaluate: (script, ...args) => page.evaluate(script, ...args),
+        beforeScripts: script => page.addInitScript(script),
         close: () => browser.close(),
     };
 }
@@ -78,6 +79,7 @@ export async function firefox() {
         name: 'Firefox',
         goto: url => page.goto(url),
         evaluate,
+        beforeScripts: script => page.evaluateOnNewDocument(script),
         find,
         click: element => element.click(),
         type: async (element, text) => {
@@ -179,13 +181,25 @@ export async function waitFor(engine, role, name, { gone = false, timeout = 1500
     }
 }
 
-// The time from the start of the navigation to the open prompt, in the page's own clock, read
-// by an observer put in once the page has loaded (where the prompt is already open by then,
-// the time of that first look, so never less than the truth).
+// Watches, from before the page's own scripts, for the prompt to open, and notes the time in
+// the page's own clock (from the start of the navigation). Given to `beforeScripts`, which
+// WebKitWebDriver has not.
+export function watchPrompt() {
+    new MutationObserver((_, observer) => {
+        if (document.querySelector('dialog[open]')) {
+            observer.disconnect();
+            window.promptOpenedAt = performance.now();
+        }
+    }).observe(document, { subtree: true, attributes: true, childList: true });
+}
+
+// The time from the start of the navigation to the open prompt: as `watchPrompt` noted it, or
+// else as an observer put in once the page has loaded sees it (where the prompt is already
+// open by then, the time of that first look, so never less than the truth).
 export const promptOpenedAt = () => new Promise(resolve => {
     const open = () => document.querySelector('dialog[open]');
-    if (open()) {
-        resolve(performance.now());
+    if (window.promptOpenedAt !== undefined || open()) {
+        resolve(window.promptOpenedAt ?? performance.now());
         return;
     }
     new MutationObserver((_, observer) => {
@@ -196,6 +210,19 @@ export const promptOpenedAt = () => new Promise(resolve => {
     }).observe(document, { subtree: true, attributes: true, childList: true });
 });
 
+// The time of the page's first paint with content, or null in an engine that does not tell it.
+export const firstPaintAt = () => new Promise(resolve => {
+    if (!PerformanceObserver.supportedEntryTypes?.includes('paint')) {
+        resolve(null);
+        return;
+    }
+    new PerformanceObserver(list => {
+        const paint = list.getEntriesByName('first-contentful-paint')[0];
+        if (paint) {
+            resolve(paint.startTime);
+        }
+    }).observe({ type: 'paint', buffered: true });
+});
 
 // Whether the page's own font has loaded (so that no stand-in draws its words), once the
 // fonts it asked for have settled.
