@@ -60,7 +60,9 @@ def font_face(url):
             "font-display: block; }\n" % (FAMILY, url))
 
 
+# Defines hashigoroBytes, which the font's and the WebAssembly's scripts below use.
 BYTES_FROM_BASE64 = (
+    "<script>\n"
     "// The bytes that a base64 text stands for.\n"
     "function hashigoroBytes(text) {\n"
     "    if (Uint8Array.fromBase64) {\n"
@@ -72,20 +74,20 @@ BYTES_FROM_BASE64 = (
     "        bytes[i] = binary.charCodeAt(i);\n"
     "    }\n"
     "    return bytes;\n"
-    "}\n")
+    "}\n"
+    "</script>\n")
 
 
 def font_loaded_early(data):
-    """A script that defines hashigoroBytes, and hands the font's bytes to the page's fonts at
-    once, before the first layout.
+    """A script that hands the font's bytes to the page's fonts at once, before the first layout.
 
     A font named only in the style sheet is fetched when a first layout asks for it: that layout
     then searches the system's fonts for a stand-in, and lays out again when the font arrives.
     Given as bytes, not as a data address, it needs no fetch at all, which in Firefox is slow
     while the page starts."""
-    return ("<script>\n%s"
+    return ("<script>\n"
             "document.fonts.add(new FontFace('%s', hashigoroBytes('%s'), { display: 'block' }));\n"
-            "</script>\n" % (BYTES_FROM_BASE64, FAMILY, base64.b64encode(data).decode("ascii")))
+            "</script>\n" % (FAMILY, base64.b64encode(data).decode("ascii")))
 
 
 def wasm_compiled_early(data):
@@ -177,8 +179,8 @@ def main():
         policy="default-src 'none'; script-src 'unsafe-inline' 'wasm-unsafe-eval'; "
                "style-src 'unsafe-inline'; img-src data:; "
                "connect-src 'self' data:; base-uri 'none'; form-action 'none'",
-        head='<link rel="icon" href="%s">\n%s%s<style>\n%s</style>' % (
-            data_url("image/png", icons[192]),
+        head='<link rel="icon" href="%s">\n%s%s%s<style>\n%s</style>' % (
+            data_url("image/png", icons[192]), BYTES_FROM_BASE64,
             font_loaded_early(font.read_bytes()), wasm_compiled_early(wasm), style),
         body="<script>\n" + script.decode("utf-8") + "\n</script>\n" +
              '<script type="text/plain" id="ChartsCode">\n' + charts.decode("utf-8") +
