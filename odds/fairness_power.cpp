@@ -85,7 +85,7 @@ double ChiSquareUpperQuantile(double upper, int degreesOfFreedom) {
 namespace {
 
 // The non-central approximation, where the exact power is not worked out.
-double ApproximatePower(const ArrivalOdds& odds, std::uint64_t trials) {
+double ApproximatePower(const ArrivalOdds& odds, double trials) {
     constexpr double kFair = 1.0 / kArrivalColumns;
     double distance = 0;
     for (double p : odds) {
@@ -93,23 +93,63 @@ double ApproximatePower(const ArrivalOdds& odds, std::uint64_t trials) {
     }
     constexpr int kDegrees = static_cast<int>(kArrivalColumns) - 1;
     static const double quantile = ChiSquareUpperQuantile(kTestLevel, kDegrees);
-    return 1 - NoncentralChiSquareCdf(quantile, kDegrees, static_cast<double>(trials) * distance);
+    return 1 - NoncentralChiSquareCdf(quantile, kDegrees, trials * distance);
 }
+
+// The trials at which the approximation reaches `power` (continuous), or nothing within `most`.
+std::optional<double> ApproximateTrialsFor(const ArrivalOdds& odds, double power, double most) {
+    if (ApproximatePower(odds, most) < power) {
+        return std::nullopt;
+    }
+    double low = 0;
+    double high = most;
+    for (int i = 0; i < 200 && high - low > 1e-6 * high; ++i) {
+        const double middle = (low + high) / 2;
+        (ApproximatePower(odds, middle) >= power ? high : low) = middle;
+    }
+    return high;
+}
+
+// Beyond the exact powers, the approximation moved along the trials so that it meets the last
+// exact power where they join: the curve goes on rising from there without a step, and the
+// approximation's error, which runs low, is mostly taken out.
+class JoinedPower {
+  public:
+    JoinedPower(const ArrivalOdds& odds, const std::vector<double>& exact) : odds_(odds) {
+        const double last = static_cast<double>(exact.size() - 1);
+        const std::optional<double> at =
+            exact.back() > 0 ? ApproximateTrialsFor(odds, exact.back(), 1e12) : std::nullopt;
+        shift_ = at ? *at - last : 0;
+    }
+    double operator()(double trials) const { return ApproximatePower(odds_, trials + shift_); }
+
+  private:
+    ArrivalOdds odds_;
+    double shift_ = 0;
+};
 
 }  // namespace
 
 std::vector<double> ExactPowers(const ArrivalOdds& odds) {
-    constexpr auto most = static_cast<int>(kExactPowerBelow) - 1;
+    // As far as the approximation says the most power asked for is reached, with room for its
+    // error, within kExactPowerMost trials; never below kExactPowerBelow.
+    std::uint64_t most = kExactPowerBelow - 1;
+    for (double power : {0.5, 0.8, 0.95}) {
+        if (const auto reach = ApproximateTrialsFor(odds, power, kExactPowerMost)) {
+            const auto room = static_cast<std::uint64_t>(std::ceil(*reach * 1.15 + 10));
+            most = std::max(most, std::min<std::uint64_t>(room, kExactPowerMost));
+        }
+    }
     // The least rejected count of pairs for every trial count, the same for every ladder.
     static const std::vector<std::uint64_t> rejectedFrom = [] {
-        std::vector<std::uint64_t> from(kExactPowerBelow, 0);
-        for (std::uint64_t n = 1; n < kExactPowerBelow; ++n) {
+        std::vector<std::uint64_t> from(kExactPowerMost + 1, 0);
+        for (std::uint64_t n = 1; n <= kExactPowerMost; ++n) {
             from[n] = RejectedPairsFrom(n);
         }
         return from;
     }();
     // A trial count for which no count of pairs is rejected has no power at all.
-    std::vector<int> from(kExactPowerBelow, 0);
+    std::vector<int> from(most + 1, 0);
     for (std::uint64_t n = 1; n <= most; ++n) {
         from[n] = static_cast<int>(std::min(rejectedFrom[n], n * (n - 1) / 2 + 1));
     }
@@ -119,10 +159,11 @@ std::vector<double> ExactPowers(const ArrivalOdds& odds) {
 }
 
 double FairnessTestPower(const ArrivalOdds& odds, std::uint64_t trials) {
-    if (trials < kExactPowerBelow) {
-        return ExactPowers(odds)[trials];
+    const std::vector<double> exact = ExactPowers(odds);
+    if (trials < exact.size()) {
+        return exact[trials];
     }
-    return ApproximatePower(odds, trials);
+    return JoinedPower(odds, exact)(static_cast<double>(trials));
 }
 
 std::optional<std::uint64_t> TrialsForPower(const ArrivalOdds& odds, double power,
@@ -132,18 +173,20 @@ std::optional<std::uint64_t> TrialsForPower(const ArrivalOdds& odds, double powe
 
 std::optional<std::uint64_t> TrialsForPower(const ArrivalOdds& odds, double power,
                                             const std::vector<double>& exact, std::uint64_t most) {
-    const auto enough = [&](std::uint64_t trials) {
-        return ApproximatePower(odds, trials) >= power;
-    };
-    if (enough(kExactPowerBelow)) {
+    const std::uint64_t last = exact.size() - 1;
+    if (exact.back() >= power) {
         // From there on the power only grows; below, go down while it holds.
-        std::uint64_t trials = kExactPowerBelow;
+        std::uint64_t trials = last;
         while (trials > 1 && exact[trials - 1] >= power) {
             --trials;
         }
         return trials;
     }
-    std::uint64_t low = kExactPowerBelow;  // not enough
+    const JoinedPower joined(odds, exact);
+    const auto enough = [&](std::uint64_t trials) {
+        return joined(static_cast<double>(trials)) >= power;
+    };
+    std::uint64_t low = last;  // not enough
     std::uint64_t high = 2 * low;
     while (!enough(high)) {
         if (high >= most) {
@@ -169,12 +212,13 @@ std::vector<PowerPoint> PowerCurve(const ArrivalOdds& odds, const std::vector<do
         curve.push_back({static_cast<double>(n), 100 * exact[n]});
     }
     // Beyond, evenly on the logarithmic axis up to 10,000 trials.
+    const JoinedPower joined(odds, exact);
     constexpr int kSteps = 30;
-    const double first = static_cast<double>(kExactPowerBelow);
+    const double first = static_cast<double>(exact.size());
     for (int i = 0; i <= kSteps; ++i) {
         const double trials = std::round(
             first * std::pow(kPowerCurveMostTrials / first, static_cast<double>(i) / kSteps));
-        curve.push_back({trials, 100 * ApproximatePower(odds, static_cast<std::uint64_t>(trials))});
+        curve.push_back({trials, 100 * joined(trials)});
     }
     return curve;
 }

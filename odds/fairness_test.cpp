@@ -69,9 +69,12 @@ ArrivalOdds FairOdds() {
 
 namespace {
 
-// The weights of PairCountDistributions over the first `columns` columns, before the n!: the
-// arrivals of the columns after them are still to come (and weights are left behind by what
-// they can add to a chance once those columns are counted too).
+// The chances of PairCountDistributions over the first `columns` columns alone: weight[m][t] is
+// the chance, summed over the ways, that m arrivals fall in those columns only, with T = t among
+// them (the arrivals of the columns after them are still to come). Chances rather than the
+// products of odds^count / count! keep every number in range for hundreds of trials. Weights
+// that can add less than `negligible` to any chance, once those columns are counted too, are
+// left behind.
 std::vector<std::vector<double>> WalkColumns(const ArrivalOdds& odds, std::size_t columns, int most,
                                              int cap, double negligible) {
     const auto rows = static_cast<std::size_t>(most) + 1;
@@ -89,24 +92,25 @@ std::vector<std::vector<double>> WalkColumns(const ArrivalOdds& odds, std::size_
     std::vector<Range> written(rows);
     weight[0][0] = 1;
     held[0] = {0, 0};
-    std::vector<double> term(rows);
     std::vector<double> logFactorial(rows);
     for (std::size_t n = 1; n < rows; ++n) {
         logFactorial[n] = logFactorial[n - 1] + std::log(static_cast<double>(n));
     }
-    // A weight w with k arrivals so far adds exactly w n! q^(n - k) / (n - k)! to the chance of
-    // its count after n trials, q the odds of the columns still to come: share[k] is the
-    // largest such factor over n. What adds less than `negligible` to every chance is left
-    // behind.
+    const auto logChoose = [&](std::size_t n, std::size_t k) {
+        return logFactorial[n] - logFactorial[k] - logFactorial[n - k];
+    };
+    // A weight w with k arrivals so far adds exactly w C(n, k) q^(n - k) to the chance of its
+    // count after n trials, q the odds of the columns still to come: share[k] is the largest
+    // such factor over n. What adds less than `negligible` to every chance is left behind.
     std::vector<double> share(rows);
     const auto shareFor = [&](double rest) {
         const double logRest = rest > 0 ? std::log(rest) : -HUGE_VAL;
         for (std::size_t k = 0; k < rows; ++k) {
             double largest = -HUGE_VAL;
             for (std::size_t n = k; n < rows; ++n) {
-                largest =
-                    std::max(largest, logFactorial[n] - logFactorial[n - k] +
-                                          (n > k ? static_cast<double>(n - k) * logRest : 0.0));
+                largest = std::max(largest, logChoose(n, k) + (n > k ? static_cast<double>(n - k) *
+                                                                           logRest
+                                                                     : 0.0));
             }
             share[k] = std::exp(largest);
         }
@@ -142,20 +146,18 @@ std::vector<std::vector<double>> WalkColumns(const ArrivalOdds& odds, std::size_
             largest[m] = top;
         }
         shareFor(rest - p);
-        // p^c / c!
-        term[0] = 1;
-        for (std::size_t c = 1; c < rows; ++c) {
-            term[c] = term[c - 1] * p / static_cast<double>(c);
-        }
         for (int m = 0; m <= most; ++m) {
             const auto [first, last] = span[static_cast<std::size_t>(m)];
             const double* from = weight[static_cast<std::size_t>(m)].data();
-            for (int c = 0; m + c <= most && first <= last; ++c) {
-                const double t = term[static_cast<std::size_t>(c)];
-                if (t == 0) {
-                    break;  // a column that cannot be reached takes no arrivals
-                }
+            // C(m + c, c) p^c, the chance's factor for c of the m + c arrivals in this column,
+            // from one c to the next.
+            double t = 1;
+            for (int c = 0; m + c <= most && first <= last;
+                 t *= p * (m + c + 1) / (c + 1), ++c) {
                 const auto k = static_cast<std::size_t>(m + c);
+                if (t == 0) {
+                    break;  // past its peak, or a column that cannot be reached
+                }
                 if (largest[static_cast<std::size_t>(m)] * t * share[k] < negligible) {
                     continue;
                 }
@@ -199,16 +201,7 @@ std::vector<std::vector<double>> WalkColumns(const ArrivalOdds& odds, std::size_
 
 std::vector<std::vector<double>> PairCountDistributions(const ArrivalOdds& odds, int most, int cap,
                                                         double negligible) {
-    std::vector<std::vector<double>> weight = WalkColumns(odds, odds.size(), most, cap, negligible);
-    // n! times the weights, n! built up as the rows go.
-    double factorial = 1;
-    for (std::size_t n = 0; n < weight.size(); ++n) {
-        factorial *= n > 0 ? static_cast<double>(n) : 1.0;
-        for (double& w : weight[n]) {
-            w *= factorial;
-        }
-    }
-    return weight;
+    return WalkColumns(odds, odds.size(), most, cap, negligible);
 }
 
 std::vector<double> ChancesOfAtLeast(const ArrivalOdds& odds, const std::vector<int>& from,
@@ -225,24 +218,31 @@ std::vector<double> ChancesOfAtLeast(const ArrivalOdds& odds, const std::vector<
         }
     }
     const double last = odds.back();
+    const double logLast = last > 0 ? std::log(last) : -HUGE_VAL;
     std::vector<double> chances(from.size(), 0.0);
-    double factorial = 1;
+    double logFactorialN = 0;
     for (int n = 0; n <= most; ++n) {
-        factorial *= n > 0 ? n : 1;
+        logFactorialN += n > 0 ? std::log(static_cast<double>(n)) : 0.0;
         double sum = 0;
-        double term = 1;  // last^c / c!, c = n - m, from c = 0 up
+        // C(n, m) last^(n - m), the chance that the other n - m arrivals all fall in the last
+        // column, from m = n down.
+        double logFactorialM = logFactorialN;
+        double logFactorialC = 0;
         for (int m = n; m >= 0; --m) {
             const int c = n - m;
             if (c > 0) {
-                term *= last / c;
+                logFactorialM -= std::log(static_cast<double>(m + 1));
+                logFactorialC += std::log(static_cast<double>(c));
             }
-            if (term == 0) {
+            const double term =
+                c == 0 ? 1.0 : std::exp(logFactorialN - logFactorialM - logFactorialC + c * logLast);
+            if (c > 0 && last == 0) {
                 break;
             }
             const int needed = std::max(0, from[static_cast<std::size_t>(n)] - c * (c - 1) / 2);
             sum += term * weight[static_cast<std::size_t>(m)][static_cast<std::size_t>(needed)];
         }
-        chances[static_cast<std::size_t>(n)] = std::clamp(factorial * sum, 0.0, 1.0);
+        chances[static_cast<std::size_t>(n)] = std::clamp(sum, 0.0, 1.0);
     }
     return chances;
 }

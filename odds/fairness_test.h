@@ -39,8 +39,9 @@ inline bool CallsUnfair(double pValue, double level = kTestLevel) {
 // the counts c (so X² = 10 (2T + n) / n - n after n trials), for `trials` arrivals drawn from
 // `odds`, for every trial count from 0 to `most` at once: result[n][t] is P(T = t) after n
 // trials, for t from 0 to `cap`, with every larger T gathered at `cap`. The counts are walked
-// column by column, keeping for each running total and running T the sum of the products of
-// odds^count / count! (n! times that is the chance). Weights that can add less than
+// column by column, keeping for each running total m and running T the chance that m arrivals
+// fall in the columns so far with that T, which stays in range for any number of trials.
+// Weights that can add less than
 // `negligible` to any chance are left behind, which saves most of the work for a power.
 std::vector<std::vector<double>> PairCountDistributions(const ArrivalOdds& odds, int most, int cap,
                                                         double negligible = 0);
