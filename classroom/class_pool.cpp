@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <random>
+#include <numeric>
+#include <tuple>
 
 #include "chi_square.h"
+#include "drawn_test.h"
 #include "experiment_state.h"
 #include "fairness_power.h"
 #include "ladder_odds.h"
@@ -15,49 +17,24 @@ namespace hashigoro {
 
 namespace {
 
-// Pearson's X² of `counts` against `odds` over the lines the odds can reach; infinite for an
-// arrival where none can be.
-double OddsStatistic(const ArrivalCounts& counts, const ArrivalOdds& odds) {
-    double trials = 0;
-    for (std::uint64_t count : counts) {
-        trials += static_cast<double>(count);
-    }
-    double statistic = 0;
-    for (std::size_t c = 0; c < kArrivalColumns; ++c) {
-        const double expected = odds[c] * trials;
-        const auto seen = static_cast<double>(counts[c]);
-        if (expected > 0) {
-            statistic += (seen - expected) * (seen - expected) / expected;
-        } else if (seen > 0) {
-            return HUGE_VAL;
-        }
-    }
-    return statistic;
-}
-
-// Every arrival of a class drawn from `odds`: each experiment run as the real one ran, to the
-// first arrival in a full bar (counted here too), or stopped after as many trials as it had.
-ArrivalCounts DrawClass(const std::vector<const ExperimentResult*>& real,
-                        std::discrete_distribution<std::size_t>& line, std::mt19937_64& random) {
+// Every arrival of a class drawn from the exact odds: each experiment run as the real one ran,
+// to the first arrival in a full bar (counted too), or, for one that was stopped, to as many
+// trials as it had unless an arrival in a full bar ends it first, as it would have ended the
+// real one.
+ArrivalCounts DrawClass(const std::vector<const ExperimentResult*>& real, const ColumnDraw& column,
+                        DrawRandom& random) {
     ArrivalCounts arrivals{};
     for (const ExperimentResult* experiment : real) {
-        std::uint64_t trials = 0;
-        for (std::uint64_t count : experiment->counts) {
-            trials += count;
-        }
+        const std::uint64_t trials =
+            std::accumulate(experiment->counts.begin(), experiment->counts.end(), std::uint64_t{0});
         ArrivalCounts bars{};
-        for (std::uint64_t drawn = 0; experiment->fullLine > 0 || drawn < trials;) {
-            const std::size_t c = line(random);
-            if (bars[c] == static_cast<std::uint64_t>(kFullBar)) {
-                if (experiment->fullLine > 0) {
-                    ++arrivals[c];
-                    break;
-                }
-                continue;  // a stopped experiment never had an arrival in a full bar
-            }
-            ++bars[c];
+        const bool ended = experiment->fullLine > 0;
+        for (std::uint64_t drawn = 0; ended || drawn < trials; ++drawn) {
+            const std::size_t c = column.Next(random);
             ++arrivals[c];
-            ++drawn;
+            if (bars[c]++ == static_cast<std::uint64_t>(kFullBar)) {
+                break;
+            }
         }
     }
     return arrivals;
@@ -72,7 +49,13 @@ std::vector<ClassGroup> PoolClass(const std::vector<ExperimentResult>& experimen
     }
     const std::vector<ArrivalOdds> table = ExactArrivalOdds(kStartColumn);
     std::vector<ClassGroup> groups;
-    for (const auto& [rungs, members] : byRungs) {
+    for (auto& [rungs, inGroup] : byRungs) {
+        std::vector<const ExperimentResult*>& members = inGroup;  // a name lambdas can take
+        // In one order whatever the order of the lines, so that the same class always gets the
+        // same draws.
+        std::sort(members.begin(), members.end(), [](const auto* a, const auto* b) {
+            return std::tie(a->counts, a->fullLine) < std::tie(b->counts, b->fullLine);
+        });
         ClassGroup group;
         group.rungs = rungs;
         group.experiments = static_cast<int>(members.size());
@@ -92,15 +75,13 @@ std::vector<ClassGroup> PoolClass(const std::vector<ExperimentResult>& experimen
                 ++arrivals[static_cast<std::size_t>(experiment->fullLine - 1)];
             }
         }
-        group.odds = ChiSquareTest(arrivals, group.exact);
-        if (group.trials <= kDrawnClassesUpTo) {
+        const std::uint64_t all =
+            std::accumulate(arrivals.begin(), arrivals.end(), std::uint64_t{0});
+        if (all > kDrawnClassesUpTo) {
+            group.odds = ChiSquareTest(arrivals, group.exact);
+        } else {
             group.odds.statistic = OddsStatistic(arrivals, group.exact);
-            group.odds.degreesOfFreedom =
-                static_cast<int>(std::count_if(group.exact.begin(), group.exact.end(),
-                                               [](double p) { return p > 0; })) -
-                1;
-            // Seeded from the class's own experiments: the same lines always get the same p,
-            // and every class gets draws of its own, as a test with fresh draws would.
+            group.odds.degreesOfFreedom = ReachableDegrees(group.exact);
             std::uint64_t seed = 1469598103934665603ULL;
             for (const ExperimentResult* experiment : members) {
                 for (std::uint64_t value : experiment->counts) {
@@ -108,14 +89,11 @@ std::vector<ClassGroup> PoolClass(const std::vector<ExperimentResult>& experimen
                 }
                 seed = (seed ^ static_cast<std::uint64_t>(experiment->fullLine)) * 1099511628211ULL;
             }
-            std::mt19937_64 random(seed);
-            std::discrete_distribution<std::size_t> line(group.exact.begin(), group.exact.end());
-            int asLarge = 0;
-            for (int draw = 0; draw < draws; ++draw) {
-                asLarge += OddsStatistic(DrawClass(members, line, random), group.exact) >=
-                           group.odds.statistic;
-            }
-            group.odds.pValue = (1.0 + asLarge) / (1.0 + draws);
+            DrawRandom random(seed);
+            const ColumnDraw column(group.exact);
+            group.odds.pValue = DrawnPValue(group.odds.statistic, draws, [&] {
+                return OddsStatistic(DrawClass(members, column, random), group.exact);
+            });
         }
         groups.push_back(group);
     }

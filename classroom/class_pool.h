@@ -7,6 +7,7 @@
 
 #include "arrivals.h"
 #include "chi_square.h"
+#include "drawn_test.h"
 #include "experiment_result.h"
 #include "fairness_test.h"
 
@@ -23,11 +24,12 @@ struct ClassGroup {
     FairnessResult fairness;
     // Against the exact odds: Pearson's X² of every arrival of the class (the pooled counts
     // and, for each experiment that ended, the arrival that found its bar full) against the
-    // exact odds. Up to kDrawnClassesUpTo trials its p is the share of classes drawn from the
-    // exact odds, the same experiments each run as it ran (to its full bar, or stopped after
-    // as many trials), whose X² is as large or larger, so that no class of a ladder as it
-    // should be is doubted more than one time in twenty; beyond, where that many draws would
-    // take long, the chi-square distribution's, which is then close.
+    // exact odds, every reachable column its own. Up to kDrawnClassesUpTo arrivals its p comes
+    // from classes drawn from the exact odds, the same experiments each run as it ran (to its
+    // full bar, or stopped after as many trials), whose X² is as large or larger (DrawnPValue),
+    // so that no class of a ladder as it should be is doubted more than one time in twenty, and
+    // the same lines in any order get the same p; beyond, where the draws would take long, the
+    // chi-square distribution's, which is then close.
     ChiSquareResult odds;
 };
 
@@ -37,13 +39,13 @@ struct ClassGroup {
 // one group when it is shown, as it takes a power curve's sums.
 std::optional<int> MoreForEighty(const ClassGroup& group);
 
-// Classes drawn for the exact-odds test, and the most trials for which it draws them.
-inline constexpr int kDrawnClasses = 999;
-inline constexpr std::uint64_t kDrawnClassesUpTo = 5000;
+// Classes drawn for the exact-odds test at the most, and the most arrivals for which it draws.
+inline constexpr int kDrawnClasses = kMostDraws;
+inline constexpr std::uint64_t kDrawnClassesUpTo = kDrawnUpTo;
 
 // The experiments grouped by rung count, in rising order. The classes for the exact-odds test
-// are `draws` (the smallest p is 1 / (draws + 1)), from a generator seeded from the class's
-// experiments, so that the same lines always get the same p.
+// are `draws` at the most, from our own generator seeded from the class's experiments, so that
+// the same lines always get the same p, in any order and in every edition.
 std::vector<ClassGroup> PoolClass(const std::vector<ExperimentResult>& experiments,
                                   int draws = kDrawnClasses);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "chi_square.h"
+#include "drawn_test.h"
 #include "experiment_state.h"
 #include "fairness_test.h"
 #include "ladder_odds.h"
@@ -159,7 +160,7 @@ void OddsSheet::SimulationFinished(const ArrivalCounts& counts, bool cancelled) 
     }
     simulatedCounts_ = counts;
     verdict_ = odds_sheet::Verdict(cancelled, trials, simulated_.rungs,
-                                   ChiSquareTest(counts, simulatedOdds_), FairnessTest(counts));
+                                   OddsAgreement(counts, simulatedOdds_), FairnessTest(counts));
 }
 
 std::array<double, kArrivalColumns> OddsSheet::SimulatedPercents() const {

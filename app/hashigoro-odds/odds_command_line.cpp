@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "chi_square.h"
+#include "drawn_test.h"
 #include "fairness_test.h"
 #include "ladder_odds.h"
 #include "plain_number.h"
@@ -136,7 +137,7 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string JudgementLines(const ArrivalCounts& counts, const ArrivalOdds& odds) {
-    const ChiSquareResult exact = ChiSquareTest(counts, odds);
+    const ChiSquareResult exact = OddsAgreement(counts, odds);
     const FairnessResult fair = FairnessTest(counts);
     const auto line = [](const char* name, double statistic, int degrees, const char* how,
                          double p) {

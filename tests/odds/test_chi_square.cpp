@@ -5,6 +5,7 @@
 
 #include "arrival_simulation.h"
 #include "chi_square.h"
+#include "drawn_test.h"
 #include "fixed_clock.h"
 #include "ladder_odds.h"
 #include "mixing_random_source.h"
@@ -102,14 +103,20 @@ class ChiSquareTest_ : public QObject {
         QTest::addColumn<int>("rungs");
         QTest::addColumn<int>("trials");
         QTest::addColumn<bool>("experiment");
-        QTest::newRow("100 trials at 10 rungs, the experiment's logic") << 10 << 100 << true;
-        QTest::newRow("1,000 trials at 10 rungs, a small pool") << 10 << 1000 << false;
-        QTest::newRow("300 trials at 50 rungs") << 50 << 300 << false;
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("100 trials at 10 rungs, the experiment's logic") << 10 << 100 << true << false;
+        QTest::newRow("1,000 trials at 10 rungs, a small pool") << 10 << 1000 << false << false;
+        QTest::newRow("300 trials at 50 rungs") << 50 << 300 << false << false;
+        // The simulation's check, with its p drawn, at sizes where no bin would expect five.
+        QTest::newRow("drawn: 30 trials at 50 rungs") << 50 << 30 << true << true;
+        QTest::newRow("drawn: 12 trials at 10 rungs") << 10 << 12 << false << true;
+        QTest::newRow("drawn: 300 trials at 30 rungs") << 30 << 300 << false << true;
     }
     void fairRunsAreRejectedOneTimeInTwenty() {
         QFETCH(int, rungs);
         QFETCH(int, trials);
         QFETCH(bool, experiment);
+        QFETCH(bool, drawn);
         const ArrivalOdds odds = ExactArrivalOdds(kStartColumn)[static_cast<std::size_t>(rungs)];
         std::mt19937_64 draw(20261207);
         MixingRandomSource random(20261207);
@@ -125,11 +132,48 @@ class ChiSquareTest_ : public QObject {
             } else {
                 counts = DrawFrom(odds, trials, draw);
             }
-            rejected += ChiSquareTest(counts, odds).pValue < 0.05;
+            rejected += (drawn ? OddsAgreement(counts, odds) : ChiSquareTest(counts, odds)).pValue <
+                        0.05;
         }
         const double share = static_cast<double>(rejected) / kRuns;
         qInfo("%.1f %% rejected", 100 * share);
-        QVERIFY2(std::abs(share - 0.05) <= 0.015, qPrintable(QString::number(share)));
+        // A drawn p on few trials takes few values: its level is at most 5 %, not near it.
+        QVERIFY2(drawn ? share <= 0.065 : std::abs(share - 0.05) <= 0.015,
+                 qPrintable(QString::number(share)));
+    }
+
+    // The simulation's check against the exact odds says something at every size: never no
+    // degrees of freedom, and counts the odds make (almost) impossible doubted at once.
+    void theCheckOfASimulationJudgesAnySize_data() {
+        QTest::addColumn<int>("rungs");
+        QTest::addColumn<QVector<int>>("counts");
+        QTest::addColumn<bool>("doubted");
+        QTest::addColumn<double>("below");
+        QTest::newRow("30 arrivals at 50 rungs, all in line 10")
+            << 50 << QVector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 30} << true << 0.001;
+        QTest::newRow("one arrival, in the likeliest line")
+            << 10 << QVector<int>{0, 0, 1, 0, 0, 0, 0, 0, 0, 0} << false << 1.01;
+        QTest::newRow("200 arrivals at 10 rungs, even")
+            << 10 << QVector<int>(10, 20) << true << 0.001;
+        QTest::newRow("4,000 arrivals at 30 rungs, as the odds say")
+            << 30 << QVector<int>{} << false << 1.01;
+    }
+    void theCheckOfASimulationJudgesAnySize() {
+        QFETCH(int, rungs);
+        QFETCH(QVector<int>, counts);
+        QFETCH(bool, doubted);
+        QFETCH(double, below);
+        const ArrivalOdds odds = ExactArrivalOdds(kStartColumn)[static_cast<std::size_t>(rungs)];
+        ArrivalCounts arrivals{};
+        for (std::size_t c = 0; c < kArrivalColumns; ++c) {
+            arrivals[c] = counts.isEmpty() ? static_cast<std::uint64_t>(std::round(4000 * odds[c]))
+                                           : static_cast<std::uint64_t>(counts[c]);
+        }
+        const ChiSquareResult result = OddsAgreement(arrivals, odds);
+        QCOMPARE(result.degreesOfFreedom, 9);
+        QCOMPARE(result.pValue < 0.05, doubted);
+        QVERIFY2(result.pValue < below, qPrintable(QString::number(result.pValue)));
+        QCOMPARE(OddsAgreement(arrivals, odds).pValue, result.pValue);  // the same every time
     }
 };
 

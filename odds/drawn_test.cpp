@@ -1,0 +1,143 @@
+#include "drawn_test.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace hashigoro {
+
+namespace {
+
+std::uint64_t SplitMix(std::uint64_t& state) {
+    std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+std::uint64_t Rotated(std::uint64_t x, int k) {
+    return (x << k) | (x >> (64 - k));
+}
+
+}  // namespace
+
+DrawRandom::DrawRandom(std::uint64_t seed) {
+    for (std::uint64_t& word : state_) {
+        word = SplitMix(seed);
+    }
+}
+
+std::uint64_t DrawRandom::Next() {
+    const std::uint64_t result = Rotated(state_[1] * 5, 7) * 9;
+    const std::uint64_t t = state_[1] << 17;
+    state_[2] ^= state_[0];
+    state_[3] ^= state_[1];
+    state_[1] ^= state_[2];
+    state_[0] ^= state_[3];
+    state_[2] ^= t;
+    state_[3] = Rotated(state_[3], 45);
+    return result;
+}
+
+ColumnDraw::ColumnDraw(const ArrivalOdds& odds) {
+    std::iota(order_.begin(), order_.end(), std::size_t{0});
+    // Likeliest first, ties by column, so that the search ends soon and the same odds always
+    // give the same draws.
+    std::stable_sort(order_.begin(), order_.end(),
+                     [&](std::size_t a, std::size_t b) { return odds[a] > odds[b]; });
+    double sum = 0;
+    for (std::size_t i = 0; i < kArrivalColumns; ++i) {
+        sum += odds[order_[i]];
+        upTo_[i] = sum;
+        last_ = odds[order_[i]] > 0 ? i : last_;
+    }
+}
+
+std::size_t ColumnDraw::Next(DrawRandom& random) const {
+    const double u = random.Uniform() * upTo_[kArrivalColumns - 1];
+    for (std::size_t i = 0; i < last_; ++i) {
+        if (u < upTo_[i]) {
+            return order_[i];  // the first column whose share holds u
+        }
+    }
+    return order_[last_];  // and the last one with odds whatever rounding leaves
+}
+
+double OddsStatistic(const ArrivalCounts& counts, const ArrivalOdds& odds) {
+    double trials = 0;
+    for (std::uint64_t count : counts) {
+        trials += static_cast<double>(count);
+    }
+    double statistic = 0;
+    for (std::size_t c = 0; c < kArrivalColumns; ++c) {
+        const double expected = odds[c] * trials;
+        const auto seen = static_cast<double>(counts[c]);
+        if (expected > 0) {
+            statistic += (seen - expected) * (seen - expected) / expected;
+        } else if (seen > 0) {
+            return HUGE_VAL;
+        }
+    }
+    return statistic;
+}
+
+int ReachableDegrees(const ArrivalOdds& odds) {
+    return std::max(
+        0, static_cast<int>(std::count_if(odds.begin(), odds.end(), [](double p) { return p > 0; })) -
+               1);
+}
+
+double DrawnPValue(double statistic, int most, const std::function<double()>& draw) {
+    if (std::isinf(statistic)) {
+        return 0;
+    }
+    int asLarge = 0;
+    double sum = 0;
+    double squares = 0;
+    for (int drawn = 1; drawn <= most; ++drawn) {
+        const double drawnStatistic = draw();
+        sum += drawnStatistic;
+        squares += drawnStatistic * drawnStatistic;
+        // A hair of tolerance, so that a tie computed in another order still counts as a tie.
+        asLarge += drawnStatistic >= statistic * (1 - 1e-12);
+        if (asLarge == kEnoughAsLarge) {
+            return static_cast<double>(asLarge) / drawn;
+        }
+    }
+    const double drawnP = (1.0 + asLarge) / (1.0 + most);
+    const double mean = sum / most;
+    const double variance = std::max(0.0, squares / most - mean * mean);
+    if (asLarge == 0 && statistic > mean) {
+        // Cantelli's inequality, P(X - mean >= a) <= variance / (variance + a²), with the
+        // draws' own mean and variance.
+        const double beyond = statistic - mean;
+        return std::min(drawnP, variance / (variance + beyond * beyond));
+    }
+    return drawnP;
+}
+
+ChiSquareResult OddsAgreement(const ArrivalCounts& counts, const ArrivalOdds& odds) {
+    const std::uint64_t trials = std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});
+    if (trials > kDrawnUpTo) {
+        return ChiSquareTest(counts, odds);
+    }
+    ChiSquareResult result;
+    result.statistic = OddsStatistic(counts, odds);
+    result.degreesOfFreedom = ReachableDegrees(odds);
+    std::uint64_t seed = 0x6A09E667F3BCC909ULL;
+    for (std::uint64_t count : counts) {
+        seed = (seed ^ count) * 0x100000001B3ULL;
+    }
+    DrawRandom random(seed);
+    const ColumnDraw column(odds);
+    result.pValue = DrawnPValue(result.statistic, kMostDraws, [&] {
+        ArrivalCounts drawn{};
+        for (std::uint64_t n = 0; n < trials; ++n) {
+            ++drawn[column.Next(random)];
+        }
+        return OddsStatistic(drawn, odds);
+    });
+    return result;
+}
+
+}  // namespace hashigoro

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "arrivals.h"
+#include "chi_square.h"
+
+namespace hashigoro {
+
+// A generator of our own (xoshiro256**, started from SplitMix64): the same numbers from the same
+// seed on the desktop and in the page, whatever their standard libraries.
+class DrawRandom {
+  public:
+    explicit DrawRandom(std::uint64_t seed);
+    std::uint64_t Next();
+    // Uniform in [0, 1), 53 bits.
+    double Uniform() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+
+  private:
+    std::uint64_t state_[4];
+};
+
+// Draws arrival columns (0..9) from odds (which add up to 1, or nearly).
+class ColumnDraw {
+  public:
+    explicit ColumnDraw(const ArrivalOdds& odds);
+    std::size_t Next(DrawRandom& random) const;
+
+  private:
+    std::array<std::size_t, kArrivalColumns> order_{};  // columns, likeliest first
+    std::array<double, kArrivalColumns> upTo_{};        // running sums of their odds
+    std::size_t last_ = 0;                              // the last of them with odds
+};
+
+// Pearson's X² of `counts` against `odds` over every column the odds can reach, no columns
+// pooled; infinite for an arrival where none can be.
+double OddsStatistic(const ArrivalCounts& counts, const ArrivalOdds& odds);
+
+// The columns the odds can reach, less one.
+int ReachableDegrees(const ArrivalOdds& odds);
+
+// The p-value of `statistic` from statistics drawn under the exact odds by `draw`, at most
+// `most` of them: the draws stop once kEnoughAsLarge of them are as large (a sequential test,
+// exact in its level, that spends its draws only where the answer is close), else p is (1 +
+// as large) / (1 + most). When none is as large, Cantelli's bound from the draws' mean and
+// variance may say that p is smaller still, as it is for a result the odds make almost
+// impossible. Infinite statistics get 0 at once.
+inline constexpr int kEnoughAsLarge = 20;
+double DrawnPValue(double statistic, int most, const std::function<double()>& draw);
+
+// The most trials for which the exact-odds tests draw their p-value, and how many draws they
+// make at the most; beyond, the chi-square distribution's p (columns pooled until each bin
+// expects five) is close.
+inline constexpr std::uint64_t kDrawnUpTo = 5000;
+inline constexpr int kMostDraws = 999;
+
+// Whether independent arrivals agree with the exact odds (a check of a simulation): the
+// statistic over every reachable column, its p drawn from samples of as many trials up to
+// kDrawnUpTo trials (so that any number of trials, one too, gets a valid verdict), and the
+// chi-square distribution's beyond. The same counts always get the same p.
+ChiSquareResult OddsAgreement(const ArrivalCounts& counts, const ArrivalOdds& odds);
+
+}  // namespace hashigoro
