@@ -1,6 +1,10 @@
 #include "class_sheet.h"
 
+#include <algorithm>
+#include <set>
+
 #include "odds_sheet_text.h"
+#include "text_encoding.h"
 #include "plain_number.h"
 
 namespace hashigoro {
@@ -12,6 +16,53 @@ void ClassSheet::AddText(const std::string& text) {
     text_ += text;
 }
 
+namespace class_sheet {
+
+std::string OwnAdded(int added) {
+    return std::to_string(added) + " 回の実験を追加しました。";
+}
+
+std::string OwnUnsaved(int count, const std::string& why) {
+    return "結果ファイルに書けなかった実験が " + std::to_string(count) + " 回あります（" + why +
+           "）。ここには入れました。次の実験の終わりにもう一度書きます。";
+}
+
+std::string CannotRead(const std::string& name) {
+    return name + " を読めませんでした。";
+}
+
+}  // namespace class_sheet
+
+void ClassSheet::AddFile(const std::string& name, std::string_view bytes) {
+    const DecodedText text = DecodeText(bytes);
+    files_.push_back(name + "（" + text.encoding + "）");
+    AddText(text.utf8);
+}
+
+int ClassSheet::AddOwn(const std::string& text) {
+    std::set<std::string_view> there;
+    for (std::size_t start = 0; start < text_.size();) {
+        const std::size_t end = std::min(text_.find('\n', start), text_.size());
+        there.insert(std::string_view(text_).substr(start, end - start));
+        start = end + 1;
+    }
+    std::string added;
+    int count = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = std::string_view(text).substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && !there.contains(line)) {
+            added.append(line).append("\n");
+            ++count;
+        }
+    }
+    if (count > 0) {
+        AddText(added);
+    }
+    return count;
+}
+
 void ClassSheet::Clear() {
     *this = ClassSheet();
 }
@@ -19,14 +70,20 @@ void ClassSheet::Clear() {
 void ClassSheet::Pool() {
     const ReadResults read = ReadResultLines(text_);
     std::vector<ExperimentResult> experiments;
-    repeated_ = 0;
     for (const ReadExperiment& experiment : read.experiments) {
-        experiments.push_back(experiment.result);
-        repeated_ += experiment.repeated;
+        if (!experiment.repeated) {
+            experiments.push_back(experiment.result);
+        }
     }
+    repeated_ = read.Repeats();
+    headers_ = static_cast<int>(read.headers.size());
     experiments_ = static_cast<int>(experiments.size());
+    rejectedCount_ = static_cast<int>(read.rejected.size());
     rejected_.clear();
     for (const RejectedLine& line : read.rejected) {
+        if (rejected_.size() == kMostRejectedShown) {
+            break;
+        }
         rejected_.push_back(std::to_string(line.line) + " 行目：" +
                             std::string(ReasonText(line.reason)) + "（" + line.text + "）");
     }
@@ -62,14 +119,27 @@ std::string ClassSheet::Verdicts(const ClassGroup& group) {
 }
 
 std::string ClassSheet::Summary() const {
-    std::string said =
+    std::string said;
+    if (!files_.empty()) {
+        said += "読んだファイル：";
+        for (std::size_t i = 0; i < files_.size(); ++i) {
+            said += (i > 0 ? "、" : "") + files_[i];
+        }
+        said += "。";
+    }
+    said +=
         odds_sheet::Grouped(static_cast<std::uint64_t>(experiments_)) + " 回の実験を読みました。";
-    if (!rejected_.empty()) {
-        said += "読めなかった行が " + std::to_string(rejected_.size()) + " 行あります。";
+    if (rejectedCount_ > 0) {
+        said += "読めなかった行が " + odds_sheet::Grouped(static_cast<std::uint64_t>(rejectedCount_)) + " 行あります" +
+                (rejectedCount_ > static_cast<int>(kMostRejectedShown)
+                     ? "（初めの " + std::to_string(kMostRejectedShown) + " 行を下に示します）。"
+                     : "。");
     }
     if (repeated_ > 0) {
-        said += "前の行と同じ結果が " + std::to_string(repeated_) +
-                " 行あります（別の班が同じ結果になることもあるので、数に入れています）。";
+        said += "前の行と同じ実験の行 " + std::to_string(repeated_) + " 行は、1 回だけ数えました。";
+    }
+    if (headers_ > 0) {
+        said += "見出しの行 " + std::to_string(headers_) + " 行は飛ばしました。";
     }
     return said;
 }

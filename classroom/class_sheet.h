@@ -29,14 +29,28 @@ inline constexpr std::string_view kExactHeader = "理論値（%）";
 inline constexpr std::string_view kChartTitle = "クラスの相対度数と理論値（%）";
 inline constexpr std::string_view kShareSeries = "相対度数";
 inline constexpr std::string_view kNoOwn = "この端末の実験はまだありません。";
+inline constexpr std::string_view kOwnAllThere = "この端末の実験はもうすべて入っています。";
+// "3 回の実験を追加しました。"
+std::string OwnAdded(int added);
+// The experiments that could not be kept in the results file, and why.
+std::string OwnUnsaved(int count, const std::string& why);
+// "class.csv を読めませんでした。"
+std::string CannotRead(const std::string& name);
 }  // namespace class_sheet
 
 // The answer sheet's class part as one model that both windows only draw: the result lines a
 // class pasted, opened or added, read and pooled, and what the sheet says of them (UTF-8).
 class ClassSheet {
   public:
-    // Adds lines to those already there (pasted, read from a file, or this device's own).
+    // The lines as a window's box holds them now (pasted, or typed), the files read so far
+    // kept; then AddText adds more.
+    void SetText(std::string text) { text_ = std::move(text); }
     void AddText(const std::string& text);
+    // Adds a file's lines, in whatever encoding it was saved (DecodeText), which the summary
+    // then names.
+    void AddFile(const std::string& name, std::string_view bytes);
+    // Adds this device's own lines, only those not already there; how many were added.
+    int AddOwn(const std::string& text);
     void Clear();
     const std::string& Text() const { return text_; }
 
@@ -46,16 +60,20 @@ class ClassSheet {
     // What the last pooling found.
     const std::vector<ClassGroup>& Groups() const { return groups_; }
     int Experiments() const { return experiments_; }
-    // One sentence a line that could not be read: "3 行目：数がありません（……）".
+    // One sentence a line that could not be read: "3 行目：数がありません（……）", the first
+    // kMostRejectedShown of them; RejectedCount() says how many there were.
+    static constexpr std::size_t kMostRejectedShown = 100;
     const std::vector<std::string>& Rejected() const { return rejected_; }
-    // How many lines were the same as an earlier one (kept all the same).
+    int RejectedCount() const { return rejectedCount_; }
+    // How many lines were the same experiment as an earlier one, and left out.
     int Repeated() const { return repeated_; }
     // "横線 50 本：30 回の実験、3,210 回の試行"
     static std::string GroupTitle(const ClassGroup& group);
     // The judgements of a group, against fair and against the exact odds, and while fairness
     // is not yet doubted, how many more experiments the test needs.
     static std::string Verdicts(const ClassGroup& group);
-    // The whole reading in a sentence: how many experiments, rejected and repeated lines.
+    // The whole reading in a sentence: the files read and their encodings, how many
+    // experiments, rejected lines, repeats left out and headers skipped.
     std::string Summary() const;
     std::string Csv() const { return ClassCsv(groups_); }
 
@@ -63,8 +81,11 @@ class ClassSheet {
     std::string text_;
     std::vector<ClassGroup> groups_;
     std::vector<std::string> rejected_;
+    std::vector<std::string> files_;  // "名前（Shift_JIS）"
+    int rejectedCount_ = 0;
     int experiments_ = 0;
     int repeated_ = 0;
+    int headers_ = 0;
 };
 
 }  // namespace hashigoro

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
+#include <optional>
+#include <random>
 #include <set>
+#include <tuple>
+
+#include "experiment_state.h"
 
 namespace hashigoro {
 
@@ -66,14 +70,238 @@ bool Numbers(std::string_view line, std::vector<long>& numbers) {
 
 constexpr std::string_view kFull = "本目が満杯で終了";
 constexpr std::string_view kStopped = "途中で終了";
+constexpr std::string_view kRungs = "横線";
+constexpr std::string_view kTagLetters = "0123456789abcdefghjkmnpqrstvwxyz";
+
+bool IsLatin(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsSeparator(char c) {
+    return c == ' ' || c == '\t' || c == ',' || c == ':' || c == ';' || c == '|' || c == '\v' ||
+           c == '\f';
+}
+bool IsBlank(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\0'; });
+}
+
+std::string_view Trimmed(std::string_view s) {
+    while (!s.empty() && (IsSeparator(s.front()) || s.front() == '\0')) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && (IsSeparator(s.back()) || s.back() == '\0')) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+// The lines of the text, at LF, CRLF, CR, U+2028 and U+2029.
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t end = 0;
+        if (text[i] == '\n') {
+            end = 1;
+        } else if (text[i] == '\r') {
+            end = i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+        } else if (text.substr(i, 3) == "\u2028" || text.substr(i, 3) == "\u2029") {
+            end = 3;
+        }
+        if (end > 0) {
+            lines.push_back(text.substr(start, i - start));
+            i += end;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < text.size()) {
+        lines.push_back(text.substr(start));
+    }
+    return lines;
+}
+
+// The pieces of a line that hold one result each: a piece ends after its ending ("…で終了")
+// and the tag that follows it, and a second 横線 begins a new one.
+std::vector<std::string_view> Pieces(std::string_view line) {
+    std::vector<std::string_view> pieces;
+    while (!line.empty()) {
+        std::size_t end = line.size();
+        const std::size_t ending = std::min(line.find("満杯で終了"), line.find(kStopped));
+        if (ending != std::string_view::npos) {
+            end = ending + (line.substr(ending).starts_with(kStopped) ? kStopped.size()
+                                                                      : std::string_view("満杯で終了").size());
+            std::size_t after = end;
+            while (after < line.size() && IsSeparator(line[after])) {
+                ++after;
+            }
+            if (after < line.size() && line[after] == '#') {
+                end = after + 1;
+                while (end < line.size() && (IsDigit(line[end]) || IsLatin(line[end]))) {
+                    ++end;
+                }
+            }
+        }
+        const std::size_t first = line.find(kRungs);
+        const std::size_t second =
+            first == std::string_view::npos ? first : line.find(kRungs, first + kRungs.size());
+        end = std::min(end, second);
+        if (!IsBlank(Trimmed(line.substr(0, end)))) {
+            pieces.push_back(line.substr(0, end));
+        }
+        line.remove_prefix(end);
+    }
+    return pieces;
+}
+
+// A table's header row: no number of its own (every digit belongs to a word such as 1本目 or
+// col10), and words that name columns or fields of a table.
+bool IsHeader(std::string_view line) {
+    bool names = line.find(',') != std::string_view::npos ||
+                 line.find('\t') != std::string_view::npos;
+    for (std::size_t i = 0; i < line.size();) {
+        while (i < line.size() && IsSeparator(line[i])) {
+            ++i;
+        }
+        std::size_t end = i;
+        while (end < line.size() && !IsSeparator(line[end])) {
+            ++end;
+        }
+        const std::string_view token = line.substr(i, end - i);
+        i = end;
+        if (token.empty()) {
+            continue;
+        }
+        if (std::all_of(token.begin(), token.end(), IsDigit) ||
+            (token.starts_with(kRungs) && token.size() > kRungs.size() &&
+             IsDigit(token[kRungs.size()]))) {
+            return false;  // a number, or 横線50本
+        }
+        names = names || std::any_of(token.begin(), token.end(), IsLatin) ||
+                token.find("本目") != std::string_view::npos || token.find(kRungs) != std::string_view::npos;
+    }
+    return names;
+}
+
+struct Piece {
+    ExperimentResult result;
+    std::optional<RejectReason> reason;
+};
+
+Piece ReadPiece(std::string_view piece) {
+    Piece read;
+    std::string text(piece);
+    // The tag, last: "#" and letters and digits.
+    if (const std::size_t hash = text.rfind('#'); hash != std::string::npos) {
+        std::size_t end = hash + 1;
+        while (end < text.size() && (IsDigit(text[end]) || IsLatin(text[end]))) {
+            ++end;
+        }
+        if (end - hash - 1 >= 4 && end - hash - 1 <= 12 && IsBlank(Trimmed(text.substr(end)))) {
+            read.result.tag = text.substr(hash + 1, end - hash - 1);
+            std::transform(read.result.tag.begin(), read.result.tag.end(), read.result.tag.begin(),
+                           [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+            text.erase(hash);
+        }
+    }
+    // How it ended: "N本目が満杯で終了" names the full bar and is no count; "途中で終了".
+    bool full = false;
+    if (const std::size_t at = text.find(kFull); at != std::string::npos) {
+        std::size_t digits = at;
+        while (digits > 0 && IsDigit(text[digits - 1])) {
+            --digits;
+        }
+        if (digits == at) {
+            read.reason = RejectReason::EndingCutShort;
+            return read;
+        }
+        for (std::size_t d = digits; d < at && read.result.fullLine <= 10; ++d) {
+            read.result.fullLine = read.result.fullLine * 10 + (text[d] - '0');
+        }
+        full = true;
+        text.erase(digits);
+    } else if (const std::size_t stop = text.find(kStopped); stop != std::string::npos) {
+        text.erase(stop);
+    } else {
+        for (std::string_view part : {"本目", "満杯", "途中", "終了"}) {
+            if (text.find(part) != std::string::npos) {
+                read.reason = RejectReason::EndingCutShort;
+                return read;
+            }
+        }
+    }
+    // A group's name first: all before 横線, or the first words that are not numbers alone.
+    std::string_view rest = text;
+    if (const std::size_t rungs = rest.find(kRungs); rungs != std::string_view::npos) {
+        rest.remove_prefix(rungs);
+    } else {
+        for (;;) {
+            std::size_t i = 0;
+            while (i < rest.size() && IsSeparator(rest[i])) {
+                ++i;
+            }
+            std::size_t end = i;
+            while (end < rest.size() && !IsSeparator(rest[end])) {
+                ++end;
+            }
+            const std::string_view token = rest.substr(i, end - i);
+            const std::string_view digits = token.substr(
+                0, std::find_if_not(token.begin(), token.end(), IsDigit) - token.begin());
+            const bool count = token.size() > digits.size() && !digits.empty() &&
+                               token.substr(digits.size()) == "本";  // 50本
+            const bool name = !token.empty() && digits.size() < token.size() && !count &&
+                              !(token[0] == '-' || token[0] == '.') && !IsDigit(token.back());
+            if (!name) {
+                break;
+            }
+            rest.remove_prefix(end);
+        }
+    }
+    std::vector<long> numbers;
+    const bool whole = Numbers(rest, numbers);
+    if (numbers.empty()) {
+        read.reason = RejectReason::NoNumbers;
+    } else if (!whole || numbers.size() != kArrivalColumns + 1) {
+        read.reason = RejectReason::NotTenCounts;
+    } else if (numbers[0] < 10 || numbers[0] > 50) {
+        read.reason = RejectReason::RungsOutOfRange;
+    } else if (std::any_of(numbers.begin() + 1, numbers.end(), [](long n) { return n > 20; })) {
+        read.reason = RejectReason::CountAboveTwenty;
+    } else if (full && (read.result.fullLine < 1 || read.result.fullLine > 10)) {
+        read.reason = RejectReason::NoSuchLine;
+    } else if (full && numbers[static_cast<std::size_t>(read.result.fullLine)] != kFullBar) {
+        read.reason = RejectReason::FullBarNotFull;
+    } else {
+        read.result.rungs = static_cast<int>(numbers[0]);
+        for (std::size_t c = 0; c < kArrivalColumns; ++c) {
+            read.result.counts[c] = static_cast<std::uint64_t>(numbers[c + 1]);
+        }
+    }
+    return read;
+}
 
 }  // namespace
 
+std::string ExperimentTag(std::uint64_t random) {
+    std::string tag;
+    for (int i = 0; i < 6; ++i, random >>= 5) {
+        tag += kTagLetters[random & 31];
+    }
+    return tag;
+}
+
 ExperimentResult ResultOf(const FinishedExperiment& experiment) {
-    ExperimentResult result{experiment.rungs, {}, experiment.fullLine};
+    ExperimentResult result{experiment.rungs, {}, experiment.fullLine, {}};
     for (std::size_t line = 0; line < kArrivalColumns; ++line) {
         result.counts[line] = static_cast<std::uint64_t>(experiment.tallies[line]);
     }
+    return result;
+}
+
+ExperimentResult TaggedResultOf(const FinishedExperiment& experiment) {
+    ExperimentResult result = ResultOf(experiment);
+    std::random_device entropy;
+    result.tag = ExperimentTag(static_cast<std::uint64_t>(entropy()) << 32 | entropy());
     return result;
 }
 
@@ -92,6 +320,10 @@ std::string ResultLine(const ExperimentResult& result) {
     line += "　";
     line += result.fullLine > 0 ? std::to_string(result.fullLine) + std::string(kFull)
                                 : std::string(kStopped);
+    if (!result.tag.empty()) {
+        line += "　#";
+        line += result.tag;
+    }
     return line;
 }
 
@@ -105,6 +337,12 @@ std::string_view ReasonText(RejectReason reason) {
             return "横線の本数が 10〜50 ではありません";
         case RejectReason::NoNumbers:
             return "数がありません";
+        case RejectReason::EndingCutShort:
+            return "終わり方（「3本目が満杯で終了」「途中で終了」）が途中で切れています";
+        case RejectReason::NoSuchLine:
+            return "満杯になった線の番号が 1〜10 ではありません";
+        case RejectReason::FullBarNotFull:
+            return "満杯で終了とありますが、その線の数が 20 ではありません";
     }
     return {};
 }
@@ -119,88 +357,51 @@ std::string_view ReasonWords(RejectReason reason) {
             return "a rung count outside 10 to 50";
         case RejectReason::NoNumbers:
             return "no numbers at all";
+        case RejectReason::EndingCutShort:
+            return "how it ended is cut short";
+        case RejectReason::NoSuchLine:
+            return "the full line is not one of 1 to 10";
+        case RejectReason::FullBarNotFull:
+            return "ended by a full bar whose count is not 20";
     }
     return {};
 }
 
+int ReadResults::Repeats() const {
+    return static_cast<int>(std::count_if(experiments.begin(), experiments.end(),
+                                          [](const ReadExperiment& e) { return e.repeated; }));
+}
+
 ReadResults ReadResultLines(std::string_view text) {
     ReadResults read;
+    std::set<std::tuple<std::string, int, int, ArrivalCounts>> seen;
     int number = 0;
-    bool seenLine = false;
-    std::set<std::array<std::uint64_t, kArrivalColumns + 2>> seen;
-    for (std::size_t start = 0; start <= text.size();) {
-        std::size_t end = text.find('\n', start);
-        end = end == std::string_view::npos ? text.size() : end;
-        std::string_view raw = text.substr(start, end - start);
-        start = end + 1;
+    for (std::string_view raw : Lines(text)) {
         ++number;
-        if (!raw.empty() && raw.back() == '\r') {
-            raw.remove_suffix(1);
-        }
-        std::string line = Narrowed(raw);
-        if (std::all_of(line.begin(), line.end(),
-                        [](char c) { return std::isspace(static_cast<unsigned char>(c)); })) {
-            if (end == text.size()) {
-                break;
-            }
+        const std::string line = Narrowed(raw);
+        if (IsBlank(line)) {
             continue;
         }
-        const bool first = !seenLine;
-        seenLine = true;
-        ExperimentResult result;
-        // How it ended: "N本目が満杯で終了" names the full bar; it is no count.
-        const std::size_t full = line.find(kFull);
-        if (full != std::string::npos) {
-            std::size_t digits = full;
-            while (digits > 0 && IsDigit(line[digits - 1])) {
-                --digits;
-            }
-            for (std::size_t d = digits; d < full && result.fullLine <= 10; ++d) {
-                result.fullLine = result.fullLine * 10 + (line[d] - '0');
-            }
-            line.erase(digits);
-        }
-        const bool letters = std::any_of(line.begin(), line.end(), [](char c) {
-            return std::isalpha(static_cast<unsigned char>(c));
-        });
-        const bool columnHeads =
-            full == std::string::npos && line.find("本目") != std::string::npos;
-        std::vector<long> numbers;
-        const bool whole = Numbers(line, numbers);
-        // A header row names the columns; a line with a group's name and its eleven numbers
-        // is an experiment all the same.
-        if ((letters && numbers.size() != kArrivalColumns + 1) || columnHeads ||
-            (first && numbers.empty())) {
-            if (end == text.size()) {
-                break;
-            }
+        if (IsHeader(line)) {
+            read.headers.push_back(number);
             continue;
         }
-        const auto reject = [&](RejectReason reason) {
-            read.rejected.push_back({number, std::string(raw), reason});
-        };
-        if (numbers.empty()) {
-            reject(RejectReason::NoNumbers);
-        } else if (!whole || numbers.size() != kArrivalColumns + 1 || result.fullLine > 10) {
-            reject(RejectReason::NotTenCounts);
-        } else if (numbers[0] < 10 || numbers[0] > 50) {
-            reject(RejectReason::RungsOutOfRange);
-        } else if (std::any_of(numbers.begin() + 1, numbers.end(), [](long n) { return n > 20; })) {
-            reject(RejectReason::CountAboveTwenty);
-        } else {
-            result.rungs = static_cast<int>(numbers[0]);
-            for (std::size_t c = 0; c < kArrivalColumns; ++c) {
-                result.counts[c] = static_cast<std::uint64_t>(numbers[c + 1]);
+        const std::vector<std::string_view> pieces = Pieces(line);
+        for (std::string_view piece : pieces) {
+            const Piece got = ReadPiece(piece);
+            if (got.reason) {
+                // The line as it was written, or the piece of it when it holds several.
+                read.rejected.push_back({number,
+                                         std::string(pieces.size() == 1 ? Trimmed(raw) : Trimmed(piece)),
+                                         *got.reason});
+                continue;
             }
-            std::array<std::uint64_t, kArrivalColumns + 2> key{};
-            key[0] = static_cast<std::uint64_t>(result.rungs);
-            key[1] = static_cast<std::uint64_t>(result.fullLine);
-            std::copy(result.counts.begin(), result.counts.end(), key.begin() + 2);
-            const bool repeated = !seen.insert(key).second;
+            const ExperimentResult& result = got.result;
+            const bool counted = !result.tag.empty() || result.fullLine > 0;
+            const bool repeated =
+                counted &&
+                !seen.insert({result.tag, result.rungs, result.fullLine, result.counts}).second;
             read.experiments.push_back({number, result, repeated});
-        }
-        if (end == text.size()) {
-            break;
         }
     }
     return read;

@@ -15,14 +15,23 @@ struct ExperimentResult {
     int rungs = 0;           // 10..50
     ArrivalCounts counts{};  // squares in the bars of the 1st to 10th line, 0..20 each
     int fullLine = 0;        // the line (1..10) whose full bar ended it; 0 when it was stopped
+    // A few letters and digits that tell this experiment from every other (its device and
+    // time, drawn at random), so that a line handed in twice counts once; empty for a line
+    // typed by hand.
+    std::string tag{};
     bool operator==(const ExperimentResult&) const = default;
 };
 
-// The experiment the controller reports as finished.
-ExperimentResult ResultOf(const FinishedExperiment& experiment);
+// A new experiment's tag, from 30 random bits: six characters of 0-9 and a-z less i, l, o, u.
+std::string ExperimentTag(std::uint64_t random);
 
-// The result line, for reading at a glance and for pasting anywhere:
-//   横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了
+// The experiment the controller reports as finished, untagged.
+ExperimentResult ResultOf(const FinishedExperiment& experiment);
+// The same, with a tag of its own from the system's entropy: for the line that is kept.
+ExperimentResult TaggedResultOf(const FinishedExperiment& experiment);
+
+// The result line, for reading at a glance and for pasting anywhere, its tag last:
+//   横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了　#k3f9a2
 //   横線50本　3 5 2 7 4 2 1 0 0 0　途中で終了
 std::string ResultLine(const ExperimentResult& result);
 
@@ -32,6 +41,9 @@ enum class RejectReason {
     CountAboveTwenty,  // a bar holds at most twenty squares
     RungsOutOfRange,   // the experiment takes 10 to 50 rungs
     NoNumbers,         // no numbers at all
+    EndingCutShort,    // "3本目" or "満杯" without the rest of how it ended
+    NoSuchLine,        // "0本目が満杯で終了": the lines are 1 to 10
+    FullBarNotFull,    // ended by a full bar whose count is not 20
 };
 // In Japanese for the windows, and in English for the command line.
 std::string_view ReasonText(RejectReason reason);
@@ -40,7 +52,9 @@ std::string_view ReasonWords(RejectReason reason);
 struct ReadExperiment {
     int line = 0;  // 1 for the first line of the text
     ExperimentResult result;
-    bool repeated = false;  // the same as an earlier line: kept, since two groups may agree
+    // The same experiment as an earlier line, left out: the same tag and result, or without
+    // tags the same ended result (two real ended experiments agree about once in 4e9 pairs).
+    bool repeated = false;
 };
 struct RejectedLine {
     int line = 0;
@@ -48,15 +62,19 @@ struct RejectedLine {
     RejectReason reason = RejectReason::NoNumbers;
 };
 struct ReadResults {
-    std::vector<ReadExperiment> experiments;
+    std::vector<ReadExperiment> experiments;  // the repeated ones too, marked
     std::vector<RejectedLine> rejected;
+    std::vector<int> headers;  // the lines taken for a table's header row
+    int Repeats() const;
 };
 
-// Reads many result lines at once, as they come from a spreadsheet's column, a chat or a
-// person's typing: the program's own line, or the rung count and the ten counts separated by
+// Reads many result lines at once (UTF-8), as they come from a spreadsheet's column, a chat or
+// a person's typing: the program's own line, or the rung count and the ten counts separated by
 // spaces, commas, tabs or colons, in ASCII or full-width characters, with or without 横線 and
-// 本. Blank lines and header rows (a line with Latin letters, or with 本目 but no 満杯) are
-// skipped; every other line is an experiment or is rejected with its reason.
+// 本, after a group's name of any characters ("3年2組:"), and several on one line. Lines end
+// at LF, CRLF, CR, U+2028 or U+2029. Blank lines are skipped, and header rows: lines with no
+// number of their own that name columns (本目, 横線, Latin words) or are fields of a table.
+// Every other line is read or rejected with its reason, one entry for each result on it.
 ReadResults ReadResultLines(std::string_view text);
 
 }  // namespace hashigoro

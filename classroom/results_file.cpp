@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -18,7 +19,7 @@ namespace {
 void MakeFolders(const std::string& path) {
     for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
          slash = path.find('/', slash + 1)) {
-        ::mkdir(path.substr(0, slash).c_str(), 0755);
+        ::mkdir(path.substr(0, slash).c_str(), 0700);
     }
 }
 
@@ -48,34 +49,111 @@ std::string ResultsFile::DefaultPath() {
     return std::string(home ? home : "") + "/.local/share/hashigoro/results.txt";
 }
 
-bool ResultsFile::Append(const std::string& line) const {
+int ResultsFile::Append(const std::string& lines) const {
     MakeFolders(path_);
     const int fd = ::open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
-        return false;
+        return errno;
     }
-    // One writer at a time, so that two programs never interleave a line.
-    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    const auto fail = [fd](int error) {
+        ::close(fd);
+        return error;
+    };
+    // One writer at a time, so that two programs never interleave a line; a lock that is not
+    // had within two seconds (a stalled program, a network home) means no write.
+    int locked = -1;
+    for (int tries = 0; tries < 100; ++tries) {
+        locked = ::flock(fd, LOCK_EX | LOCK_NB);
+        if (locked == 0 || (errno != EWOULDBLOCK && errno != EINTR)) {
+            break;
+        }
+        ::usleep(20'000);
     }
+    if (locked != 0) {
+        return fail(errno);
+    }
+    // The size to go back to, measured: without it nothing is written, as nothing could be
+    // undone.
     struct stat status {};
-    bool ok = ::fstat(fd, &status) == 0;
+    if (::fstat(fd, &status) != 0) {
+        return fail(errno);
+    }
     const off_t before = status.st_size;
     std::string bytes;
-    if (ok && before > 0) {
+    if (before > 0) {
         // A line cut short by an earlier failure is closed first, so that ours stands alone.
         char last = '\n';
         if (::pread(fd, &last, 1, before - 1) == 1 && last != '\n') {
             bytes += '\n';
         }
     }
-    bytes += line + '\n';
-    ok = ok && WriteAll(fd, bytes);
-    if (!ok) {
+    bytes += lines;
+    if (!WriteAll(fd, bytes)) {
+        const int error = errno != 0 ? errno : EIO;
         // What this write added, and no more, goes again.
         [[maybe_unused]] const int undone = ::ftruncate(fd, before);
+        return fail(error);
     }
-    ok = ::close(fd) == 0 && ok;
-    return ok;
+    return ::close(fd) == 0 ? 0 : errno;
+}
+
+std::string ResultsFile::UnsavedPath() const {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string folder = runtime && *runtime == '/'
+                                   ? std::string(runtime)
+                                   : "/tmp/hashigoro-" + std::to_string(::getuid());
+    ::mkdir(folder.c_str(), 0700);
+    return folder + "/hashigoro-unsaved.txt";
+}
+
+bool ResultsFile::KeepUnsaved(const std::string& why, const std::vector<std::string>& lines) const {
+    const std::string path = UnsavedPath();
+    if (lines.empty()) {
+        return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+    }
+    std::string bytes;
+    for (const std::string& line : lines) {
+        bytes += why + '\t' + line + '\n';
+    }
+    const std::string kept = path + ".new";
+    const int fd = ::open(kept.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    const bool ok = WriteAll(fd, bytes);
+    return (::close(fd) == 0 && ok && ::rename(kept.c_str(), path.c_str()) == 0);
+}
+
+std::string ResultsFile::ReadUnsaved() const {
+    std::ifstream in(UnsavedPath(), std::ios::binary);
+    std::string lines;
+    for (std::string line; std::getline(in, line);) {
+        lines += line.substr(line.find('\t') + 1) + '\n';
+    }
+    return lines;
+}
+
+std::string ResultsFile::UnsavedWhy() const {
+    std::ifstream in(UnsavedPath(), std::ios::binary);
+    std::string line;
+    std::getline(in, line);
+    return line.substr(0, line.find('\t'));
+}
+
+std::string ResultsFile::Why(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return "空き容量がありません";
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return "書き込みが許されていません";
+        case EWOULDBLOCK:
+            return "ほかのプログラムが使っていて、順番が来ませんでした";
+        default:
+            return std::string("書き込みに失敗しました（") + std::strerror(error) + "）";
+    }
 }
 
 std::string ResultsFile::Read() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace hashigoro {
 
@@ -17,12 +18,26 @@ class ResultsFile {
 
     const std::string& Path() const { return path_; }
 
-    // Appends `line` and a line end, making the folders on the way; false, leaving the file as
-    // it was, when that cannot be done.
-    bool Append(const std::string& line) const;
+    // Appends `lines` (each with its line end), making the folders on the way (only the user
+    // may enter them); 0, or the errno of what failed, the file then as it was before. Another
+    // program's lock is waited for a second or two at the most: then nothing is written.
+    int Append(const std::string& lines) const;
 
     // The whole file, or nothing when there is none.
     std::string Read() const;
+
+    // Where lines that could not be appended wait, with why, for the next try and for the
+    // class window to show: "why\tline" each. Kept beside the user's runtime files, so that a
+    // full or unwritable data folder does not take them too.
+    std::string UnsavedPath() const;
+    // Replaces what waits there (nothing: the file goes); false when it cannot be written.
+    bool KeepUnsaved(const std::string& why, const std::vector<std::string>& lines) const;
+    // The lines waiting there, each with its line end, and why they could not be appended.
+    std::string ReadUnsaved() const;
+    std::string UnsavedWhy() const;
+
+    // Why an append failed, in Japanese, for the window.
+    static std::string Why(int error);
 
   private:
     std::string path_;

@@ -1,16 +1,44 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <dlfcn.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <fstream>
 
 #include "experiment_result.h"
 #include "results_file.h"
 
 using namespace hashigoro;
+
+// The system's fstat and flock, failing on demand for the file's code in this program.
+enum class Failing { None, Fstat, Flock };
+Failing gFailing = Failing::None;
+int gError = 0;
+
+extern "C" int fstat(int fd, struct stat* status) {
+    using Real = int (*)(int, struct stat*);
+    static const auto real = reinterpret_cast<Real>(::dlsym(RTLD_NEXT, "fstat"));
+    if (gFailing == Failing::Fstat) {
+        errno = gError;
+        return -1;
+    }
+    return real(fd, status);
+}
+
+extern "C" int flock(int fd, int operation) {
+    using Real = int (*)(int, int);
+    static const auto real = reinterpret_cast<Real>(::dlsym(RTLD_NEXT, "flock"));
+    if (gFailing == Failing::Flock) {
+        errno = gError;
+        return -1;
+    }
+    return real(fd, operation);
+}
 
 // The desktop's file of finished experiments keeps every complete line, whatever happens.
 class ResultsFileTest : public QObject {
@@ -25,8 +53,8 @@ class ResultsFileTest : public QObject {
   private slots:
     void linesAreAppendedInFoldersMadeOnTheWay() {
         const ResultsFile file(PathOf("data/hashigoro/results.txt"));
-        QVERIFY(file.Append("横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了"));
-        QVERIFY(file.Append("横線10本　1 0 0 0 0 0 0 0 0 0　途中で終了"));
+        QCOMPARE(file.Append("横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了\n"), 0);
+        QCOMPARE(file.Append("横線10本　1 0 0 0 0 0 0 0 0 0　途中で終了\n"), 0);
         const ReadResults read = ReadResultLines(file.Read());
         QCOMPARE(read.experiments.size(), std::size_t{2});
         QCOMPARE(read.rejected.size(), std::size_t{0});
@@ -38,7 +66,7 @@ class ResultsFileTest : public QObject {
         const std::string path = PathOf("cut.txt");
         std::ofstream(path) << "横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了\n横線30本　1 2";
         const ResultsFile file(path);
-        QVERIFY(file.Append("横線10本　1 0 0 0 0 0 0 0 0 0　途中で終了"));
+        QCOMPARE(file.Append("横線10本　1 0 0 0 0 0 0 0 0 0　途中で終了\n"), 0);
         const ReadResults read = ReadResultLines(file.Read());
         QCOMPARE(read.experiments.size(), std::size_t{2});
         QCOMPARE(read.rejected.size(), std::size_t{1});
@@ -48,12 +76,40 @@ class ResultsFileTest : public QObject {
     void aWriteThatCannotBeDoneChangesNothing() {
         const std::string readOnly = PathOf("locked");
         QVERIFY(::mkdir(readOnly.c_str(), 0500) == 0);
+        // The folders made on the way are the user's alone.
+        QCOMPARE(ResultsFile(PathOf("made/here/results.txt")).Append("x\n"), 0);
+        struct stat made {};
+        QVERIFY(::stat(PathOf("made/here").c_str(), &made) == 0);
+        QCOMPARE(made.st_mode & 0777, 0700u);
         const ResultsFile file(readOnly + "/results.txt");
         if (::geteuid() != 0) {  // root may write anywhere
-            QVERIFY(!file.Append("横線10本　1 0 0 0 0 0 0 0 0 0　途中で終了"));
+            QCOMPARE(file.Append("横線10本　1 0 0 0 0 0 0 0 0 0　途中で終了\n"), EACCES);
             QCOMPARE(file.Read(), std::string());
         }
-        QVERIFY(!ResultsFile(readOnly).Append("a folder is no file"));
+        QVERIFY(ResultsFile(readOnly).Append("a folder is no file\n") != 0);
+    }
+
+    // A lock that cannot be had, or a size that cannot be measured, writes nothing and leaves
+    // the file byte for byte.
+    void aFailureBeforeTheWriteLeavesTheFileAsItWas_data() {
+        QTest::addColumn<int>("failing");
+        QTest::addColumn<int>("error");
+        QTest::newRow("fstat fails") << static_cast<int>(Failing::Fstat) << EIO;
+        QTest::newRow("another program holds the lock") << static_cast<int>(Failing::Flock) << EWOULDBLOCK;
+        QTest::newRow("the lock fails") << static_cast<int>(Failing::Flock) << ENOLCK;
+    }
+    void aFailureBeforeTheWriteLeavesTheFileAsItWas() {
+        QFETCH(int, failing);
+        QFETCH(int, error);
+        const std::string path = PathOf("kept.txt");
+        const std::string before = "横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了\n横線30本　1 2";
+        std::ofstream(path, std::ios::trunc) << before;
+        gFailing = static_cast<Failing>(failing);
+        gError = error;
+        const int got = ResultsFile(path).Append("横線10本　1 0 0 0 0 0 0 0 0 0　途中で終了\n");
+        gFailing = Failing::None;
+        QCOMPARE(got, error);
+        QCOMPARE(ResultsFile(path).Read(), before);
     }
 
     // Two programs writing at once never interleave a line.
@@ -70,7 +126,7 @@ class ResultsFileTest : public QObject {
                 for (int i = 0; i < kLines; ++i) {
                     result.counts[static_cast<std::size_t>(i % 10)] =
                         static_cast<std::uint64_t>(i % 21);
-                    ok = file.Append(ResultLine(result)) && ok;
+                    ok = file.Append(ResultLine(result) + "\n") == 0 && ok;
                 }
                 ::_exit(ok ? 0 : 1);
             }
