@@ -2,7 +2,11 @@
 // simulations with the experiment's own logic, in a window or on the command line.
 
 #include <QApplication>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +14,7 @@
 #include "application_setup.h"
 #include "arrival_simulation.h"
 #include "class_pool.h"
+#include "text_encoding.h"
 #include "experiment_result.h"
 #include "fairness_power.h"
 #include "ladder_odds.h"
@@ -98,33 +103,77 @@ int Experiments(const hashigoro::OddsCommand& command) {
     return 0;
 }
 
+// A line as the terminal may show it: control characters (escape sequences, a NUL) written
+// as \xNN, so that a line can neither cut the report short nor steer the terminal.
+std::string Printable(const std::string& line) {
+    std::string shown;
+    for (char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            shown += escaped;
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+// Status 2 for a file that cannot be read, 1 when no experiment is in it.
 int PoolClassFile(const hashigoro::OddsCommand& command) {
     using namespace hashigoro;
-    std::string text;
-    std::FILE* in = command.classFile == "-" ? stdin : std::fopen(command.classFile.c_str(), "rb");
-    if (!in) {
-        std::fprintf(stderr, "hashigoro-odds: cannot read %s\n", command.classFile.c_str());
-        return 1;
+    const std::string& name = command.classFile;
+    struct stat status {};
+    if (name != "-" && ::stat(name.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        std::fprintf(stderr, "hashigoro-odds: %s is a folder, not a file of result lines\n",
+                     Printable(name).c_str());
+        return 2;
     }
+    std::FILE* in = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
+    if (!in) {
+        std::fprintf(stderr, "hashigoro-odds: cannot read %s: %s\n", Printable(name).c_str(),
+                     std::strerror(errno));
+        return 2;
+    }
+    std::string bytes;
     char buffer[65536];
     for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
-        text.append(buffer, got);
+        bytes.append(buffer, got);
     }
+    const bool failed = std::ferror(in) != 0;
     if (in != stdin) {
         std::fclose(in);
     }
-    const ReadResults read = ReadResultLines(text);
+    if (failed) {
+        std::fprintf(stderr, "hashigoro-odds: cannot read %s\n", Printable(name).c_str());
+        return 2;
+    }
+    const DecodedText text = DecodeText(bytes);
+    const ReadResults read = ReadResultLines(text.utf8);
     std::string errors;
     for (const RejectedLine& rejected : read.rejected) {
         errors += "line " + std::to_string(rejected.line) + ": " +
-                  std::string(ReasonWords(rejected.reason)) + ": " + rejected.text + "\n";
+                  std::string(ReasonWords(rejected.reason)) + ": " + Printable(rejected.text) +
+                  "\n";
     }
-    std::fputs(errors.c_str(), stderr);
     std::vector<ExperimentResult> experiments;
     for (const ReadExperiment& experiment : read.experiments) {
-        experiments.push_back(experiment.result);
+        if (!experiment.repeated) {
+            experiments.push_back(experiment.result);
+        }
     }
-    std::fputs(ClassReport(PoolClass(experiments)).c_str(), stdout);
+    if (read.Repeats() > 0) {
+        errors += std::to_string(read.Repeats()) +
+                  " lines repeat an experiment already read and were left out\n";
+    }
+    if (experiments.empty()) {
+        errors += "hashigoro-odds: no experiments in " + Printable(name) +
+                  (bytes.empty() ? " (it is empty)" : " (read as " + text.encoding + ")") + "\n";
+    }
+    std::fwrite(errors.data(), 1, errors.size(), stderr);
+    const std::string report = ClassReport(PoolClass(experiments));
+    std::fwrite(report.data(), 1, report.size(), stdout);
     return experiments.empty() ? 1 : 0;
 }
 

@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -55,6 +56,7 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     summary_ = new QLabel;
     summary_->setWordWrap(true);
     rejected_ = new QLabel;
+    rejected_->setTextFormat(Qt::PlainText);
     rejected_->setWordWrap(true);
     rejected_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     group_ = new QComboBox;
@@ -112,6 +114,7 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(own, &QPushButton::clicked, this, &ClassWindow::AddOwnResults);
     connect(pool, &QPushButton::clicked, this, &ClassWindow::PoolAndShow);
     connect(clear, &QPushButton::clicked, this, [this] {
+        sheet_.Clear();
         lines_->clear();
         PoolAndShow();
     });
@@ -121,32 +124,54 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void ClassWindow::AddText(const QString& text) {
-    QString all = lines_->toPlainText();
-    if (!all.isEmpty() && !all.endsWith('\n')) {
-        all += '\n';
+    sheet_.SetText(lines_->toPlainText().toStdString());
+    sheet_.AddText(text.toStdString());
+    lines_->setPlainText(QString::fromStdString(sheet_.Text()));
+    PoolAndShow();
+}
+
+void ClassWindow::AddFile(const QString& path) {
+    QFile file(path);
+    sheet_.SetText(lines_->toPlainText().toStdString());
+    if (!file.open(QIODevice::ReadOnly)) {
+        QMessageBox::warning(this, ToQString(cs::kTitle),
+                             ToQString(cs::CannotRead(path.toStdString())));
+        return;
     }
-    lines_->setPlainText(all + text);
+    const QByteArray bytes = file.readAll();
+    sheet_.AddFile(QFileInfo(path).fileName().toStdString(),
+                   std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    lines_->setPlainText(QString::fromStdString(sheet_.Text()));
     PoolAndShow();
 }
 
 void ClassWindow::AddOwnResults() {
-    const std::string own = ResultsFile(ResultsFile::DefaultPath()).Read();
-    if (own.empty()) {
-        summary_->setText(ToQString(cs::kNoOwn));
-        return;
+    const ResultsFile file(ResultsFile::DefaultPath());
+    const std::string own = file.Read();
+    const std::string unsaved = file.ReadUnsaved();
+    sheet_.SetText(lines_->toPlainText().toStdString());
+    const int added = sheet_.AddOwn(own + unsaved);
+    lines_->setPlainText(QString::fromStdString(sheet_.Text()));
+    PoolAndShow();
+    std::string said = own.empty() && unsaved.empty() ? std::string(cs::kNoOwn)
+                       : added == 0                   ? std::string(cs::kOwnAllThere)
+                                                      : cs::OwnAdded(added);
+    if (!unsaved.empty()) {
+        said += cs::OwnUnsaved(static_cast<int>(std::count(unsaved.begin(), unsaved.end(), '\n')),
+                               file.UnsavedWhy());
     }
-    AddText(QString::fromStdString(own));
+    summary_->setText(QString::fromStdString(said + sheet_.Summary()));
 }
 
 void ClassWindow::PoolAndShow() {
-    sheet_.Clear();
-    sheet_.AddText(lines_->toPlainText().toStdString());
+    sheet_.SetText(lines_->toPlainText().toStdString());
     sheet_.Pool();
     summary_->setText(QString::fromStdString(sheet_.Summary()));
     QString rejected;
     for (const std::string& line : sheet_.Rejected()) {
         rejected += QString::fromStdString(line) + '\n';
     }
+    // Plain text: a line with <b> in it is shown as it was written.
     rejected_->setText(rejected.trimmed());
     const QSignalBlocker block(group_);
     group_->clear();
@@ -198,10 +223,7 @@ void ClassWindow::AskAndOpen() {
     for (const QString& path :
          QFileDialog::getOpenFileNames(this, ToQString(cs::kOpenFiles).remove(QChar(0x2026)), {},
                                        QStringLiteral("CSV, text (*.csv *.txt);;* (*)"))) {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly)) {
-            AddText(QString::fromUtf8(file.readAll()));
-        }
+        AddFile(path);
     }
 }
 
@@ -215,10 +237,7 @@ void ClassWindow::dropEvent(QDropEvent* event) {
     const QMimeData* data = event->mimeData();
     if (data->hasUrls()) {
         for (const QUrl& url : data->urls()) {
-            QFile file(url.toLocalFile());
-            if (file.open(QIODevice::ReadOnly)) {
-                AddText(QString::fromUtf8(file.readAll()));
-            }
+            AddFile(url.toLocalFile());
         }
     } else {
         AddText(data->text());

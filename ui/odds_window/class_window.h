@@ -26,7 +26,10 @@ class ClassWindow final : public QWidget {
 
     // Adds lines to those in the box, then pools them all.
     void AddText(const QString& text);
-    // Adds the lines of this computer's results file.
+    // Adds a file's lines, in whatever encoding it has; one that cannot be read is told.
+    void AddFile(const QString& path);
+    // Adds the lines of this computer's results file not already in the box, and those that
+    // could not be kept in it, saying which.
     void AddOwnResults();
     void PoolAndShow();
     // Saves the pooled table; a failure is told in a message box, and the result is false.
