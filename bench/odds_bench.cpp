@@ -1,5 +1,6 @@
 #include "odds_bench.h"
 
+#include <algorithm>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QWindow>
@@ -7,6 +8,7 @@
 
 #include "arrival_simulation.h"
 #include "class_pool.h"
+#include "drawn_test.h"
 #include "experiment_result.h"
 #include "fairness_power.h"
 #include "fairness_test.h"
@@ -78,6 +80,42 @@ OddsResults MeasureOdds() {
     }
     PoolClass(read);
     results.classMilliseconds = Milliseconds(timer);
+
+    // A large class as it comes: 2,222 whole experiments drawn from the exact odds over the 41
+    // rung counts, read and pooled; and the single lines that cost the most.
+    {
+        DrawRandom draw(20261208);
+        std::string drawn;
+        for (int i = 0; i < 2222; ++i) {
+            const int rungs = 10 + i % 41;
+            const ColumnDraw column(table[static_cast<std::size_t>(rungs)]);
+            ExperimentResult result{rungs, {}, 0};
+            for (;;) {
+                const std::size_t c = column.Next(draw);
+                if (result.counts[c] == 20) {
+                    result.fullLine = static_cast<int>(c) + 1;
+                    break;
+                }
+                ++result.counts[c];
+            }
+            drawn += ResultLine(result) + "\n";
+        }
+        const auto pool = [&](const std::string& text) {
+            timer.start();
+            std::vector<ExperimentResult> read;
+            for (const ReadExperiment& experiment : ReadResultLines(text).experiments) {
+                read.push_back(experiment.result);
+            }
+            PoolClass(read);
+            return Milliseconds(timer);
+        };
+        results.largeClassMilliseconds = pool(drawn);
+        for (const char* line : {"横線10本　20 20 20 20 20 20 20 20 20 20　途中で終了",
+                                 "横線50本　20 20 20 20 20 20 20 20 20 20　3本目が満杯で終了",
+                                 "横線30本　0 0 0 0 0 0 0 0 0 20　途中で終了"}) {
+            results.worstLineMilliseconds = std::max(results.worstLineMilliseconds, pool(line));
+        }
+    }
 
     WholeExperiments experiments(50, 4, random, clock);
     timer.start();

@@ -14,6 +14,8 @@ struct OddsResults {
     std::vector<double> powerMilliseconds;    // the power curve and the trials for 80 %, per count
     std::vector<double> verdictMilliseconds;  // one fairness verdict of 10 to 150 trials
     double classMilliseconds = 0;             // 10,000 result lines read and pooled
+    double largeClassMilliseconds = 0;        // 2,222 lines over 41 rung counts
+    double worstLineMilliseconds = 0;         // the single line that takes longest
     double experimentsSeconds = 0;            // 2,000 whole experiments at 50 rungs
 };
 

@@ -1,6 +1,7 @@
 #include "class_view.h"
 
 #include <emscripten.h>
+#include <emscripten/bind.h>
 
 #include <cmath>
 #include <string>
@@ -17,14 +18,19 @@ namespace {
 
 // Files opened or dropped are read by the page and added to the lines, which are then pooled.
 // clang-format off
+// Each file's bytes go to the reader, which finds their encoding; one that cannot be read is
+// told.
 EM_JS(void, WatchClassFiles, (), {
     const lines = document.getElementById('OddsClassLines');
-    const add = files => Promise.all([...files].map(file => file.text())).then(texts => {
-        for (const text of texts) {
-            lines.value += (lines.value && !lines.value.endsWith("\n") ? "\n" : "") + text;
+    const add = async files => {
+        for (const file of [...files]) {
+            try {
+                Module.hashigoroClassFile(file.name, new Uint8Array(await file.arrayBuffer()));
+            } catch (error) {
+                Module.hashigoroClassFileFailed(file.name);
+            }
         }
-        document.getElementById('OddsClassPool').click();
-    });
+    };
     const input = document.getElementById('OddsClassFiles');
     input.addEventListener('change', () => { add(input.files); input.value = ""; });
     lines.addEventListener('dragover', event => event.preventDefault());
@@ -38,6 +44,20 @@ EM_JS(void, WatchClassFiles, (), {
 
 // clang-format on
 
+ClassView* gShown = nullptr;  // the part on the page, for the files read
+
+void FileArrived(const std::string& name, const std::string& bytes) {
+    if (gShown) {
+        gShown->AddFile(name, bytes);
+    }
+}
+
+void FileFailed(const std::string& name) {
+    if (gShown) {
+        SetText(ById("OddsClassSummary"), class_sheet::CannotRead(name));
+    }
+}
+
 std::string Percent(double share) {
     const double tenths = std::round(1000 * share);
     return std::to_string(static_cast<long>(tenths) / 10) + "." +
@@ -46,7 +66,27 @@ std::string Percent(double share) {
 
 }  // namespace
 
+EMSCRIPTEN_BINDINGS(hashigoro_class_files) {
+    emscripten::function("hashigoroClassFile", &FileArrived);
+    emscripten::function("hashigoroClassFileFailed", &FileFailed);
+}
+
+ClassView::~ClassView() {
+    if (gShown == this) {
+        gShown = nullptr;
+    }
+}
+
+void ClassView::AddFile(const std::string& name, const std::string& bytes) {
+    val lines = ById("OddsClassLines");
+    model_.SetText(lines["value"].as<std::string>());
+    model_.AddFile(name, bytes);
+    lines.set("value", model_.Text());
+    PoolAndShow();
+}
+
 ClassView::ClassView(val sheet, PageEvents& events) : chart_(val::null()) {
+    gShown = this;
     val part = Make("section", "OddsClass", "sheet-class", sheet);
     part.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsClassTitle"));
     SetText(Make("h2", "OddsClassTitle", "", part), cs::kTitle);
@@ -130,19 +170,18 @@ bool ClassView::Handle(const PageEvent& event) {
     val lines = ById("OddsClassLines");
     if (id == "OddsClassOwn") {
         const std::string own = PageResults::Kept();
-        if (own.empty()) {
-            SetText(ById("OddsClassSummary"), cs::kNoOwn);
-            return true;
-        }
-        std::string text = lines["value"].as<std::string>();
-        if (!text.empty() && text.back() != '\n') {
-            text += '\n';
-        }
-        lines.set("value", text + own);
+        model_.SetText(lines["value"].as<std::string>());
+        const int added = model_.AddOwn(own);
+        lines.set("value", model_.Text());
         PoolAndShow();
+        SetText(ById("OddsClassSummary"), (own.empty()  ? std::string(cs::kNoOwn)
+                                           : added == 0 ? std::string(cs::kOwnAllThere)
+                                                        : cs::OwnAdded(added)) +
+                                              model_.Summary());
     } else if (id == "OddsClassPool") {
         PoolAndShow();
     } else if (id == "OddsClassClear") {
+        model_.Clear();
         lines.set("value", std::string());
         PoolAndShow();
     } else if (id == "OddsClassCsv") {
@@ -152,8 +191,7 @@ bool ClassView::Handle(const PageEvent& event) {
 }
 
 void ClassView::PoolAndShow() {
-    model_.Clear();
-    model_.AddText(ById("OddsClassLines")["value"].as<std::string>());
+    model_.SetText(ById("OddsClassLines")["value"].as<std::string>());
     model_.Pool();
     SetText(ById("OddsClassSummary"), model_.Summary());
     val rejected = ById("OddsClassRejected");

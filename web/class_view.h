@@ -2,6 +2,8 @@
 
 #include <emscripten/val.h>
 
+#include <string>
+
 #include "class_sheet.h"
 #include "page_events.h"
 
@@ -15,6 +17,12 @@ class ClassView {
   public:
     // Builds the part at the end of `sheet`; needs the charts' code started.
     ClassView(emscripten::val sheet, PageEvents& events);
+    ~ClassView();
+    ClassView(const ClassView&) = delete;
+    ClassView& operator=(const ClassView&) = delete;
+
+    // Adds a file's lines (its bytes, in whatever encoding), then pools them all.
+    void AddFile(const std::string& name, const std::string& bytes);
 
     // Handles an event of the part's own controls; false for any other.
     bool Handle(const PageEvent& event);

@@ -24,6 +24,17 @@ EM_JS(void, KeepLine, (const char* key, const char* line), {
     }
 });
 
+// The kept lines, or none where the browser blocks storage (reading it may throw, too).
+EM_JS(void, InstallKeptReader, (), {
+    globalThis.hashigoroKept = key => {
+        try {
+            return localStorage.getItem(key) || "";
+        } catch (error) {
+            return "";
+        }
+    };
+});
+
 EM_JS(void, CopyText, (const char* text), {
     const line = UTF8ToString(text);
     if (navigator.clipboard) {
@@ -46,7 +57,7 @@ PageResults::PageResults(val parent, std::function<void()> shown)
 }
 
 void PageResults::Record(const FinishedExperiment& experiment) {
-    const std::string line = ResultLine(ResultOf(experiment));
+    const std::string line = ResultLine(TaggedResultOf(experiment));
     Show(line);
     KeepLine(kStorageKey, line.c_str());
 }
@@ -66,12 +77,10 @@ void PageResults::Show(const std::string& line) {
 }
 
 std::string PageResults::Kept() {
-    const val storage = val::global("localStorage");
-    if (storage.isUndefined() || storage.isNull()) {
-        return {};
+    if (val::global("hashigoroKept").isUndefined()) {
+        InstallKeptReader();
     }
-    const val kept = storage.call<val>("getItem", std::string(kStorageKey));
-    return kept.isString() ? kept.as<std::string>() : std::string();
+    return val::global("hashigoroKept")(std::string(kStorageKey)).as<std::string>();
 }
 
 bool PageResults::Handle(const std::string& clicked) {

@@ -7,6 +7,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollArea>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -43,7 +46,10 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(ToQString(cs::kTitle));
     setFont(GothicFont(10.5, false));
     setAcceptDrops(true);
-    resize(1040, 700);
+    // As large as the screen allows, up to 1040 × 700, its frame and title bar on the screen
+    // too (a netbook's 1024 × 600); what does not fit then scrolls.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(std::min(1040, screen.width() - 16), std::min(700, screen.height() - 48));
 
     lines_ = new QPlainTextEdit;
     lines_->setObjectName(QStringLiteral("ClassLines"));
@@ -106,9 +112,18 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     right->addWidget(table_);
     right->addWidget(chart_, 1);
     right->addWidget(verdicts_);
-    auto* layout = new QHBoxLayout(this);
+    auto* content = new QWidget;
+    auto* layout = new QHBoxLayout(content);
     layout->addLayout(left, 2);
     layout->addLayout(right, 3);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("ClassScroll"));
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins(0, 0, 0, 0);
+    whole->addWidget(scroll);
 
     connect(open, &QPushButton::clicked, this, &ClassWindow::AskAndOpen);
     connect(own, &QPushButton::clicked, this, &ClassWindow::AddOwnResults);

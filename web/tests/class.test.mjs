@@ -71,8 +71,33 @@ test('thirty lines pasted come to a table with both verdicts, and download as CS
                                                             encoding: 'utf8' });
         assert.ok(report.includes(`\n3,${third},`));
 
-        // Ten thousand lines are read and pooled quickly.
-        const many = Array.from({ length: 10000 }, (_, i) => lines[i % 30]).join('\n');
+        // This device's lines, added twice, count once; a Shift_JIS file, as Excel on Japanese
+        // Windows saves it, is read and its encoding named; blocked storage adds nothing and
+        // breaks nothing.
+        const own = `${lines[0]}　#own001\n${lines[1]}　#own002\n`;
+        await page.evaluate(text => localStorage.setItem('hashigoro.results', text), own);
+        await part.getByRole('button', { name: 'この端末の実験を追加' }).click();
+        await part.getByRole('button', { name: 'この端末の実験を追加' }).click();
+        assert.match(await page.locator('#OddsClassSummary').textContent(),
+                     /^この端末の実験はもうすべて入っています。32 回の実験を読みました。/);
+        const shiftJis = Buffer.from(
+            '8252944e825191672c89a190fc3530967b81403320352032302037203420322031203020302030' +
+            '814033967b96da82aa969e947482c58f4997b90d0a', 'hex');
+        await page.locator('#OddsClassFiles')
+            .setInputFiles({ name: 'B組.csv', mimeType: 'text/csv', buffer: shiftJis });
+        await page.waitForFunction(() => document.getElementById('OddsClassSummary').textContent
+            .startsWith('読んだファイル：B組.csv（Shift_JIS）。33 回の実験を読みました。'));
+        await page.evaluate(() => Object.defineProperty(window, 'localStorage', {
+            get() { throw new DOMException('blocked', 'SecurityError'); } }));
+        await part.getByRole('button', { name: 'この端末の実験を追加' }).click();
+        assert.match(await page.locator('#OddsClassSummary').textContent(),
+                     /^この端末の実験はまだありません。/);
+        assert.equal(await page.getByText('はしごろうが止まりました').count(), 0);
+
+        // Ten thousand lines, each an experiment of its own, are read and pooled quickly.
+        const many = Array.from({ length: 10000 },
+                                (_, i) => `${lines[i % 30]}　#t${i.toString(36).padStart(5, '0')}`)
+            .join('\n');
         await page.evaluate(text => { document.getElementById('OddsClassLines').value = text; },
                             many);
         const ms = await page.evaluate(async () => {
@@ -80,7 +105,7 @@ test('thirty lines pasted come to a table with both verdicts, and download as CS
             document.getElementById('OddsClassPool').click();
             await new Promise(resolve => {
                 const check = () => document.getElementById('OddsClassSummary').textContent
-                    .startsWith('10,000') ? resolve() : setTimeout(check, 1);
+                    .includes('10,000 回の実験') ? resolve() : setTimeout(check, 1);
                 check();
             });
             return performance.now() - t0;

@@ -23,8 +23,11 @@ test('an experiment given up after an arrival leaves its result line beside the 
         assert.equal(await page.evaluate(() => localStorage.getItem('hashigoro.results')), null);
         await button(page, '初期化').click();
         await prompt(page).waitFor();
-        assert.equal(await page.locator('#ResultLine').textContent(), line);
+        // The line kept is the one shown at the stop, with the experiment's own tag.
+        const kept = await page.locator('#ResultLine').textContent();
         assert.match(line, /^横線10本　(\d+ ){9}\d+　途中で終了$/);
+        assert.match(kept, /^横線10本　(\d+ ){9}\d+　途中で終了　#[0-9a-z]{6}$/);
+        assert.ok(kept.startsWith(line));
         const counts = line.split('　')[1].split(' ').map(Number);
         assert.equal(counts.reduce((a, b) => a + b), 1);  // the one arrival before the stop
         // Beside the window, not inside it, and covering none of it.
@@ -37,9 +40,9 @@ test('an experiment given up after an arrival leaves its result line beside the 
         await answerPrompt(page, '20');
         await prompt(page).waitFor({ state: 'hidden' });
         assert.equal(await page.evaluate(() => localStorage.getItem('hashigoro.results')),
-                     `${line}\n`);
+                     `${kept}\n`);
         await results.getByRole('button', { name: 'コピー' }).click();
-        assert.equal(await page.evaluate(() => navigator.clipboard.readText()), line);
+        assert.equal(await page.evaluate(() => navigator.clipboard.readText()), kept);
     } finally {
         await browser.close();
     }

@@ -5,10 +5,12 @@
 #include <QTimer>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QTableWidget>
 
 #include "application_setup.h"
 #include "class_window.h"
+#include "results_file.h"
 #include "fairness_power.h"
 #include "ladder_odds.h"
 #include "odds_window.h"
@@ -157,6 +159,19 @@ class OddsWindowTest : public QObject {
         QFile saved(path);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QVERIFY(saved.readAll().contains("50,2,84,3,40,0.476190,"));
+        // This computer's own lines, added twice, count once; a line with markup stays text.
+        qputenv("XDG_DATA_HOME", folder.path().toUtf8());
+        QCOMPARE(ResultsFile(ResultsFile::DefaultPath())
+                     .Append("横線10本　1 0 0 0 0 0 0 0 0 0　途中で終了　#abc123\n<b>12</b> 3\n"),
+                 0);
+        part->AddOwnResults();
+        part->AddOwnResults();
+        QVERIFY2(part->Summary().startsWith("この端末の実験はもうすべて入っています。4 回の実験"),
+                 qPrintable(part->Summary()));
+        const QList<QLabel*> labels = part->findChildren<QLabel*>();
+        QVERIFY(std::any_of(labels.begin(), labels.end(), [](QLabel* label) {
+            return label->textFormat() == Qt::PlainText && label->text().contains("<b>12</b> 3");
+        }));
     }
 };
 
