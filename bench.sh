@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2 --target hashigoro_bench >/dev/null
+cmake --build build -j2 --target hashigoro_bench hashigoro-odds >/dev/null
 
 runtime="$(mktemp -d)"
 exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)

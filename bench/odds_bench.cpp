@@ -1,10 +1,10 @@
 #include "odds_bench.h"
 
-#include <algorithm>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QWindow>
 #include <QtCharts/QChartView>
+#include <algorithm>
 
 #include "arrival_simulation.h"
 #include "class_pool.h"

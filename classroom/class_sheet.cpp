@@ -4,8 +4,8 @@
 #include <set>
 
 #include "odds_sheet_text.h"
-#include "text_encoding.h"
 #include "plain_number.h"
+#include "text_encoding.h"
 
 namespace hashigoro {
 
@@ -130,7 +130,8 @@ std::string ClassSheet::Summary() const {
     said +=
         odds_sheet::Grouped(static_cast<std::uint64_t>(experiments_)) + " 回の実験を読みました。";
     if (rejectedCount_ > 0) {
-        said += "読めなかった行が " + odds_sheet::Grouped(static_cast<std::uint64_t>(rejectedCount_)) + " 行あります" +
+        said += "読めなかった行が " +
+                odds_sheet::Grouped(static_cast<std::uint64_t>(rejectedCount_)) + " 行あります" +
                 (rejectedCount_ > static_cast<int>(kMostRejectedShown)
                      ? "（初めの " + std::to_string(kMostRejectedShown) + " 行を下に示します）。"
                      : "。");

@@ -81,7 +81,9 @@ bool IsSeparator(char c) {
            c == '\f';
 }
 bool IsBlank(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\0'; });
+    return std::all_of(s.begin(), s.end(), [](char c) {
+        return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\0';
+    });
 }
 
 std::string_view Trimmed(std::string_view s) {
@@ -129,8 +131,9 @@ std::vector<std::string_view> Pieces(std::string_view line) {
         std::size_t end = line.size();
         const std::size_t ending = std::min(line.find("満杯で終了"), line.find(kStopped));
         if (ending != std::string_view::npos) {
-            end = ending + (line.substr(ending).starts_with(kStopped) ? kStopped.size()
-                                                                      : std::string_view("満杯で終了").size());
+            end = ending + (line.substr(ending).starts_with(kStopped)
+                                ? kStopped.size()
+                                : std::string_view("満杯で終了").size());
             std::size_t after = end;
             while (after < line.size() && IsSeparator(line[after])) {
                 ++after;
@@ -157,8 +160,8 @@ std::vector<std::string_view> Pieces(std::string_view line) {
 // A table's header row: no number of its own (every digit belongs to a word such as 1本目 or
 // col10), and words that name columns or fields of a table.
 bool IsHeader(std::string_view line) {
-    bool names = line.find(',') != std::string_view::npos ||
-                 line.find('\t') != std::string_view::npos;
+    bool names =
+        line.find(',') != std::string_view::npos || line.find('\t') != std::string_view::npos;
     for (std::size_t i = 0; i < line.size();) {
         while (i < line.size() && IsSeparator(line[i])) {
             ++i;
@@ -178,7 +181,8 @@ bool IsHeader(std::string_view line) {
             return false;  // a number, or 横線50本
         }
         names = names || std::any_of(token.begin(), token.end(), IsLatin) ||
-                token.find("本目") != std::string_view::npos || token.find(kRungs) != std::string_view::npos;
+                token.find("本目") != std::string_view::npos ||
+                token.find(kRungs) != std::string_view::npos;
     }
     return names;
 }
@@ -199,8 +203,9 @@ Piece ReadPiece(std::string_view piece) {
         }
         if (end - hash - 1 >= 4 && end - hash - 1 <= 12 && IsBlank(Trimmed(text.substr(end)))) {
             read.result.tag = text.substr(hash + 1, end - hash - 1);
-            std::transform(read.result.tag.begin(), read.result.tag.end(), read.result.tag.begin(),
-                           [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+            std::transform(
+                read.result.tag.begin(), read.result.tag.end(), read.result.tag.begin(),
+                [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
             text.erase(hash);
         }
     }
@@ -391,9 +396,9 @@ ReadResults ReadResultLines(std::string_view text) {
             const Piece got = ReadPiece(piece);
             if (got.reason) {
                 // The line as it was written, or the piece of it when it holds several.
-                read.rejected.push_back({number,
-                                         std::string(pieces.size() == 1 ? Trimmed(raw) : Trimmed(piece)),
-                                         *got.reason});
+                read.rejected.push_back(
+                    {number, std::string(pieces.size() == 1 ? Trimmed(raw) : Trimmed(piece)),
+                     *got.reason});
                 continue;
             }
             const ExperimentResult& result = got.result;

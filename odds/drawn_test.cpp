@@ -19,6 +19,18 @@ std::uint64_t Rotated(std::uint64_t x, int k) {
     return (x << k) | (x >> (64 - k));
 }
 
+// Cantelli's inequality, P(X - mean >= a) <= variance / (variance + a²), with the draws' own
+// mean and variance; 1 where the statistic is not beyond their mean.
+double CantelliBound(double statistic, double sum, double squares, int drawn) {
+    const double mean = sum / drawn;
+    const double variance = std::max(0.0, squares / drawn - mean * mean);
+    const double beyond = statistic - mean;
+    return beyond > 0 ? variance / (variance + beyond * beyond) : 1.0;
+}
+
+// The draws the bound's mean and variance come from at the least.
+constexpr int kLeastDrawsForBound = 200;
+
 }  // namespace
 
 DrawRandom::DrawRandom(std::uint64_t seed) {
@@ -82,9 +94,9 @@ double OddsStatistic(const ArrivalCounts& counts, const ArrivalOdds& odds) {
 }
 
 int ReachableDegrees(const ArrivalOdds& odds) {
-    return std::max(
-        0, static_cast<int>(std::count_if(odds.begin(), odds.end(), [](double p) { return p > 0; })) -
-               1);
+    return std::max(0, static_cast<int>(std::count_if(odds.begin(), odds.end(),
+                                                      [](double p) { return p > 0; })) -
+                           1);
 }
 
 double DrawnPValue(double statistic, int most, const std::function<double()>& draw) {
@@ -103,17 +115,15 @@ double DrawnPValue(double statistic, int most, const std::function<double()>& dr
         if (asLarge == kEnoughAsLarge) {
             return static_cast<double>(asLarge) / drawn;
         }
+        // Far beyond every draw: once the bound says less than the draws ever could, the rest
+        // of them would change nothing.
+        if (asLarge == 0 && drawn >= kLeastDrawsForBound &&
+            CantelliBound(statistic, sum, squares, drawn) < 1.0 / (1.0 + most)) {
+            return CantelliBound(statistic, sum, squares, drawn);
+        }
     }
     const double drawnP = (1.0 + asLarge) / (1.0 + most);
-    const double mean = sum / most;
-    const double variance = std::max(0.0, squares / most - mean * mean);
-    if (asLarge == 0 && statistic > mean) {
-        // Cantelli's inequality, P(X - mean >= a) <= variance / (variance + a²), with the
-        // draws' own mean and variance.
-        const double beyond = statistic - mean;
-        return std::min(drawnP, variance / (variance + beyond * beyond));
-    }
-    return drawnP;
+    return asLarge == 0 ? std::min(drawnP, CantelliBound(statistic, sum, squares, most)) : drawnP;
 }
 
 ChiSquareResult OddsAgreement(const ArrivalCounts& counts, const ArrivalOdds& odds) {

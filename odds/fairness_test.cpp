@@ -108,9 +108,9 @@ std::vector<std::vector<double>> WalkColumns(const ArrivalOdds& odds, std::size_
         for (std::size_t k = 0; k < rows; ++k) {
             double largest = -HUGE_VAL;
             for (std::size_t n = k; n < rows; ++n) {
-                largest = std::max(largest, logChoose(n, k) + (n > k ? static_cast<double>(n - k) *
-                                                                           logRest
-                                                                     : 0.0));
+                largest =
+                    std::max(largest, logChoose(n, k) +
+                                          (n > k ? static_cast<double>(n - k) * logRest : 0.0));
             }
             share[k] = std::exp(largest);
         }
@@ -152,8 +152,7 @@ std::vector<std::vector<double>> WalkColumns(const ArrivalOdds& odds, std::size_
             // C(m + c, c) p^c, the chance's factor for c of the m + c arrivals in this column,
             // from one c to the next.
             double t = 1;
-            for (int c = 0; m + c <= most && first <= last;
-                 t *= p * (m + c + 1) / (c + 1), ++c) {
+            for (int c = 0; m + c <= most && first <= last; t *= p * (m + c + 1) / (c + 1), ++c) {
                 const auto k = static_cast<std::size_t>(m + c);
                 if (t == 0) {
                     break;  // past its peak, or a column that cannot be reached
@@ -235,7 +234,8 @@ std::vector<double> ChancesOfAtLeast(const ArrivalOdds& odds, const std::vector<
                 logFactorialC += std::log(static_cast<double>(c));
             }
             const double term =
-                c == 0 ? 1.0 : std::exp(logFactorialN - logFactorialM - logFactorialC + c * logLast);
+                c == 0 ? 1.0
+                       : std::exp(logFactorialN - logFactorialM - logFactorialC + c * logLast);
             if (c > 0 && last == 0) {
                 break;
             }

@@ -1,8 +1,8 @@
 // はしごろう＿理論値, the answer sheet: the exact arrival odds of the ladder lottery and
 // simulations with the experiment's own logic, in a window or on the command line.
 
-#include <QApplication>
 #include <sys/stat.h>
+#include <QApplication>
 
 #include <cerrno>
 #include <cstdio>
@@ -14,7 +14,6 @@
 #include "application_setup.h"
 #include "arrival_simulation.h"
 #include "class_pool.h"
-#include "text_encoding.h"
 #include "experiment_result.h"
 #include "fairness_power.h"
 #include "ladder_odds.h"
@@ -23,6 +22,7 @@
 #include "odds_window.h"
 #include "plain_number.h"
 #include "seeded.h"
+#include "text_encoding.h"
 #include "whole_experiments.h"
 
 namespace {

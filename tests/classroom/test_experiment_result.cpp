@@ -98,29 +98,35 @@ class ExperimentResultTest : public QObject {
         const QString withTag = QString::fromStdString(ResultLine(tagged));
         const QString stopped = "横線50本　3 5 2 7 4 2 1 0 0 0　途中で終了";
         const auto reason = [](RejectReason r) { return static_cast<int>(r); };
-        QTest::newRow("two results on one line") << ended + "　" + stopped << 2 << 0 << 0 << QList<int>{};
+        QTest::newRow("two results on one line")
+            << ended + "　" + stopped << 2 << 0 << 0 << QList<int>{};
         QTest::newRow("CR, U+2028 and U+2029 line ends")
             << "50 3 5 20 7 4 2 1 0 0 0\r30 1 2 3 4 5 6 7 8 9 10\u202810 1 1 1 1 1 1 1 1 1 1\u2029"
             << 3 << 0 << 0 << QList<int>{};
         QTest::newRow("a named group with a wrong count")
-            << "B組: 50 3 5 20 7 4 2 1 0 0" << 0 << 0 << 0 << QList<int>{reason(RejectReason::NotTenCounts)};
+            << "B組: 50 3 5 20 7 4 2 1 0 0" << 0 << 0 << 0
+            << QList<int>{reason(RejectReason::NotTenCounts)};
         QTest::newRow("cut short after 満杯 and after 3本目")
             << ended.chopped(3) + "\n" + ended.chopped(6) << 0 << 0 << 0
-            << QList<int>{reason(RejectReason::EndingCutShort), reason(RejectReason::EndingCutShort)};
+            << QList<int>{reason(RejectReason::EndingCutShort),
+                          reason(RejectReason::EndingCutShort)};
         QTest::newRow("ended by a bar that is not full")
             << "横線50本　3 5 2 7 4 2 1 0 0 0　3本目が満杯で終了" << 0 << 0 << 0
             << QList<int>{reason(RejectReason::FullBarNotFull)};
         QTest::newRow("ended by line 0 and line 11")
-            << "横線50本　3 5 20 7 4 2 1 0 0 0　0本目が満杯で終了\n横線50本　3 5 20 7 4 2 1 0 0 0　11本目が満杯で終了"
+            << "横線50本　3 5 20 7 4 2 1 0 0 0　0本目が満杯で終了\n横線50本　3 5 20 7 4 2 1 0 0 "
+               "0　11本目が満杯で終了"
             << 0 << 0 << 0
             << QList<int>{reason(RejectReason::NoSuchLine), reason(RejectReason::NoSuchLine)};
         QTest::newRow("the same tagged line three times")
             << withTag + "\n" + withTag + "\n" + withTag << 1 << 2 << 0 << QList<int>{};
-        QTest::newRow("the same ended line twice, untagged") << ended + "\n" + ended << 1 << 1 << 0 << QList<int>{};
+        QTest::newRow("the same ended line twice, untagged")
+            << ended + "\n" + ended << 1 << 1 << 0 << QList<int>{};
         QTest::newRow("the same stopped line twice, untagged: two groups may agree")
             << stopped + "\n" + stopped << 2 << 0 << 0 << QList<int>{};
         QTest::newRow("the same counts under two tags")
-            << withTag + "\n" + QString::fromStdString(ResultLine({50, Example().counts, 3, "zzzzzz"}))
+            << withTag + "\n" +
+                   QString::fromStdString(ResultLine({50, Example().counts, 3, "zzzzzz"}))
             << 2 << 0 << 0 << QList<int>{};
         QTest::newRow("header rows, Japanese and English, and a table's fields")
             << "横線の本数,1本目,2本目,3本目,4本目,5本目,6本目,7本目,8本目,9本目,10本目\n\n"
@@ -128,7 +134,8 @@ class ExperimentResultTest : public QObject {
                "30 1 2 3 4 5 6 7 8 9 10\n   \n"
             << 1 << 0 << 3 << QList<int>{};
         QTest::newRow("a first line without numbers that is no header")
-            << "よろしくお願いします\n" + ended << 1 << 0 << 0 << QList<int>{reason(RejectReason::NoNumbers)};
+            << "よろしくお願いします\n" + ended << 1 << 0 << 0
+            << QList<int>{reason(RejectReason::NoNumbers)};
     }
     void everyLineIsReadOrRefused() {
         QFETCH(QString, text);
@@ -156,27 +163,33 @@ class ExperimentResultTest : public QObject {
         QByteArray little("\xFF\xFE", 2);
         QByteArray big("\xFE\xFF", 2);
         for (QChar c : line) {
-            little.append(static_cast<char>(c.unicode() & 0xFF)).append(static_cast<char>(c.unicode() >> 8));
-            big.append(static_cast<char>(c.unicode() >> 8)).append(static_cast<char>(c.unicode() & 0xFF));
+            little.append(static_cast<char>(c.unicode() & 0xFF))
+                .append(static_cast<char>(c.unicode() >> 8));
+            big.append(static_cast<char>(c.unicode() >> 8))
+                .append(static_cast<char>(c.unicode() & 0xFF));
         }
         QTest::newRow("UTF-8") << line.toUtf8() << "UTF-8";
         QTest::newRow("UTF-8 with a BOM") << "\xEF\xBB\xBF" + line.toUtf8() << "UTF-8 (BOM)";
         QTest::newRow("UTF-16LE") << little << "UTF-16LE";
         QTest::newRow("UTF-16BE") << big << "UTF-16BE";
         QTest::newRow("Shift_JIS, a group with digits")
-            << QByteArray("\x82R\x94N\x82Q\x91g,\x89\xA1\x90\xFC" "50\x96{\x81@3 5 20 7 4 2 1 0 0 0"
-                          "\x81@3\x96{\x96\xDA\x82\xAA\x96\x9E\x94t\x82\xC5\x8FI\x97\xB9\r\n")
+            << QByteArray(
+                   "\x82R\x94N\x82Q\x91g,\x89\xA1\x90\xFC"
+                   "50\x96{\x81@3 5 20 7 4 2 1 0 0 0"
+                   "\x81@3\x96{\x96\xDA\x82\xAA\x96\x9E\x94t\x82\xC5\x8FI\x97\xB9\r\n")
             << "Shift_JIS";
     }
     void filesAreReadInTheirEncoding() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, encoding);
         ClassSheet sheet;
-        sheet.AddFile("class.csv", std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        sheet.AddFile("class.csv",
+                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         sheet.Pool();
         QCOMPARE(sheet.Experiments(), 1);
         QCOMPARE(sheet.RejectedCount(), 0);
-        QVERIFY2(QString::fromStdString(sheet.Summary()).startsWith("読んだファイル：class.csv（" + encoding + "）。"),
+        QVERIFY2(QString::fromStdString(sheet.Summary())
+                     .startsWith("読んだファイル：class.csv（" + encoding + "）。"),
                  sheet.Summary().c_str());
     }
 

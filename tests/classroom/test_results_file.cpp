@@ -95,14 +95,16 @@ class ResultsFileTest : public QObject {
         QTest::addColumn<int>("failing");
         QTest::addColumn<int>("error");
         QTest::newRow("fstat fails") << static_cast<int>(Failing::Fstat) << EIO;
-        QTest::newRow("another program holds the lock") << static_cast<int>(Failing::Flock) << EWOULDBLOCK;
+        QTest::newRow("another program holds the lock")
+            << static_cast<int>(Failing::Flock) << EWOULDBLOCK;
         QTest::newRow("the lock fails") << static_cast<int>(Failing::Flock) << ENOLCK;
     }
     void aFailureBeforeTheWriteLeavesTheFileAsItWas() {
         QFETCH(int, failing);
         QFETCH(int, error);
         const std::string path = PathOf("kept.txt");
-        const std::string before = "横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了\n横線30本　1 2";
+        const std::string before =
+            "横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了\n横線30本　1 2";
         std::ofstream(path, std::ios::trunc) << before;
         gFailing = static_cast<Failing>(failing);
         gError = error;

@@ -104,7 +104,8 @@ class ChiSquareTest_ : public QObject {
         QTest::addColumn<int>("trials");
         QTest::addColumn<bool>("experiment");
         QTest::addColumn<bool>("drawn");
-        QTest::newRow("100 trials at 10 rungs, the experiment's logic") << 10 << 100 << true << false;
+        QTest::newRow("100 trials at 10 rungs, the experiment's logic")
+            << 10 << 100 << true << false;
         QTest::newRow("1,000 trials at 10 rungs, a small pool") << 10 << 1000 << false << false;
         QTest::newRow("300 trials at 50 rungs") << 50 << 300 << false << false;
         // The simulation's check, with its p drawn, at sizes where no bin would expect five.
@@ -132,8 +133,8 @@ class ChiSquareTest_ : public QObject {
             } else {
                 counts = DrawFrom(odds, trials, draw);
             }
-            rejected += (drawn ? OddsAgreement(counts, odds) : ChiSquareTest(counts, odds)).pValue <
-                        0.05;
+            rejected +=
+                (drawn ? OddsAgreement(counts, odds) : ChiSquareTest(counts, odds)).pValue < 0.05;
         }
         const double share = static_cast<double>(rejected) / kRuns;
         qInfo("%.1f %% rejected", 100 * share);

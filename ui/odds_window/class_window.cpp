@@ -8,8 +8,6 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
-#include <QScreen>
-#include <QScrollArea>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,6 +16,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QtCharts/QBarSet>
@@ -50,6 +50,9 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     // too (a netbook's 1024 × 600); what does not fit then scrolls.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     resize(std::min(1040, screen.width() - 16), std::min(700, screen.height() - 48));
+    // Centred on it, frame and all, rather than cascaded off its lower edge.
+    move(screen.left() + std::max(0, (screen.width() - width() - 16) / 2),
+         screen.top() + std::max(0, (screen.height() - height() - 48) / 2));
 
     lines_ = new QPlainTextEdit;
     lines_->setObjectName(QStringLiteral("ClassLines"));

@@ -10,10 +10,10 @@
 
 #include "application_setup.h"
 #include "class_window.h"
-#include "results_file.h"
 #include "fairness_power.h"
 #include "ladder_odds.h"
 #include "odds_window.h"
+#include "results_file.h"
 
 using namespace hashigoro;
 
