@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <optional>
 #include <random>
 #include <set>
@@ -408,6 +409,29 @@ ReadResults ReadResultLines(std::string_view text) {
                 !seen.insert({result.tag, result.rungs, result.fullLine, result.counts}).second;
             read.experiments.push_back({number, result, repeated});
         }
+    }
+    // Untagged stopped lines may agree by chance, one at a time; two or more unlike ones in a
+    // row that stand in the same order before are the same text pasted again.
+    std::vector<ReadExperiment>& all = read.experiments;
+    const auto same = [&](std::size_t a, std::size_t b) { return all[a].result == all[b].result; };
+    std::map<std::pair<int, ArrivalCounts>, std::vector<std::size_t>> earlier;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const ExperimentResult& result = all[i].result;
+        if (!result.tag.empty() || result.fullLine > 0) {
+            continue;
+        }
+        std::vector<std::size_t>& alike = earlier[{result.rungs, result.counts}];
+        for (std::size_t j : alike) {
+            // A neighbour unlike the line itself, standing beside it before too.
+            const bool before = j > 0 && same(i - 1, j - 1) && !same(i - 1, i);
+            const bool after =
+                i + 1 < all.size() && j + 1 < i && same(i + 1, j + 1) && !same(i + 1, i);
+            if (before || after) {
+                all[i].repeated = true;
+                break;
+            }
+        }
+        alike.push_back(i);
     }
     return read;
 }

@@ -53,7 +53,8 @@ struct ReadExperiment {
     int line = 0;  // 1 for the first line of the text
     ExperimentResult result;
     // The same experiment as an earlier line, left out: the same tag and result, or without
-    // tags the same ended result (two real ended experiments agree about once in 4e9 pairs).
+    // tags the same ended result (two real ended experiments agree about once in 4e9 pairs),
+    // or lines that repeat a run of two or more earlier ones in the same order (pasted again).
     bool repeated = false;
 };
 struct RejectedLine {

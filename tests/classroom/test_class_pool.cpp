@@ -1,5 +1,7 @@
+#include <QElapsedTimer>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -14,11 +16,13 @@ using namespace hashigoro;
 
 namespace {
 
-// A whole experiment drawn from `odds` by plain code: arrivals until one finds its bar full.
-ExperimentResult DrawExperiment(int rungs, const ArrivalOdds& odds, std::mt19937_64& random) {
+// An experiment drawn from `odds` by plain code: arrivals until one finds its bar full, or,
+// when `stopAfter` is given, stopped after that many unless a full bar ends it first.
+ExperimentResult DrawExperiment(int rungs, const ArrivalOdds& odds, std::mt19937_64& random,
+                                std::uint64_t stopAfter = 0) {
     std::discrete_distribution<std::size_t> line(odds.begin(), odds.end());
     ExperimentResult result{rungs, {}, 0};
-    for (;;) {
+    for (std::uint64_t n = 0; stopAfter == 0 || n < stopAfter; ++n) {
         const std::size_t c = line(random);
         if (result.counts[c] == 20) {
             result.fullLine = static_cast<int>(c) + 1;
@@ -26,6 +30,7 @@ ExperimentResult DrawExperiment(int rungs, const ArrivalOdds& odds, std::mt19937
         }
         ++result.counts[c];
     }
+    return result;
 }
 
 }  // namespace
@@ -66,35 +71,43 @@ class ClassPoolTest : public QObject {
         QCOMPARE(std::count(csv.begin(), csv.end(), '\n'), 11L);
     }
 
-    // Classes of 30 whole experiments: drawn from the exact odds at 50 rungs, the exact-odds
-    // test doubts at most one in twenty; drawn fair, the fairness test does.
+    // Classes of 20 experiments drawn from the exact odds, ended, stopped after 5 to 60 trials,
+    // or both: the exact-odds test doubts at most one in twenty; drawn fair, the fairness test
+    // does.
     void bothTestsHoldTheirLevelForWholeClasses_data() {
-        QTest::addColumn<bool>("fair");
-        QTest::newRow("classes drawn from the exact odds at 50 rungs") << false;
-        QTest::newRow("fair classes, a tenth each") << true;
+        QTest::addColumn<int>("rungs");
+        QTest::addColumn<int>("stopped");  // every how many experiments is stopped (0: none)
+        QTest::newRow("10 rungs, ended") << 10 << 0;
+        QTest::newRow("30 rungs, stopped") << 30 << 1;
+        QTest::newRow("50 rungs, mixed") << 50 << 2;
+        QTest::newRow("fair classes, a tenth each") << -1 << 0;
     }
     void bothTestsHoldTheirLevelForWholeClasses() {
-        QFETCH(bool, fair);
-        const ArrivalOdds odds = fair ? FairOdds() : ExactArrivalOdds(kStartColumn)[50];
+        QFETCH(int, rungs);
+        QFETCH(int, stopped);
+        const bool fair = rungs < 0;
+        const ArrivalOdds odds =
+            fair ? FairOdds() : ExactArrivalOdds(kStartColumn)[static_cast<std::size_t>(rungs)];
         std::mt19937_64 random(20261207);
         // Fewer drawn classes inside each test than the sheet's 999 keep this quick; the test
         // stays exact with any number.
-        constexpr int kClasses = 400;
+        constexpr int kClasses = 300;
         constexpr int kDraws = 99;
         int oddsDoubted = 0;
         int fairnessDoubted = 0;
         for (int k = 0; k < kClasses; ++k) {
             std::vector<ExperimentResult> experiments;
-            for (int e = 0; e < 30; ++e) {
-                experiments.push_back(DrawExperiment(50, odds, random));
+            for (int e = 0; e < 20; ++e) {
+                const bool stop = stopped > 0 && e % stopped == 0;
+                experiments.push_back(
+                    DrawExperiment(fair ? 50 : rungs, odds, random, stop ? 5 + (k + e) % 56 : 0));
             }
             const ClassGroup group = PoolClass(experiments, kDraws).front();
             oddsDoubted += CallsUnfair(group.odds.pValue);
             fairnessDoubted += CallsUnfair(group.fairness.pValue);
         }
-        qInfo("%s: exact-odds test doubts %.1f %%, fairness test %.1f %%",
-              fair ? "fair" : "exact odds", 100.0 * oddsDoubted / kClasses,
-              100.0 * fairnessDoubted / kClasses);
+        qInfo("%s: exact-odds test doubts %.1f %%, fairness test %.1f %%", QTest::currentDataTag(),
+              100.0 * oddsDoubted / kClasses, 100.0 * fairnessDoubted / kClasses);
         // At most one in twenty, give or take two standard deviations of the count.
         const double most = 0.05 * kClasses + 2 * std::sqrt(kClasses * 0.05 * 0.95);
         if (fair) {
@@ -102,8 +115,30 @@ class ClassPoolTest : public QObject {
             QVERIFY(oddsDoubted > 0.99 * kClasses);  // fair is far from the ladder's odds
         } else {
             QVERIFY2(oddsDoubted <= most, qPrintable(QString::number(oddsDoubted)));
-            QVERIFY(fairnessDoubted > 0.99 * kClasses);  // 30 experiments show the bias
         }
+    }
+
+    // The same lines in any order get the same p; a line the exact odds make almost impossible
+    // gets p below 0.001 at once.
+    void theVerdictIsTheLinesNotTheirOrder() {
+        std::vector<ExperimentResult> lines = {{50, {3, 5, 20, 7, 4, 2, 1, 0, 0, 0}, 3},
+                                               {50, {2, 6, 20, 9, 5, 3, 1, 1, 0, 0}, 3},
+                                               {50, {1, 4, 12, 8, 6, 2, 1, 0, 0, 0}, 0},
+                                               {50, {4, 7, 20, 11, 6, 3, 2, 1, 0, 0}, 3}};
+        std::sort(lines.begin(), lines.end(),
+                  [](const auto& a, const auto& b) { return a.counts < b.counts; });
+        const double p = PoolClass(lines).front().odds.pValue;
+        do {
+            QCOMPARE(PoolClass(lines).front().odds.pValue, p);
+        } while (std::next_permutation(
+            lines.begin(), lines.end(),
+            [](const auto& a, const auto& b) { return a.counts < b.counts; }));
+        QElapsedTimer timer;
+        timer.start();
+        const ClassGroup hang =
+            PoolClass({{10, ArrivalCounts{20, 20, 20, 20, 20, 20, 20, 20, 20, 20}, 0}}).front();
+        QVERIFY2(hang.odds.pValue < 0.001, qPrintable(QString::number(hang.odds.pValue)));
+        QVERIFY(timer.elapsed() < 2000);
     }
 
     // The class part as the windows show it: lines added in pieces, read and pooled, said.

@@ -124,6 +124,9 @@ class ExperimentResultTest : public QObject {
             << ended + "\n" + ended << 1 << 1 << 0 << QList<int>{};
         QTest::newRow("the same stopped line twice, untagged: two groups may agree")
             << stopped + "\n" + stopped << 2 << 0 << 0 << QList<int>{};
+        QTest::newRow("two stopped lines pasted again, in the same order")
+            << stopped + "\n10 1 0 0 0 0 0 0 0 0 0\n" + stopped + "\n10 1 0 0 0 0 0 0 0 0 0" << 2
+            << 2 << 0 << QList<int>{};
         QTest::newRow("the same counts under two tags")
             << withTag + "\n" +
                    QString::fromStdString(ResultLine({50, Example().counts, 3, "zzzzzz"}))

@@ -12,6 +12,7 @@
 
 #include "experiment_result.h"
 #include "results_file.h"
+#include "results_file_log.h"
 
 using namespace hashigoro;
 
@@ -112,6 +113,32 @@ class ResultsFileTest : public QObject {
         gFailing = Failing::None;
         QCOMPARE(got, error);
         QCOMPARE(ResultsFile(path).Read(), before);
+    }
+
+    // A line that cannot be written waits, with why, where the class window finds it, and goes
+    // with the next line that can be.
+    void aLineThatCannotBeWrittenWaitsForTheNext() {
+        qputenv("XDG_RUNTIME_DIR", folder_.path().toUtf8());
+        std::ofstream(PathOf("not-a-folder")) << "";
+        FinishedExperiment experiment{30, {1, 2, 3, 4, 20, 6, 7, 8, 9, 0}, 5};
+        {
+            ResultsFileLog log(ResultsFile(PathOf("not-a-folder/results.txt")));
+            log.Record(experiment);
+        }
+        const ResultsFile good(PathOf("good/results.txt"));
+        QVERIFY2(
+            good.ReadUnsaved().starts_with("横線30本　1 2 3 4 20 6 7 8 9 0　5本目が満杯で終了　#"),
+            good.ReadUnsaved().c_str());
+        QCOMPARE(good.UnsavedWhy(), ResultsFile::Why(ENOTDIR));
+        experiment.fullLine = 0;
+        {
+            ResultsFileLog log(good);
+            log.Record(experiment);
+        }
+        const ReadResults read = ReadResultLines(good.Read());
+        QCOMPARE(read.experiments.size(), std::size_t{2});
+        QCOMPARE(read.experiments[0].result.fullLine, 5);
+        QCOMPARE(good.ReadUnsaved(), std::string());
     }
 
     // Two programs writing at once never interleave a line.
