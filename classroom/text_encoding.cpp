@@ -1,8 +1,5 @@
 #include "text_encoding.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdint>
 
 namespace hashigoro {
@@ -83,30 +80,6 @@ std::string Utf16(std::string_view s, bool little) {
         AppendUtf8(out, c);
     }
     return out;
-}
-
-// Shift_JIS through the C library's converter: Windows' own table where the library has it
-// (glibc), plain Shift_JIS elsewhere; false when the bytes are not Shift_JIS.
-bool FromShiftJis(std::string_view s, std::string& out) {
-    for (const char* name : {"CP932", "SHIFT_JIS", "SJIS"}) {
-        const iconv_t convert = iconv_open("UTF-8", name);
-        if (convert == reinterpret_cast<iconv_t>(-1)) {
-            continue;
-        }
-        std::string in(s);
-        out.assign(in.size() * 3 + 4, '\0');
-        char* from = in.data();
-        std::size_t left = in.size();
-        char* to = out.data();
-        std::size_t room = out.size();
-        const std::size_t done = iconv(convert, &from, &left, &to, &room);
-        iconv_close(convert);
-        if (done != static_cast<std::size_t>(-1) && left == 0) {
-            out.resize(out.size() - room);
-            return true;
-        }
-    }
-    return false;
 }
 
 }  // namespace

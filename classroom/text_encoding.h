@@ -18,4 +18,9 @@ struct DecodedText {
 // bytes that are valid UTF-8 are UTF-8; others are Shift_JIS when they are valid Shift_JIS.
 DecodedText DecodeText(std::string_view bytes);
 
+// Shift_JIS bytes as UTF-8, by Windows' table (CP932) where the platform has it; false when
+// the bytes are not Shift_JIS. The desktop's comes from the C library's converter, the page's
+// from the browser's own decoder, so that the page carries no tables of its own.
+bool FromShiftJis(std::string_view bytes, std::string& utf8);
+
 }  // namespace hashigoro

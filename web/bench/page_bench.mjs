@@ -232,7 +232,8 @@ await sheet.waitForFunction(() => !/中…/.test(
     document.getElementById('OddsExperimentsSentence').textContent), null, { timeout: 60000 });
 // A class's 10,000 result lines pasted and pooled, until the part says it has read them.
 const classLines = Array.from({ length: 10000 }, (_, i) =>
-    `${10 + i % 41} ${Array.from({ length: 10 }, (_, c) => (i + c) % 21).join(' ')}`).join('\n');
+    `${10 + i % 41} ${Array.from({ length: 10 }, (_, c) => (i + c) % 21).join(' ')} ` +
+    `#c${i.toString(36).padStart(5, '0')}`).join('\n');
 // Pastes `text`, pools it, and waits until the part says it has read `experiments`.
 const pooled = (text, experiments) => sheet.evaluate(async ([text, experiments]) => {
     document.getElementById('OddsClassClear').click();
