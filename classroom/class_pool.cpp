@@ -47,7 +47,8 @@ std::vector<ClassGroup> PoolClass(const std::vector<ExperimentResult>& experimen
     for (const ExperimentResult& experiment : experiments) {
         byRungs[experiment.rungs].push_back(&experiment);
     }
-    const std::vector<ArrivalOdds> table = ExactArrivalOdds(kStartColumn);
+    // Worked out once: a class part pools a rung count at a time.
+    static const std::vector<ArrivalOdds> table = ExactArrivalOdds(kStartColumn);
     std::vector<ClassGroup> groups;
     for (auto& [rungs, inGroup] : byRungs) {
         std::vector<const ExperimentResult*>& members = inGroup;  // a name lambdas can take

@@ -68,16 +68,35 @@ void ClassSheet::Clear() {
 }
 
 void ClassSheet::Pool() {
+    StartPool();
+    while (PoolStep()) {
+    }
+}
+
+bool ClassSheet::PoolStep() {
+    if (waiting_.empty()) {
+        return false;
+    }
+    const auto first = waiting_.begin();
+    groups_.push_back(PoolClass(first->second).front());
+    waiting_.erase(first);
+    return !waiting_.empty();
+}
+
+void ClassSheet::StartPool() {
     const ReadResults read = ReadResultLines(text_);
-    std::vector<ExperimentResult> experiments;
+    groups_.clear();
+    waiting_.clear();
+    int experiments = 0;
     for (const ReadExperiment& experiment : read.experiments) {
         if (!experiment.repeated) {
-            experiments.push_back(experiment.result);
+            waiting_[experiment.result.rungs].push_back(experiment.result);
+            ++experiments;
         }
     }
     repeated_ = read.Repeats();
     headers_ = static_cast<int>(read.headers.size());
-    experiments_ = static_cast<int>(experiments.size());
+    experiments_ = experiments;
     rejectedCount_ = static_cast<int>(read.rejected.size());
     rejected_.clear();
     for (const RejectedLine& line : read.rejected) {
@@ -87,7 +106,6 @@ void ClassSheet::Pool() {
         rejected_.push_back(std::to_string(line.line) + " 行目：" +
                             std::string(ReasonText(line.reason)) + "（" + line.text + "）");
     }
-    groups_ = PoolClass(experiments);
 }
 
 std::string ClassSheet::GroupTitle(const ClassGroup& group) {

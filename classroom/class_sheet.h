@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,7 @@ inline constexpr std::string_view kShareHeader = "相対度数（%）";
 inline constexpr std::string_view kExactHeader = "理論値（%）";
 inline constexpr std::string_view kChartTitle = "クラスの相対度数と理論値（%）";
 inline constexpr std::string_view kShareSeries = "相対度数";
+inline constexpr std::string_view kPooling = "集計中…";
 inline constexpr std::string_view kNoOwn = "この端末の実験はまだありません。";
 inline constexpr std::string_view kOwnAllThere = "この端末の実験はもうすべて入っています。";
 // "3 回の実験を追加しました。"
@@ -56,6 +58,12 @@ class ClassSheet {
 
     // Reads and pools everything added so far.
     void Pool();
+    // The same in steps, for a front end that keeps its page running in between: StartPool
+    // reads the lines (the summary and the rejected lines are then known), each PoolStep pools
+    // one more rung count into Groups(); false when none is left.
+    void StartPool();
+    bool PoolStep();
+    int GroupsLeft() const { return static_cast<int>(waiting_.size()); }
 
     // What the last pooling found.
     const std::vector<ClassGroup>& Groups() const { return groups_; }
@@ -80,6 +88,7 @@ class ClassSheet {
   private:
     std::string text_;
     std::vector<ClassGroup> groups_;
+    std::map<int, std::vector<ExperimentResult>> waiting_;  // by rung count, not yet pooled
     std::vector<std::string> rejected_;
     std::vector<std::string> files_;  // "名前（Shift_JIS）"
     int rejectedCount_ = 0;

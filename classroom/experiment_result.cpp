@@ -158,21 +158,25 @@ std::vector<std::string_view> Pieces(std::string_view line) {
     return pieces;
 }
 
+// The next word of `text` from `at` on, between separators; `at` moves past it.
+std::string_view NextToken(std::string_view text, std::size_t& at) {
+    while (at < text.size() && IsSeparator(text[at])) {
+        ++at;
+    }
+    const std::size_t start = at;
+    while (at < text.size() && !IsSeparator(text[at])) {
+        ++at;
+    }
+    return text.substr(start, at - start);
+}
+
 // A table's header row: no number of its own (every digit belongs to a word such as 1本目 or
 // col10), and words that name columns or fields of a table.
 bool IsHeader(std::string_view line) {
     bool names =
         line.find(',') != std::string_view::npos || line.find('\t') != std::string_view::npos;
-    for (std::size_t i = 0; i < line.size();) {
-        while (i < line.size() && IsSeparator(line[i])) {
-            ++i;
-        }
-        std::size_t end = i;
-        while (end < line.size() && !IsSeparator(line[end])) {
-            ++end;
-        }
-        const std::string_view token = line.substr(i, end - i);
-        i = end;
+    for (std::size_t at = 0; at < line.size();) {
+        const std::string_view token = NextToken(line, at);
         if (token.empty()) {
             continue;
         }
@@ -242,15 +246,8 @@ Piece ReadPiece(std::string_view piece) {
         rest.remove_prefix(rungs);
     } else {
         for (;;) {
-            std::size_t i = 0;
-            while (i < rest.size() && IsSeparator(rest[i])) {
-                ++i;
-            }
-            std::size_t end = i;
-            while (end < rest.size() && !IsSeparator(rest[end])) {
-                ++end;
-            }
-            const std::string_view token = rest.substr(i, end - i);
+            std::size_t end = 0;
+            const std::string_view token = NextToken(rest, end);
             const std::string_view digits = token.substr(
                 0, std::find_if_not(token.begin(), token.end(), IsDigit) - token.begin());
             const bool count = token.size() > digits.size() && !digits.empty() &&

@@ -15,10 +15,6 @@ std::uint64_t SplitMix(std::uint64_t& state) {
     return z ^ (z >> 31);
 }
 
-std::uint64_t Rotated(std::uint64_t x, int k) {
-    return (x << k) | (x >> (64 - k));
-}
-
 // Cantelli's inequality, P(X - mean >= a) <= variance / (variance + a²), with the draws' own
 // mean and variance; 1 where the statistic is not beyond their mean.
 double CantelliBound(double statistic, double sum, double squares, int drawn) {
@@ -39,18 +35,6 @@ DrawRandom::DrawRandom(std::uint64_t seed) {
     }
 }
 
-std::uint64_t DrawRandom::Next() {
-    const std::uint64_t result = Rotated(state_[1] * 5, 7) * 9;
-    const std::uint64_t t = state_[1] << 17;
-    state_[2] ^= state_[0];
-    state_[3] ^= state_[1];
-    state_[1] ^= state_[2];
-    state_[0] ^= state_[3];
-    state_[2] ^= t;
-    state_[3] = Rotated(state_[3], 45);
-    return result;
-}
-
 ColumnDraw::ColumnDraw(const ArrivalOdds& odds) {
     std::iota(order_.begin(), order_.end(), std::size_t{0});
     // Likeliest first, ties by column, so that the search ends soon and the same odds always
@@ -63,16 +47,6 @@ ColumnDraw::ColumnDraw(const ArrivalOdds& odds) {
         upTo_[i] = sum;
         last_ = odds[order_[i]] > 0 ? i : last_;
     }
-}
-
-std::size_t ColumnDraw::Next(DrawRandom& random) const {
-    const double u = random.Uniform() * upTo_[kArrivalColumns - 1];
-    for (std::size_t i = 0; i < last_; ++i) {
-        if (u < upTo_[i]) {
-            return order_[i];  // the first column whose share holds u
-        }
-    }
-    return order_[last_];  // and the last one with odds whatever rounding leaves
 }
 
 double OddsStatistic(const ArrivalCounts& counts, const ArrivalOdds& odds) {

@@ -14,11 +14,24 @@ namespace hashigoro {
 class DrawRandom {
   public:
     explicit DrawRandom(std::uint64_t seed);
-    std::uint64_t Next();
+    // Inline: a class's draws call it millions of times.
+    std::uint64_t Next() {
+        const std::uint64_t result = Rotated(state_[1] * 5, 7) * 9;
+        const std::uint64_t t = state_[1] << 17;
+        state_[2] ^= state_[0];
+        state_[3] ^= state_[1];
+        state_[1] ^= state_[2];
+        state_[0] ^= state_[3];
+        state_[2] ^= t;
+        state_[3] = Rotated(state_[3], 45);
+        return result;
+    }
     // Uniform in [0, 1), 53 bits.
     double Uniform() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
 
   private:
+    static std::uint64_t Rotated(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+
     std::uint64_t state_[4];
 };
 
@@ -26,7 +39,15 @@ class DrawRandom {
 class ColumnDraw {
   public:
     explicit ColumnDraw(const ArrivalOdds& odds);
-    std::size_t Next(DrawRandom& random) const;
+    std::size_t Next(DrawRandom& random) const {
+        const double u = random.Uniform() * upTo_[kArrivalColumns - 1];
+        for (std::size_t i = 0; i < last_; ++i) {
+            if (u < upTo_[i]) {
+                return order_[i];  // the first column whose share holds u
+            }
+        }
+        return order_[last_];  // and the last one with odds whatever rounding leaves
+    }
 
   private:
     std::array<std::size_t, kArrivalColumns> order_{};  // columns, likeliest first
@@ -43,11 +64,11 @@ int ReachableDegrees(const ArrivalOdds& odds);
 
 // The p-value of `statistic` from statistics drawn under the exact odds by `draw`, at most
 // `most` of them: the draws stop once kEnoughAsLarge of them are as large (a sequential test,
-// exact in its level, that spends its draws only where the answer is close), else p is (1 +
+// exact in its level, that spends its draws only where the answer is close; Besag and Clifford), else p is (1 +
 // as large) / (1 + most). When none is as large, Cantelli's bound from the draws' mean and
 // variance may say that p is smaller still, as it is for a result the odds make almost
 // impossible. Infinite statistics get 0 at once.
-inline constexpr int kEnoughAsLarge = 20;
+inline constexpr int kEnoughAsLarge = 10;
 double DrawnPValue(double statistic, int most, const std::function<double()>& draw);
 
 // The most trials for which the exact-odds tests draw their p-value, and how many draws they

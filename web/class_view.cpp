@@ -44,6 +44,9 @@ EM_JS(void, WatchClassFiles, (), {
 
 // clang-format on
 
+// A small class is pooled at once; a large one goes on in the page's slices.
+constexpr double kFirstSliceMs = 50;
+
 ClassView* gShown = nullptr;  // the part on the page, for the files read
 
 void FileArrived(const std::string& name, const std::string& bytes) {
@@ -192,7 +195,27 @@ bool ClassView::Handle(const PageEvent& event) {
 
 void ClassView::PoolAndShow() {
     model_.SetText(ById("OddsClassLines")["value"].as<std::string>());
-    model_.Pool();
+    model_.StartPool();
+    pooling_ = true;
+    Work(emscripten_get_now() + kFirstSliceMs);
+    if (pooling_) {
+        SetText(ById("OddsClassSummary"), cs::kPooling);
+    }
+}
+
+void ClassView::Work(double end) {
+    if (!pooling_) {
+        return;
+    }
+    while (model_.PoolStep() && emscripten_get_now() < end) {
+    }
+    if (model_.GroupsLeft() == 0) {
+        pooling_ = false;
+        ShowPooled();
+    }
+}
+
+void ClassView::ShowPooled() {
     SetText(ById("OddsClassSummary"), model_.Summary());
     val rejected = ById("OddsClassRejected");
     rejected.call<void>("replaceChildren");

@@ -27,11 +27,18 @@ class ClassView {
     // Handles an event of the part's own controls; false for any other.
     bool Handle(const PageEvent& event);
 
+    // A pooling goes on rung count by rung count, the page running in between: Work pools
+    // until `end` (emscripten_get_now's time), then shows what it found once all are done.
+    bool Busy() const { return pooling_; }
+    void Work(double end);
+
   private:
     void PoolAndShow();
+    void ShowPooled();
     void ShowGroup(int index);
 
     ClassSheet model_;
+    bool pooling_ = false;
     emscripten::val chart_;
 };
 

@@ -324,6 +324,7 @@ bool OddsView::Work() {
             FinishSimulation(run.Trials() < simulation_->trials);
         }
     }
+    class_->Work(end);
     if (experiments_) {
         bool more = true;
         while (more && emscripten_get_now() < end) {

@@ -34,7 +34,7 @@ class OddsView {
 
     // Runs a slice (about 8 ms) of the work under way; true while work is left.
     bool Work();
-    bool Busy() const { return simulation_ || experiments_; }
+    bool Busy() const { return simulation_ || experiments_ || class_->Busy(); }
 
   private:
     // Draws the sheet's model for the chosen rung count and start (the distance curve too,

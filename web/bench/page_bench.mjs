@@ -8,7 +8,7 @@
 
 import { chromium } from 'playwright-core';
 import * as engines from '../tests/engines.mjs';
-import { execFileSync } from 'node:child_process';
+import { drawnLines } from '../tests/page.mjs';
 import { readdirSync, statSync } from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL, fileURLToPath } from 'node:url';
@@ -236,7 +236,6 @@ const classLines = Array.from({ length: 10000 }, (_, i) =>
     `#c${i.toString(36).padStart(5, '0')}`).join('\n');
 // Pastes `text`, pools it, and waits until the part says it has read `experiments`.
 const pooled = (text, experiments) => sheet.evaluate(async ([text, experiments]) => {
-    document.getElementById('OddsClassClear').click();
     document.getElementById('OddsClassLines').value = text;
     const t0 = performance.now();
     document.getElementById('OddsClassPool').click();
@@ -251,25 +250,8 @@ row('a class: 10,000 result lines read and pooled', `${(await pooled(classLines,
     '<= 300 ms');
 // 2,222 whole experiments drawn from the exact odds over the 41 rung counts, as a large class
 // hands them in, and the single line that costs the most.
-const exact = execFileSync(odds, ['--csv'], { encoding: 'utf8' }).trim().split('\n');
-let seed = 20261208;
-const uniform = () => ((seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648);
-const large = Array.from({ length: 2222 }, (_, i) => {
-    const rungs = 10 + i % 41;
-    const p = exact[rungs + 1].split(',').slice(1).map(Number);
-    const bars = new Array(10).fill(0);
-    for (;;) {
-        let r = uniform();
-        let c = 0;
-        while (c < 9 && r >= p[c]) {
-            r -= p[c++];
-        }
-        if (bars[c] === 20) {
-            return `横線${rungs}本　${bars.join(' ')}　${c + 1}本目が満杯で終了　#b${i.toString(36).padStart(5, '0')}`;
-        }
-        ++bars[c];
-    }
-}).join('\n');
+const large = drawnLines(odds, 2222, i => 10 + i % 41, i => `b${i.toString(36).padStart(5, '0')}`)
+    .join('\n');
 row('a class: 2,222 lines over 41 rung counts read and pooled',
     `${(await pooled(large, '2,222')).toFixed(0)} ms`, '<= 1000 ms');
 row('a class: the costliest single line read and pooled',

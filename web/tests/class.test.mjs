@@ -6,34 +6,9 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
-import { openPage, prompt, answerPrompt, button } from './page.mjs';
+import { openPage, prompt, answerPrompt, button, drawnLines } from './page.mjs';
 
 const odds = process.env.HASHIGORO_ODDS ?? '../build/app/hashigoro-odds/hashigoro-odds';
-
-// Thirty whole experiments at 50 rungs, drawn from the exact odds by plain code.
-function classLines() {
-    const table = execFileSync(odds, ['--csv'], { encoding: 'utf8' }).trim().split('\n');
-    const p = table[51].split(',').slice(1).map(Number);
-    let seed = 20261207;
-    const random = () => ((seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648);
-    const lines = [];
-    while (lines.length < 30) {
-        const bars = new Array(10).fill(0);
-        for (;;) {
-            let r = random();
-            let c = 0;
-            while (c < 9 && r >= p[c]) {
-                r -= p[c++];
-            }
-            if (bars[c] === 20) {
-                lines.push(`横線50本　${bars.join(' ')}　${c + 1}本目が満杯で終了`);
-                break;
-            }
-            ++bars[c];
-        }
-    }
-    return lines;
-}
 
 test('thirty lines pasted come to a table with both verdicts, and download as CSV',
      { timeout: 90000 }, async () => {
@@ -44,7 +19,7 @@ test('thirty lines pasted come to a table with both verdicts, and download as CS
         await button(page, 'はしごろう＿理論値').click();
         const part = page.getByRole('region', { name: 'クラスの結果' });
         await part.waitFor();
-        const lines = classLines();
+        const lines = drawnLines(odds, 30, () => 50);
         await part.getByRole('textbox').fill(`${lines.join('\n')}\nこれは結果ではありません\n`);
         await part.getByRole('button', { name: '集計', exact: true }).click();
         await page.waitForFunction(() => document.getElementById('OddsClassSummary')

@@ -65,3 +65,35 @@ export async function answerPrompt(page, entry) {
 }
 
 export const button = (page, name) => page.getByRole('button', { name, exact: true });
+
+// Whole experiments drawn from the exact odds by plain code, as result lines: `count` of them,
+// the i-th at `rungsOf(i)` rungs, arrivals until one finds its bar full, with `tagOf(i)` after
+// the line when given.
+export function drawnLines(odds, count, rungsOf, tagOf = () => '') {
+    const table = execFileSync(odds, ['--csv'], { encoding: 'utf8' }).trim().split('\n');
+    // A 32-bit generator in whole numbers (Math.imul), which doubles would round.
+    let seed = 20261207;
+    const random = () => {
+        seed = (seed + 0x6D2B79F5) | 0;
+        let t = Math.imul(seed ^ (seed >>> 15), 1 | seed);
+        t = (t + Math.imul(t ^ (t >>> 7), 61 | t)) ^ t;
+        return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+    };
+    return Array.from({ length: count }, (_, i) => {
+        const rungs = rungsOf(i);
+        const p = table[rungs + 1].split(',').slice(1).map(Number);
+        const bars = new Array(10).fill(0);
+        for (;;) {
+            let r = random();
+            let c = 0;
+            while (c < 9 && r >= p[c]) {
+                r -= p[c++];
+            }
+            if (bars[c] === 20) {
+                const tag = tagOf(i);
+                return `横線${rungs}本　${bars.join(' ')}　${c + 1}本目が満杯で終了${tag ? `　#${tag}` : ''}`;
+            }
+            ++bars[c];
+        }
+    });
+}
