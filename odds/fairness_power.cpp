@@ -159,7 +159,11 @@ std::vector<double> ExactPowers(const ArrivalOdds& odds) {
 }
 
 double FairnessTestPower(const ArrivalOdds& odds, std::uint64_t trials) {
-    const std::vector<double> exact = ExactPowers(odds);
+    return FairnessTestPower(odds, trials, ExactPowers(odds));
+}
+
+double FairnessTestPower(const ArrivalOdds& odds, std::uint64_t trials,
+                         const std::vector<double>& exact) {
     if (trials < exact.size()) {
         return exact[trials];
     }

@@ -33,6 +33,9 @@ std::vector<double> ExactPowers(const ArrivalOdds& odds);
 
 // The test's power after `trials` trials (1 up) of a ladder with arrival odds `odds`.
 double FairnessTestPower(const ArrivalOdds& odds, std::uint64_t trials);
+// The same, with ExactPowers(odds) worked out already.
+double FairnessTestPower(const ArrivalOdds& odds, std::uint64_t trials,
+                         const std::vector<double>& exact);
 
 // The fewest trials from which on the power stays at least `power` (0..1, above 5 %): with few
 // trials the exact power rises and falls a little from one count to the next. Nothing when even
