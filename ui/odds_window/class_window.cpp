@@ -168,7 +168,9 @@ void ClassWindow::AddOwnResults() {
     const std::string own = file.Read();
     const std::string unsaved = file.ReadUnsaved();
     sheet_.SetText(lines_->toPlainText().toStdString());
-    const int added = sheet_.AddOwn(own + unsaved);
+    // A last line cut short by a failed write stays a line of its own.
+    const bool closed = own.empty() || own.back() == '\n';
+    const int added = sheet_.AddOwn(own + (closed ? "" : "\n") + unsaved);
     lines_->setPlainText(QString::fromStdString(sheet_.Text()));
     PoolAndShow();
     std::string said = own.empty() && unsaved.empty() ? std::string(cs::kNoOwn)
