@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -19,6 +20,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChartView>
@@ -34,6 +36,10 @@ namespace hashigoro {
 namespace cs = class_sheet;
 
 namespace {
+
+// A small class is pooled at once; a large one in slices of the event loop.
+constexpr int kFirstSliceMs = 50;
+constexpr int kSliceMs = 30;
 
 QString Percent(double share) {
     return QString::number(100 * share, 'f', 1);
@@ -185,7 +191,28 @@ void ClassWindow::AddOwnResults() {
 
 void ClassWindow::PoolAndShow() {
     sheet_.SetText(lines_->toPlainText().toStdString());
-    sheet_.Pool();
+    sheet_.StartPool();
+    ContinuePooling(++pooling_, kFirstSliceMs);
+}
+
+void ClassWindow::ContinuePooling(int pooling, int sliceMs) {
+    if (pooling != pooling_) {
+        return;  // a newer pooling took its place
+    }
+    QElapsedTimer slice;
+    slice.start();
+    while (sheet_.PoolStep() && slice.elapsed() < sliceMs) {
+    }
+    if (sheet_.GroupsLeft() > 0) {
+        // A large class goes on a rung count at a time, the window answering in between.
+        summary_->setText(ToQString(cs::kPooling));
+        QTimer::singleShot(0, this, [this, pooling] { ContinuePooling(pooling, kSliceMs); });
+        return;
+    }
+    ShowPooled();
+}
+
+void ClassWindow::ShowPooled() {
     summary_->setText(QString::fromStdString(sheet_.Summary()));
     QString rejected;
     for (const std::string& line : sheet_.Rejected()) {

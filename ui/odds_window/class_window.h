@@ -45,11 +45,16 @@ class ClassWindow final : public QWidget {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    // Pools for `sliceMs` at the most, then goes on from the event loop while `pooling` is
+    // still the latest; shows what it found once every rung count is pooled.
+    void ContinuePooling(int pooling, int sliceMs);
+    void ShowPooled();
     void ShowGroup(int index);
     void AskAndOpen();
     void AskAndSave();
 
     ClassSheet sheet_;
+    int pooling_ = 0;  // the latest pooling's number
     QPlainTextEdit* lines_;
     QLabel* summary_;
     QLabel* rejected_;
