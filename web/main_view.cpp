@@ -135,7 +135,9 @@ MainView::~MainView() {
 bool MainView::Click(const std::string& id) {
     const val button = ById(id);
     // Only an enabled button of this window: the enabled states keep the handlers in order.
-    if (button.isNull() || !window_.call<bool>("contains", button) ||
+    // Asked through properties, not a method call: embind keeps a method's last arguments,
+    // and with them a window long closed.
+    if (button.isNull() || !button["parentNode"]["parentNode"].strictlyEquals(window_) ||
         button["disabled"].as<bool>()) {
         return false;
     }

@@ -20,6 +20,26 @@ EM_ASYNC_JS(void, AwaitSignal, (), {
     await new Promise(resolve => { Module.hashigoroSignal = resolve; });
 });
 
+// Clicks reach the program through one listener on the document, never through the elements
+// themselves: a window made anew leaves nothing behind that holds its old elements (and their
+// canvas) alive.
+EM_JS(void, WatchClicks, (), {
+    Module.hashigoroClickIds = new Set();
+    document.addEventListener('click', event => {
+        for (let element = event.target; element instanceof Element; element = element.parentElement) {
+            if (element.id && Module.hashigoroClickIds.has(element.id)) {
+                event.preventDefault();
+                Module.hashigoroClicked(element.id);
+                return;
+            }
+        }
+    });
+});
+
+EM_JS(void, AddClickTarget, (const char* id), {
+    Module.hashigoroClickIds.add(UTF8ToString(id));
+});
+
 EM_JS(void, AddInputListener, (const char* id), {
     const element = document.getElementById(UTF8ToString(id));
     element.addEventListener('input', () => Module.hashigoroInput(element.id));
@@ -69,6 +89,12 @@ EM_JS(void, Signal, (), {
 // The page's one queue, for the events that reach it through the module.
 PageEvents* gEvents = nullptr;
 
+void ClickArrived(const std::string& id) {
+    if (gEvents) {
+        gEvents->Post({PageEvent::Kind::Click, id});
+    }
+}
+
 void InputArrived(const std::string& id) {
     if (gEvents) {
         gEvents->Post({PageEvent::Kind::Input, id});
@@ -94,6 +120,7 @@ void DialogClosed(const std::string&) {
 }
 
 EMSCRIPTEN_BINDINGS(hashigoro_page_events) {
+    emscripten::function("hashigoroClicked", &ClickArrived);
     emscripten::function("hashigoroInput", &InputArrived);
     emscripten::function("hashigoroChange", &ChangeArrived);
     emscripten::function("hashigoroClosed", &DialogClosed);
@@ -155,25 +182,14 @@ void OnWake(void* userData) {
 PageEvents::PageEvents() {
     gEvents = this;
     WatchComposition();
+    WatchClicks();
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_FALSE, &OnKey);
     emscripten_set_visibilitychange_callback(this, EM_FALSE, &OnVisibility);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, &OnResize);
 }
 
 void PageEvents::ListenForClicks(const std::string& id) {
-    // A window made anew has controls of the same names: their callbacks share one target.
-    ClickTarget* found = nullptr;
-    for (ClickTarget& known : clickTargets_) {
-        found = known.id == id ? &known : found;
-    }
-    ClickTarget& target = found ? *found : clickTargets_.emplace_back(ClickTarget{this, id});
-    const std::string selector = "#" + id;
-    emscripten_set_click_callback(selector.c_str(), &target, EM_FALSE,
-                                  [](int, const EmscriptenMouseEvent*, void* userData) -> EM_BOOL {
-                                      auto* clicked = static_cast<ClickTarget*>(userData);
-                                      clicked->events->Post({PageEvent::Kind::Click, clicked->id});
-                                      return EM_TRUE;
-                                  });
+    AddClickTarget(id.c_str());
 }
 
 void PageEvents::ListenForInput(const std::string& id) {

@@ -33,7 +33,8 @@ class PageEvents {
     PageEvents(const PageEvents&) = delete;
     PageEvents& operator=(const PageEvents&) = delete;
 
-    // Clicks on the element `id` become Click events.
+    // Clicks on the element `id`, or inside it, become Click events; an element made anew
+    // with the same id is heard too.
     void ListenForClicks(const std::string& id);
     // Changes of the value of the control `id` (a slider, a number, a choice) become Input
     // events, and its settled value a Change event.
@@ -59,13 +60,7 @@ class PageEvents {
     bool DialogOpen() const { return dialogOpen_; }
 
   private:
-    struct ClickTarget {
-        PageEvents* events;
-        std::string id;
-    };
-
     std::deque<PageEvent> queue_;
-    std::deque<ClickTarget> clickTargets_;  // a deque keeps the callbacks' addresses stable
     long wake_ = 0;
     bool dialogOpen_ = false;
 };

@@ -97,3 +97,36 @@ export function drawnLines(odds, count, rungsOf, tagOf = () => '') {
         }
     });
 }
+
+// Visits the help window `count` times, as a person would: HELP, 閉じる, and the prompt that
+// greets the main window again answered with 10 rungs.
+export async function helpRoundTrips(page, count) {
+    for (let i = 0; i < count; ++i) {
+        await button(page, 'HELP').click();
+        await button(page, '閉じる').click();
+        await answerPrompt(page, '10');
+        await prompt(page).waitFor({ state: 'hidden' });
+    }
+}
+
+// The page's JavaScript heap after a full collection, and how many canvases it still holds that
+// are no longer in the document, from a heap snapshot taken through the DevTools protocol.
+export async function heapAfterCollection(page) {
+    const devtools = await page.context().newCDPSession(page);
+    const chunks = [];
+    devtools.on('HeapProfiler.addHeapSnapshotChunk', ({ chunk }) => chunks.push(chunk));
+    await devtools.send('HeapProfiler.enable');
+    await devtools.send('HeapProfiler.collectGarbage');
+    const { usedSize } = await devtools.send('Runtime.getHeapUsage');
+    await devtools.send('HeapProfiler.takeHeapSnapshot', { reportProgress: false });
+    await devtools.detach();
+    const { snapshot, nodes, strings } = JSON.parse(chunks.join(''));
+    const fields = snapshot.meta.node_fields;
+    const [name, detachedness] = [fields.indexOf('name'), fields.indexOf('detachedness')];
+    let detachedCanvases = 0;
+    for (let i = 0; i < nodes.length; i += fields.length) {
+        // Detachedness 1: a node in the document (0 is not known, 2 detached).
+        detachedCanvases += nodes[i + detachedness] !== 1 && strings[nodes[i + name]].startsWith('<canvas');
+    }
+    return { heapBytes: usedSize, detachedCanvases };
+}
