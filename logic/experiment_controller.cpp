@@ -104,6 +104,12 @@ void ExperimentController::Command6_Click() {
     ports_.view.SwitchToHelpWindow();
 }
 
+bool ExperimentController::RecordBeforeLeaving() {
+    const bool before = recorded_;
+    RecordExperiment(0);
+    return recorded_ && !before;
+}
+
 void ExperimentController::Timer1_Timer() {
     rungs_.Timer1_Timer();
 }

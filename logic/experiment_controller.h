@@ -60,6 +60,14 @@ class ExperimentController final : private BuildEndListener, private ArrivalList
     void Timer2_Timer();    // one descent step
     void Timer3_Timer();    // the next trial
 
+    // The window is going away for good, perhaps unasked (a closed or discarded tab): the
+    // experiment so far is recorded as 初期化 records it, unless it is already. True when it
+    // was recorded now.
+    bool RecordBeforeLeaving();
+    // The window came back after all (a page restored from the browser's history): the record
+    // made on leaving is taken back by the log's owner, and the experiment may be recorded again.
+    void LeavingUndone() { recorded_ = false; }
+
   private:
     void LadderComplete() override;
     void Arrival(Int16 column) override;

@@ -454,6 +454,10 @@ class ExperimentControllerTest : public QObject {
         QTest::newRow("ended by a full bar") << 21 << "" << 1 << 3;
         QTest::newRow("ended, then initialised") << 21 << "initialise" << 1 << 3;
         QTest::newRow("ended, then quit") << 21 << "quit yes" << 1 << 3;
+        QTest::newRow("left after an arrival") << 2 << "leave" << 1 << 0;
+        QTest::newRow("left before any arrival") << 0 << "leave" << 0 << 0;
+        QTest::newRow("left after it ended") << 21 << "leave" << 1 << 3;
+        QTest::newRow("left, back, and left again") << 2 << "leave again" << 2 << 0;
     }
     void eachExperimentIsRecordedOnce() {
         QFETCH(int, trials);
@@ -476,6 +480,12 @@ class ExperimentControllerTest : public QObject {
             rig.controller.Command6_Click();
         } else if (then.startsWith("quit")) {
             rig.controller.Command3_Click();
+        } else if (then.startsWith("leave")) {
+            QCOMPARE(rig.controller.RecordBeforeLeaving(), trials > 0 && trials < 21);
+            if (then.endsWith("again")) {
+                rig.controller.LeavingUndone();
+                QCOMPARE(rig.controller.RecordBeforeLeaving(), true);
+            }
         }
         QCOMPARE(static_cast<int>(rig.results.recorded.size()), records);
         // A stop shows the experiment so far, when it has had an arrival.
