@@ -27,6 +27,11 @@ QT_QPA_PLATFORM=offscreen build/tools/icon_generator build-web/icons 192 512 2>/
     --chimes build/sounds \
     --icons build-web/icons --font /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf \
     --licence /usr/share/doc/fonts-ipafont-gothic/copyright --out dist
+# The same page with the runtime's checks on, for the tests only (see web/CMakeLists.txt).
+/usr/bin/python3 web/bundle.py --script build-web/hashigoro_checked.js \
+    --wasm build-web/hashigoro_checked.wasm --charts build-web/charts.js --chimes build/sounds \
+    --icons build-web/icons --font /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf \
+    --licence /usr/share/doc/fonts-ipafont-gothic/copyright --out build-web/checked >/dev/null
 
 if [ "${1:-}" = serve ]; then
     port="${2:-8080}"

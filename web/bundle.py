@@ -22,7 +22,8 @@ PAGE = ROOT / "web" / "page"
 FAMILY = "Hashigoro Gothic"
 # Where the pages' own texts are written.
 TEXT_SOURCES = ["layout/*.h", "logic/rung_count_prompt.h", "odds/odds_sheet_text.*", "web/*.cpp",
-                "web/page/*.html"]
+                "web/page/*.html",
+                "web/page/*.js"]
 
 
 def page_characters():
@@ -96,18 +97,23 @@ def wasm_compiled_early(data):
 
     Compiling runs beside the reading of the rest of the page; left to the script, it would
     start only once the script had been read, and from a data address, which Chromium and
-    Firefox fetch slowly."""
-    return ("<script>\nvar Module = (() => {\n"
+    Firefox fetch slowly. A failure is shown by the page's first script (start.js)."""
+    return ("<script>\nif (hashigoroCanStart) {\n"
             "    const compiled = WebAssembly.compile(hashigoroBytes('%s'));\n"
-            "    return {\n"
-            "        instantiateWasm(imports, receive) {\n"
-            "            compiled.then(module => WebAssembly.instantiate(module, imports))\n"
-            "                .then(instance => receive(instance),\n"
-            "                      error => console.error('hashigoro: ' + error));\n"
-            "            return {};\n"
-            "        },\n"
+            "    Module.instantiateWasm = (imports, receive) => {\n"
+            "        compiled.then(module => WebAssembly.instantiate(module, imports))\n"
+            "            .then(instance => receive(instance),\n"
+            "                  error => hashigoroStartFailed(String(error.message || error)));\n"
+            "        return {};\n"
             "    };\n"
-            "})();\n</script>\n" % base64.b64encode(data).decode("ascii"))
+            "}\n</script>\n" % base64.b64encode(data).decode("ascii"))
+
+
+def hashed(name, data):
+    """The file's name with a part of its content's hash: a new build's files never share a
+    name with an old one's, so that no cache (the browser's, a proxy's) can pair them."""
+    stem, dot, extension = name.partition(".")
+    return "%s-%s%s%s" % (stem, hashlib.sha256(data).hexdigest()[:10], dot, extension)
 
 
 def fill(template, **values):
@@ -131,23 +137,43 @@ def main():
     a = arguments.parse_args()
 
     web = a.out / "web"
+    if web.exists():
+        for old in web.iterdir():
+            old.unlink()
     web.mkdir(parents=True, exist_ok=True)
-    font = web / "hashigoro-gothic.woff2"
-    cut_font(a.font, font)
-    script = a.script.read_bytes()
+    cut = a.out / "hashigoro-gothic.woff2"
+    cut_font(a.font, cut)
+    font = cut.read_bytes()
+    cut.unlink()
+    script = a.script.read_text(encoding="utf-8")
     wasm = a.wasm.read_bytes()
     charts = a.charts.read_bytes()
+    start = (PAGE / "start.js").read_text(encoding="utf-8")
     style = (PAGE / "page.css").read_text(encoding="utf-8")
     chimes = {name: (a.chimes / name).read_bytes() for name in ("pinpon.wav", "endpinpon.wav")}
     icons = {size: (a.icons / ("%d.png" % size)).read_bytes() for size in (192, 512)}
     licence = a.licence.read_bytes()
     template = (PAGE / "index.html").read_text(encoding="utf-8")
 
-    # The page and its files, for a web server or an installed app.
-    (web / "hashigoro.js").write_bytes(script)
-    (web / "hashigoro.wasm").write_bytes(wasm)
-    (web / "charts.js").write_bytes(charts)
-    (web / "page.css").write_text(font_face("hashigoro-gothic.woff2") + style, encoding="utf-8")
+    # The page and its files, for a web server or an installed app. The files that a build
+    # changes are named by their content; the chimes keep their names, for a teacher may
+    # replace them.
+    names = {}
+
+    def write(name, data):
+        names[name] = hashed(name, data)
+        (web / names[name]).write_bytes(data)
+
+    write("hashigoro-gothic.woff2", font)
+    write("hashigoro.wasm", wasm)
+    # The script names its WebAssembly by the name the build gave it.
+    built_name = '"%s"' % a.wasm.name
+    assert script.count(built_name) == 1
+    write("hashigoro.js", script.replace(built_name, '"%s"' % names["hashigoro.wasm"])
+          .encode("utf-8"))
+    write("charts.js", charts)
+    write("start.js", start.encode("utf-8"))
+    write("page.css", (font_face(names["hashigoro-gothic.woff2"]) + style).encode("utf-8"))
     for name, data in chimes.items():
         (web / name).write_bytes(data)
     for size, data in icons.items():
@@ -159,13 +185,15 @@ def main():
         policy="default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "
                "font-src 'self'; img-src 'self'; connect-src 'self' data:; "
                "manifest-src 'self'; worker-src 'self'; base-uri 'none'; form-action 'none'",
-        head='<link rel="preload" href="hashigoro-gothic.woff2" as="font" type="font/woff2" '
-             'crossorigin>\n'
-             '<link rel="stylesheet" href="page.css">\n'
+        head='<script src="%s"></script>\n'
+             '<link rel="preload" href="%s" as="font" type="font/woff2" crossorigin>\n'
+             '<link rel="stylesheet" href="%s">\n'
              '<link rel="manifest" href="manifest.webmanifest">\n'
              '<link rel="icon" href="icon-192.png">\n'
-             '<meta name="offline" content="sw.js">',
-        body='<script src="charts.js"></script>\n<script src="hashigoro.js"></script>'),
+             '<meta name="offline" content="sw.js">' % (
+                 names["start.js"], names["hashigoro-gothic.woff2"], names["page.css"]),
+        body='<script src="%s"></script>\n<script src="%s"></script>' % (
+            names["charts.js"], names["hashigoro.js"])),
         encoding="utf-8")
     files = sorted(p.name for p in web.iterdir() if p.name != "sw.js")
     version = hashlib.sha256(b"".join((web / f).read_bytes() for f in files)).hexdigest()[:12]
@@ -179,22 +207,22 @@ def main():
         policy="default-src 'none'; script-src 'unsafe-inline' 'wasm-unsafe-eval'; "
                "style-src 'unsafe-inline'; img-src data:; "
                "connect-src 'self' data:; base-uri 'none'; form-action 'none'",
-        head='<link rel="icon" href="%s">\n%s%s%s<style>\n%s</style>' % (
-            data_url("image/png", icons[192]), BYTES_FROM_BASE64,
-            font_loaded_early(font.read_bytes()), wasm_compiled_early(wasm), style),
-        body="<script>\n" + script.decode("utf-8") + "\n</script>\n" +
+        head='<script>\n%s</script>\n<link rel="icon" href="%s">\n%s%s%s<style>\n%s</style>' % (
+            start, data_url("image/png", icons[192]), BYTES_FROM_BASE64,
+            font_loaded_early(font), wasm_compiled_early(wasm), style),
+        body="<script>\n" + script + "\n</script>\n" +
              '<script type="text/plain" id="ChartsCode">\n' + charts.decode("utf-8") +
              "\n</script>")
     # Inside a script element the text must not close it.
-    for code in (script, charts):
-        assert "</script" not in code.decode("utf-8").lower()
+    for code in (start, script, charts.decode("utf-8")):
+        assert "</script" not in code.lower()
     (a.out / "hashigoro.html").write_text(single, encoding="utf-8")
     (a.out / "IPA_Font_License.txt").write_bytes(licence)
 
     total = sum(p.stat().st_size for p in web.iterdir())
     print("dist/hashigoro.html: %d bytes; dist/web/: %d bytes in %d files; font %d bytes"
           % ((a.out / "hashigoro.html").stat().st_size, total, len(list(web.iterdir())),
-             font.stat().st_size))
+             len(font)))
 
 
 if __name__ == "__main__":

@@ -1,7 +1,6 @@
 #include "class_view.h"
 
 #include <emscripten.h>
-#include <emscripten/bind.h>
 
 #include <cmath>
 #include <string>
@@ -25,9 +24,11 @@ EM_JS(void, WatchClassFiles, (), {
     const add = async files => {
         for (const file of [...files]) {
             try {
-                Module.hashigoroClassFile(file.name, new Uint8Array(await file.arrayBuffer()));
+                const bytes = new Uint8Array(await file.arrayBuffer());
+                Module.hashigoroWithText(file.name, name => Module.hashigoroWithBytes(
+                    bytes, (pointer, size) => _hashigoro_class_file(name, pointer, size)));
             } catch (error) {
-                Module.hashigoroClassFileFailed(file.name);
+                Module.hashigoroWithText(file.name, name => _hashigoro_class_file_failed(name));
             }
         }
     };
@@ -49,18 +50,6 @@ constexpr double kFirstSliceMs = 50;
 
 ClassView* gShown = nullptr;  // the part on the page, for the files read
 
-void FileArrived(const std::string& name, const std::string& bytes) {
-    if (gShown) {
-        gShown->AddFile(name, bytes);
-    }
-}
-
-void FileFailed(const std::string& name) {
-    if (gShown) {
-        SetText(ById("OddsClassSummary"), class_sheet::CannotRead(name));
-    }
-}
-
 std::string Percent(double share) {
     const double tenths = std::round(1000 * share);
     return std::to_string(static_cast<long>(tenths) / 10) + "." +
@@ -69,9 +58,17 @@ std::string Percent(double share) {
 
 }  // namespace
 
-EMSCRIPTEN_BINDINGS(hashigoro_class_files) {
-    emscripten::function("hashigoroClassFile", &FileArrived);
-    emscripten::function("hashigoroClassFileFailed", &FileFailed);
+extern "C" EMSCRIPTEN_KEEPALIVE void hashigoro_class_file(const char* name, const char* bytes,
+                                                          std::size_t size) {
+    if (gShown) {
+        gShown->AddFile(name, std::string(bytes, size));
+    }
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void hashigoro_class_file_failed(const char* name) {
+    if (gShown) {
+        SetText(ById("OddsClassSummary"), class_sheet::CannotRead(name));
+    }
 }
 
 ClassView::~ClassView() {

@@ -53,6 +53,11 @@ class MainView final : private ProgressLabel, private MainWindowView {
     // for it once its first frame is painted; a square needed before then makes them at once.
     void MakeTallySquares();
 
+    // The page is going away: the experiment so far is recorded, as 初期化 records it, unless it
+    // is already; true when it was recorded now. LeavingUndone() when the page came back.
+    bool RecordBeforeLeaving() { return controller_->RecordBeforeLeaving(); }
+    void LeavingUndone() { controller_->LeavingUndone(); }
+
     void SetScale(double scale, double devicePixelRatio) {
         board_->SetScale(scale, devicePixelRatio);
     }

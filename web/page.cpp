@@ -10,9 +10,18 @@ namespace hashigoro::web {
 namespace {
 
 // clang-format off
+// A download's data is let go once the page is hidden for good, or after ten minutes: Safari on
+// an iPad reads it only when the person has confirmed the download, which may take a while.
 EM_JS(void, RevokeLater, (const char* url), {
     const text = UTF8ToString(url);
-    setTimeout(() => URL.revokeObjectURL(text), 1000);
+    const revoke = () => {
+        URL.revokeObjectURL(text);
+        clearTimeout(timer);
+        window.removeEventListener('pagehide', revokeOnLeaving);
+    };
+    const revokeOnLeaving = event => event.persisted || revoke();
+    const timer = setTimeout(revoke, 600000);
+    window.addEventListener('pagehide', revokeOnLeaving);
 });
 // clang-format on
 

@@ -1,7 +1,6 @@
 #include "page_events.h"
 
 #include <emscripten.h>
-#include <emscripten/bind.h>
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 #include <emscripten/val.h>
@@ -20,6 +19,33 @@ EM_ASYNC_JS(void, AwaitSignal, (), {
     await new Promise(resolve => { Module.hashigoroSignal = resolve; });
 });
 
+// The page's scripts reach the program through plain exported functions, never through bound
+// ones: a bound function called while the program waits would wait for the program itself.
+// The helpers hand them texts and bytes in the module's memory.
+EM_JS(void, InstallCalls, (), {
+    Module.hashigoroWithText = (text, call) => {
+        const size = lengthBytesUTF8(text) + 1;
+        const pointer = _malloc(size);
+        stringToUTF8(text, pointer, size);
+        try {
+            return call(pointer);
+        } finally {
+            _free(pointer);
+        }
+    };
+    Module.hashigoroWithBytes = (bytes, call) => {
+        const pointer = _malloc(Math.max(1, bytes.length));
+        HEAPU8.set(bytes, pointer);
+        try {
+            return call(pointer, bytes.length);
+        } finally {
+            _free(pointer);
+        }
+    };
+    Module.hashigoroPost = (kind, target) => Module.hashigoroWithText(kind, kindText =>
+        Module.hashigoroWithText(target, targetText => _hashigoro_post(kindText, targetText)));
+});
+
 // Clicks reach the program through one listener on the document, never through the elements
 // themselves: a window made anew leaves nothing behind that holds its old elements (and their
 // canvas) alive.
@@ -29,7 +55,7 @@ EM_JS(void, WatchClicks, (), {
         for (let element = event.target; element instanceof Element; element = element.parentElement) {
             if (element.id && Module.hashigoroClickIds.has(element.id)) {
                 event.preventDefault();
-                Module.hashigoroClicked(element.id);
+                Module.hashigoroPost('Click', element.id);
                 return;
             }
         }
@@ -42,12 +68,13 @@ EM_JS(void, AddClickTarget, (const char* id), {
 
 EM_JS(void, AddInputListener, (const char* id), {
     const element = document.getElementById(UTF8ToString(id));
-    element.addEventListener('input', () => Module.hashigoroInput(element.id));
-    element.addEventListener('change', () => Module.hashigoroChange(element.id));
+    element.addEventListener('input', () => Module.hashigoroPost('Input', element.id));
+    element.addEventListener('change', () => Module.hashigoroPost('Change', element.id));
 });
 
 // Whether the key being pressed belongs to an input method's conversion: the Enter that commits
-// Japanese text must not answer a dialog (WebKit reports it as Enter, with key code 229).
+// Japanese text must not answer a dialog, nor the Escape that cancels it close one (WebKit
+// reports them with key code 229).
 EM_JS(void, WatchComposition, (), {
     document.addEventListener('keydown', event => {
         Module.hashigoroComposing = event.isComposing || event.keyCode === 229;
@@ -65,7 +92,7 @@ EM_JS(void, WatchDialogClose, (const char* id), {
     dialog.addEventListener('close', () => {
         // Closed and opened again by the program meanwhile, it is still waiting, and open.
         if (dialog.dataset.waiting && !dialog.open) {
-            Module.hashigoroClosed(dialog.id);
+            Module.hashigoroPost('Key', 'Closed');
         }
     });
 });
@@ -74,7 +101,7 @@ EM_JS(void, WatchDialogClose, (const char* id), {
 // work it starts delays no frame that is due.
 EM_JS(void, PostAfterPaint, (const char* target), {
     const id = UTF8ToString(target);
-    requestAnimationFrame(() => setTimeout(() => Module.hashigoroPainted(id), 0));
+    requestAnimationFrame(() => setTimeout(() => Module.hashigoroPost('Wake', id), 0));
 });
 
 EM_JS(void, Signal, (), {
@@ -89,44 +116,6 @@ EM_JS(void, Signal, (), {
 // The page's one queue, for the events that reach it through the module.
 PageEvents* gEvents = nullptr;
 
-void ClickArrived(const std::string& id) {
-    if (gEvents) {
-        gEvents->Post({PageEvent::Kind::Click, id});
-    }
-}
-
-void InputArrived(const std::string& id) {
-    if (gEvents) {
-        gEvents->Post({PageEvent::Kind::Input, id});
-    }
-}
-
-void ChangeArrived(const std::string& id) {
-    if (gEvents) {
-        gEvents->Post({PageEvent::Kind::Change, id});
-    }
-}
-
-void Painted(const std::string& id) {
-    if (gEvents) {
-        gEvents->Post({PageEvent::Kind::Wake, id});
-    }
-}
-
-void DialogClosed(const std::string&) {
-    if (gEvents) {
-        gEvents->Post({PageEvent::Kind::Key, "Closed"});
-    }
-}
-
-EMSCRIPTEN_BINDINGS(hashigoro_page_events) {
-    emscripten::function("hashigoroClicked", &ClickArrived);
-    emscripten::function("hashigoroInput", &InputArrived);
-    emscripten::function("hashigoroChange", &ChangeArrived);
-    emscripten::function("hashigoroClosed", &DialogClosed);
-    emscripten::function("hashigoroPainted", &Painted);
-}
-
 PageEvents& Events(void* userData) {
     return *static_cast<PageEvents*>(userData);
 }
@@ -134,6 +123,10 @@ PageEvents& Events(void* userData) {
 EM_BOOL OnKey(int, const EmscriptenKeyboardEvent* key, void* userData) {
     PageEvents& events = Events(userData);
     const bool escape = std::strcmp(key->key, "Escape") == 0;
+    if (escape && Composing()) {
+        // It cancels a conversion, nothing more; an open dialog stays open.
+        return events.DialogOpen() ? EM_TRUE : EM_FALSE;
+    }
     if (!events.DialogOpen()) {
         if (escape) {
             events.Post({PageEvent::Kind::Key, "Escape"});  // closes the answer sheet
@@ -179,8 +172,22 @@ void OnWake(void* userData) {
 
 }  // namespace
 
+extern "C" EMSCRIPTEN_KEEPALIVE void hashigoro_post(const char* kind, const char* target) {
+    static constexpr std::pair<const char*, PageEvent::Kind> kKinds[] = {
+        {"Click", PageEvent::Kind::Click},   {"Input", PageEvent::Kind::Input},
+        {"Change", PageEvent::Kind::Change}, {"Key", PageEvent::Kind::Key},
+        {"Wake", PageEvent::Kind::Wake},
+    };
+    for (const auto& [name, value] : kKinds) {
+        if (gEvents && std::strcmp(kind, name) == 0) {
+            gEvents->Post({value, target});
+        }
+    }
+}
+
 PageEvents::PageEvents() {
     gEvents = this;
+    InstallCalls();
     WatchComposition();
     WatchClicks();
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, this, EM_FALSE, &OnKey);

@@ -24,6 +24,19 @@ EM_JS(void, KeepLine, (const char* key, const char* line), {
     }
 });
 
+// Takes the line back out, if it is still the last kept one.
+EM_JS(void, TakeBackLine, (const char* key, const char* line), {
+    try {
+        const name = UTF8ToString(key);
+        const kept = localStorage.getItem(name) || "";
+        const last = UTF8ToString(line) + "\n";
+        if (kept.endsWith(last)) {
+            localStorage.setItem(name, kept.slice(0, kept.length - last.length));
+        }
+    } catch (error) {
+    }
+});
+
 // The kept lines, or none where the browser blocks storage (reading it may throw, too).
 EM_JS(void, InstallKeptReader, (), {
     globalThis.hashigoroKept = key => {
@@ -35,10 +48,32 @@ EM_JS(void, InstallKeptReader, (), {
     };
 });
 
+// Copies the line, and says so beside it. Where the clipboard cannot be written to (a page served
+// over plain http has no navigator.clipboard), the line is selected and copied the old way; failing
+// that, it stays selected, with a hint, for the person to copy.
 EM_JS(void, CopyText, (const char* text), {
     const line = UTF8ToString(text);
-    if (navigator.clipboard) {
-        navigator.clipboard.writeText(line).catch(() => {});
+    const said = document.getElementById('CopySaid');
+    const tell = message => {
+        said.textContent = message;
+        document.getElementById('Announcer').textContent = message;
+    };
+    const byHand = () => {
+        const range = document.createRange();
+        range.selectNodeContents(document.getElementById('ResultLine'));
+        getSelection().removeAllRanges();
+        getSelection().addRange(range);
+        let copied = false;
+        try {
+            copied = document.execCommand('copy');
+        } catch (error) {
+        }
+        tell(copied ? 'コピーしました' : '行を選びました。Ctrl+C（iPad では「コピー」）でコピーしてください');
+    };
+    if (navigator.clipboard && navigator.clipboard.writeText) {
+        navigator.clipboard.writeText(line).then(() => tell('コピーしました'), byHand);
+    } else {
+        byHand();
     }
 });
 // clang-format on
@@ -54,12 +89,19 @@ PageResults::PageResults(val parent, std::function<void()> shown)
     val copy = Make("button", "CopyResult", "button result-copy", box_);
     copy.set("type", std::string("button"));
     SetText(copy, "コピー");
+    // Shown once the line is copied (and said through the page's announcer).
+    Make("span", "CopySaid", "copy-said", box_);
 }
 
 void PageResults::Record(const FinishedExperiment& experiment) {
     const std::string line = ResultLine(TaggedResultOf(experiment));
     Show(line);
     KeepLine(kStorageKey, line.c_str());
+    lastKept_ = line;
+}
+
+void PageResults::TakeBackLast() {
+    TakeBackLine(kStorageKey, lastKept_.c_str());
 }
 
 void PageResults::Stopped(const FinishedExperiment& sofar) {
@@ -68,6 +110,7 @@ void PageResults::Stopped(const FinishedExperiment& sofar) {
 
 void PageResults::Show(const std::string& line) {
     SetText(ById("ResultLine"), line);
+    SetText(ById("CopySaid"), "");
     if (box_["hidden"].as<bool>()) {
         box_.set("hidden", false);
         if (shown_) {

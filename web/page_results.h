@@ -20,6 +20,10 @@ class PageResults final : public ResultsLog {
     void Record(const FinishedExperiment& experiment) override;
     void Stopped(const FinishedExperiment& sofar) override;
 
+    // Takes the last recorded line back out of the device's storage (the page it was recorded
+    // for on leaving came back).
+    void TakeBackLast();
+
     // Every result line kept on this device, one a line (nothing where storage is refused).
     static std::string Kept();
 
@@ -29,6 +33,7 @@ class PageResults final : public ResultsLog {
   private:
     void Show(const std::string& line);
 
+    std::string lastKept_;
     emscripten::val box_;
     std::function<void()> shown_;
 };

@@ -10,12 +10,13 @@ using emscripten::val;
 
 namespace {
 
-// Browsers let sound start only from a person's gesture, and iPadOS stops it after a locked
-// screen or a call: the page's one audio context is made, or woken, by every gesture and when
-// the page is seen again, so that a chime finds it running. Asked for as playback, the chimes
-// sound on an iPad whose silent switch is on, as a video would.
+// Browsers let sound start only from a person's gesture: the page's one audio context is made
+// by the first gesture, and made anew by the next gesture after the system has taken it away (a
+// call, a locked iPad). Between chimes it sleeps, so that music or a video playing beside the
+// page on an iPad is interrupted only while a chime sounds, never for good. Asked for as
+// playback, the chimes sound on an iPad whose silent switch is on, as a video would.
 // clang-format off
-EM_JS(void, KeepAudioAwake, (), {
+EM_JS(void, KeepAudioReady, (), {
     const Context = window.AudioContext || window.webkitAudioContext;
     if (!Context) {
         return;
@@ -23,39 +24,53 @@ EM_JS(void, KeepAudioAwake, (), {
     if (navigator.audioSession) {
         navigator.audioSession.type = 'playback';
     }
-    const wake = () => {
+    let sleepTimer = 0;
+    const sleepAfter = ms => {
+        clearTimeout(sleepTimer);
+        sleepTimer = setTimeout(() => {
+            const context = Module.hashigoroAudio;
+            if (context && context.state === 'running') {
+                context.suspend().catch(() => {});
+            }
+        }, ms);
+    };
+    // The context, made if there is none that can still run, and awake for `ms` milliseconds.
+    const ready = ms => {
         if (!Module.hashigoroAudio || Module.hashigoroAudio.state === 'closed') {
             Module.hashigoroAudio = new Context();
         }
         const context = Module.hashigoroAudio;
         if (context.state !== 'running') {
-            // An interrupted context that will not resume is replaced at the next gesture.
+            // One that will not run again is replaced at the next gesture.
             context.resume().catch(() => context.close().catch(() => {}));
         }
+        sleepAfter(ms);
+        return context;
     };
-    Module.hashigoroWakeAudio = wake;
-    for (const type of ['pointerup', 'keydown', 'touchend']) {
-        document.addEventListener(type, wake, true);
-    }
-    document.addEventListener('visibilitychange', () => {
-        if (!document.hidden && Module.hashigoroAudio) {
-            Module.hashigoroAudio.resume().catch(() => {});
+    Module.hashigoroAudioReady = ready;
+    const gesture = () => {
+        const context = Module.hashigoroAudio;
+        // Only a first gesture, or one after the system has interrupted it: a tap by itself
+        // does not wake the sleeping context.
+        if (!context || context.state === 'closed' || context.state === 'interrupted') {
+            ready(1000);
         }
-    });
+    };
+    for (const type of ['pointerup', 'keydown', 'touchend']) {
+        document.addEventListener(type, gesture, true);
+    }
 });
 
-EM_JS(emscripten::EM_VAL, AwakeAudio, (), {
-    if (Module.hashigoroWakeAudio) {
-        Module.hashigoroWakeAudio();
-    }
-    return Emval.toHandle(Module.hashigoroAudio || null);
+// The context, awake for `ms` milliseconds of sound, or null where the page has none.
+EM_JS(emscripten::EM_VAL, AwakeAudio, (double ms), {
+    return Emval.toHandle(Module.hashigoroAudioReady ? Module.hashigoroAudioReady(ms) : null);
 });
 // clang-format on
 
 }  // namespace
 
 WebAudioOutput::WebAudioOutput() : source_(val::null()) {
-    KeepAudioAwake();
+    KeepAudioReady();
 }
 
 void WebAudioOutput::Stop() {
@@ -71,7 +86,9 @@ void WebAudioOutput::Play(const PcmSound& sound) {
     if (sound.samples.empty()) {
         return;
     }
-    const val context = val::take_ownership(AwakeAudio());
+    // Awake for the chime and a moment after it.
+    const double ms = 1000.0 * static_cast<double>(sound.Frames()) / sound.sampleRate + 500;
+    const val context = val::take_ownership(AwakeAudio(ms));
     if (context.isNull()) {
         return;
     }

@@ -6,8 +6,8 @@
 
 namespace hashigoro::web {
 
-// Plays chimes through the page's Web Audio, in the one audio context that every gesture of the
-// person makes or wakes. Both calls return at once and fail silently.
+// Plays chimes through the page's Web Audio, in the one audio context that a gesture of the
+// person makes, awake only while a chime sounds. Both calls return at once and fail silently.
 class WebAudioOutput final : public SoundOutput {
   public:
     WebAudioOutput();

@@ -1,10 +1,8 @@
 #include "web_program.h"
 
 #include <emscripten.h>
-#include <emscripten/bind.h>
 #include <emscripten/html5.h>
 
-#include <vector>
 
 #include "odds_sheet_text.h"
 #include "page.h"
@@ -29,67 +27,53 @@ WebProgram* gProgram = nullptr;
 // clang-format off
 EM_JS(void, LoadChime, (const char* name), {
     const file = UTF8ToString(name);
-    // A page opened from a file may not read its folder: the browser refuses, noisily.
-    if (location.protocol === 'file:') {
+    // A page opened from a file, or in a sandboxed frame (an origin of its own, "null"), may not
+    // read its folder: the browser refuses, noisily.
+    if (location.protocol === 'file:' || self.origin === 'null') {
         return;
     }
     fetch(file)
         .then(response => response.ok ? response.arrayBuffer() : Promise.reject(response.status))
-        .then(buffer => Module.hashigoroChimeArrived(file, new Uint8Array(buffer)), () => {});
+        .then(buffer => Module.hashigoroWithText(file, name => Module.hashigoroWithBytes(
+            new Uint8Array(buffer), (bytes, size) => _hashigoro_chime_arrived(name, bytes, size))),
+              () => {});
 });
 // clang-format on
 
-// An error that escapes a handler leaves the program waiting for nothing: the page says so, in
-// front of everything, and offers to start again.
+// Leaving is told at once, not through the queue: the page may be gone before the queue's turn.
+// Chromium freezes a page before it may discard it, without a pagehide.
 // clang-format off
-EM_JS(void, ReportFailures, (), {
-    const report = detail => {
-        if (document.getElementById('Failure')) {
-            return;
-        }
-        const box = document.createElement('div');
-        box.id = 'Failure';
-        box.className = 'failure';
-        box.setAttribute('role', 'alertdialog');
-        box.setAttribute('aria-modal', 'true');
-        box.setAttribute('aria-labelledby', 'FailureTitle');
-        box.setAttribute('aria-describedby', 'FailureText');
-        const title = document.createElement('h2');
-        title.id = 'FailureTitle';
-        title.textContent = 'はしごろうが止まりました';
-        const text = document.createElement('p');
-        text.id = 'FailureText';
-        text.textContent = '思いがけない誤りで、このページはもう操作に応えられません（' + detail +
-                           '）。読み込み直すと、はじめからやり直せます。';
-        const again = document.createElement('button');
-        again.type = 'button';
-        again.className = 'button';
-        again.textContent = '読み込み直す';
-        again.addEventListener('click', () => location.reload());
-        box.append(title, text, again);
-        document.body.append(box);
-        again.focus();
-    };
-    window.addEventListener('error', event => report(event.message || String(event.error)));
-    window.addEventListener('unhandledrejection', event =>
-        report(String((event.reason && event.reason.message) || event.reason)));
+EM_JS(void, WatchLeaving, (), {
+    const leaving = () => _hashigoro_leaving();
+    const back = () => _hashigoro_back();
+    window.addEventListener('pagehide', leaving);
+    document.addEventListener('freeze', leaving);
+    window.addEventListener('pageshow', event => event.persisted && back());
+    document.addEventListener('resume', back);
 });
 // clang-format on
 
-void ChimeArrived(const std::string& fileName, const emscripten::val& bytes) {
-    std::vector<std::uint8_t> copy(bytes["length"].as<std::size_t>());
-    emscripten::val(emscripten::typed_memory_view(copy.size(), copy.data()))
-        .call<void>("set", bytes);
+}  // namespace
+
+extern "C" EMSCRIPTEN_KEEPALIVE void hashigoro_leaving() {
     if (gProgram) {
-        gProgram->ChimeArrived(fileName, copy);
+        gProgram->Leaving();
     }
 }
 
-EMSCRIPTEN_BINDINGS(hashigoro_chimes) {
-    emscripten::function("hashigoroChimeArrived", &ChimeArrived);
+extern "C" EMSCRIPTEN_KEEPALIVE void hashigoro_back() {
+    if (gProgram) {
+        gProgram->Back();
+    }
 }
 
-}  // namespace
+extern "C" EMSCRIPTEN_KEEPALIVE void hashigoro_chime_arrived(const char* name,
+                                                             const std::uint8_t* bytes,
+                                                             std::size_t size) {
+    if (gProgram) {
+        gProgram->ChimeArrived(name, std::span<const std::uint8_t>(bytes, size));
+    }
+}
 
 WebProgram::WebProgram()
     : dialogs_(events_, [this](const PageEvent& event) { Handle(event); }),
@@ -102,15 +86,9 @@ WebProgram::WebProgram()
                }),
       ended_(val::null()) {
     gProgram = this;
-    ReportFailures();
+    WatchLeaving();
     LoadChime(kChimeFile);
     LoadChime(kEndChimeFile);
-    // An installed copy works offline: its service worker keeps every file.
-    const val offline = Document().call<val>("querySelector", std::string("meta[name=offline]"));
-    const val workers = val::global("navigator")["serviceWorker"];
-    if (!offline.isNull() && !workers.isUndefined()) {
-        workers.call<val>("register", offline["content"]);
-    }
 }
 
 void WebProgram::Run() {
@@ -123,6 +101,23 @@ void WebProgram::Run() {
     ShowMainView();
     for (;;) {
         Handle(events_.Wait());
+    }
+}
+
+void WebProgram::Leaving() {
+    // An experiment with arrivals that nobody recorded is kept, as 初期化 keeps it.
+    if (main_ && main_->RecordBeforeLeaving()) {
+        recordedOnLeaving_ = true;
+    }
+}
+
+void WebProgram::Back() {
+    if (recordedOnLeaving_) {
+        recordedOnLeaving_ = false;
+        results_.TakeBackLast();
+        if (main_) {
+            main_->LeavingUndone();
+        }
     }
 }
 

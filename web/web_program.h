@@ -39,6 +39,11 @@ class WebProgram final : private ProgramEnd {
         chimes_.Arrived(fileName, bytes);
     }
 
+    // The page is hidden, perhaps for good (closed, reloaded, discarded), or came back from the
+    // browser's history or from being frozen.
+    void Leaving();
+    void Back();
+
   private:
     // Ends the experiment (every timer off with its window) and shows that はしごろう has ended,
     // once the running handler has returned.
@@ -71,6 +76,8 @@ class WebProgram final : private ProgramEnd {
     // The answer sheet over the experiment's window, made when first asked for.
     std::unique_ptr<OddsView> odds_;
     emscripten::val ended_;
+    // The experiment was recorded when the page was left, and is taken back if it returns.
+    bool recordedOnLeaving_ = false;
 };
 
 }  // namespace hashigoro::web

@@ -1,14 +1,14 @@
 // Measures はしごろう's page on this machine: its size, the cold start from the single file to the
 // prompt in Chromium, Firefox and WebKit side by side, and in headless Chromium the time from
 // opening the single file to the prompt, the trial time against the timers' own limit at 10,
-// 30 and 50 rungs, the CPU used while a finished trial waits, and the memory after trial 10
-// and after the last. The page carries no measuring code: the bench watches it from outside
+// 30 and 50 rungs, the CPU used while a finished trial waits, the memory after trial 10 and
+// after the last, and after 50 visits to the help window. The page carries no measuring code: the bench watches it from outside
 // (its label, its announcements and its canvas). Run by ../../bench.sh.
 // Usage: node page_bench.mjs [TRIALS_PER_RUNG_COUNT (20)] [OPENINGS (11)]
 
 import { chromium } from 'playwright-core';
 import * as engines from '../tests/engines.mjs';
-import { drawnLines } from '../tests/page.mjs';
+import { drawnLines, helpRoundTrips, heapAfterCollection } from '../tests/page.mjs';
 import { readdirSync, statSync } from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL, fileURLToPath } from 'node:url';
@@ -185,6 +185,18 @@ for (const rungs of (process.env.BENCH_RUNGS ?? "10,30,50").split(",").map(Numbe
 }
 const memoryAtEnd = await memory();
 
+// A long lesson's help visits: the JavaScript heap after a full collection, and the canvases
+// still held that are no longer on the page, after 50 round trips.
+const visits = await (await browser.newContext({ viewport: { width: 1366, height: 768 } })).newPage();
+await visits.goto(single);
+await visits.getByRole('dialog').getByRole('textbox').fill('10');
+await visits.getByRole('dialog').getByRole('textbox').press('Enter');
+await visits.getByRole('dialog').waitFor({ state: 'hidden' });
+const beforeVisits = await heapAfterCollection(visits);
+await helpRoundTrips(visits, 50);
+const afterVisits = await heapAfterCollection(visits);
+await visits.close();
+
 // The answer sheet: shown after it is asked for, the exact table for a new start line (its
 // charts redrawn), and simulated trials per second at 50 rungs, the page going on meanwhile.
 const sheet = await (await browser.newContext({ viewport: { width: 1366, height: 768 } })).newPage();
@@ -279,4 +291,8 @@ row('CPU while a finished trial waits', `${median(idle).toFixed(2)} % of a core`
 row('memory after trial 10 (JS heap and WebAssembly)', `${(memoryAfter10 / 1e6).toFixed(2)} MB`, '');
 row(`memory after trial ${trialsSoFar}`, `${(memoryAtEnd / 1e6).toFixed(2)} MB`,
     'no more than after trial 10, within 1 MB');
+row('JS heap before and after 50 help visits',
+    `${(beforeVisits.heapBytes / 1e6).toFixed(2)} → ${(afterVisits.heapBytes / 1e6).toFixed(2)} MB`,
+    'within 1 MB');
+row('  detached canvases after 50 help visits', String(afterVisits.detachedCanvases), '0');
 await browser.close();

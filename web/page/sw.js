@@ -1,10 +1,14 @@
 // Keeps every file of はしごろう, so that an installed copy runs without a network. The list is
-// written in when the page is put together.
+// written in when the page is put together; the files that a build changes are named by their
+// content, so one version's page never meets another's script or WebAssembly.
 const cacheName = 'hashigoro-{{version}}';
 const files = {{files}};
 
 self.addEventListener('install', event => {
-    event.waitUntil(caches.open(cacheName).then(cache => cache.addAll(files)));
+    // Past the browser's own cache: a server that lets files be kept for a while would
+    // otherwise hand the new version the old page.
+    event.waitUntil(caches.open(cacheName).then(cache =>
+        cache.addAll(files.map(file => new Request(file, { cache: 'reload' })))));
 });
 
 self.addEventListener('activate', event => {

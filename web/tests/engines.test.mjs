@@ -99,3 +99,41 @@ for (const open of [firefox, webkit]) {
         }
     });
 }
+
+// What differs by engine in the field: the key an input method's Escape comes as (WebKit gives
+// key code 229), and the top layer that a failure must come above an open box in.
+for (const open of [firefox, webkit]) {
+    test(`an input method's Escape and a failure above an open box in ${open.name}`,
+         { timeout: 120000 }, async () => {
+        const engine = await open();
+        try {
+            await engine.goto(page);
+            await waitFor(engine, 'dialog', promptName);
+            for (const composing of [{ isComposing: true }, { keyCode: 229 }]) {
+                await engine.evaluate(init => {
+                    const key = new KeyboardEvent('keydown', { key: 'Escape', bubbles: true, cancelable: true, ...init });
+                    if (init.keyCode) {
+                        Object.defineProperty(key, 'keyCode', { value: init.keyCode });
+                    }
+                    document.getElementById('InputEntry').dispatchEvent(key);
+                }, composing);
+                await new Promise(resolve => setTimeout(resolve, 500));
+                assert.ok(await engine.find('dialog', promptName), JSON.stringify(composing));
+                assert.equal(await engine.find('dialog', 'はしごろう'), null, JSON.stringify(composing));
+            }
+            await engine.evaluate(() => { setTimeout(() => { throw new Error('a test of failures'); }); });
+            const again = await waitFor(engine, 'button', '読み込み直す');
+            // Focused, and what lies at its middle: nothing over it.
+            assert.equal(await engine.evaluate(() => {
+                const focused = document.activeElement;
+                const box = focused.getBoundingClientRect();
+                return focused.textContent === '読み込み直す' &&
+                       document.elementFromPoint(box.x + box.width / 2, box.y + box.height / 2) === focused;
+            }), true);
+            await engine.click(again);
+            await waitFor(engine, 'dialog', promptName);
+        } finally {
+            await engine.close();
+        }
+    });
+}

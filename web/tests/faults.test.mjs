@@ -156,7 +156,11 @@ test('downloads let go of their data; a huge trial count runs the most it can',
         const sheet = await openSheet(page);
         await Promise.all([page.waitForEvent('download'),
                            button(page, '表を CSV で保存…').click()]);
-        await page.waitForFunction(() => madeUrls.length === 1 && revokedUrls[0] === madeUrls[0]);
+        // Kept while Safari on an iPad may still be asking the person; let go with the page.
+        await page.waitForTimeout(1500);
+        assert.deepEqual(await page.evaluate(() => [madeUrls.length, revokedUrls.length]), [1, 0]);
+        await page.evaluate(() => window.dispatchEvent(new PageTransitionEvent('pagehide')));
+        assert.deepEqual(await page.evaluate(() => revokedUrls), await page.evaluate(() => madeUrls));
 
         await sheet.getByRole('spinbutton', { name: '試行回数' }).fill('1e10');
         await button(page, '実行').click();
@@ -169,7 +173,7 @@ test('downloads let go of their data; a huge trial count runs the most it can',
     });
 });
 
-test('the first chime finds its audio context running, under the gesture rule, and a suspended one wakes',
+test('the first chime finds its audio context running, under the gesture rule; between chimes it sleeps, and after an interruption a new one sounds',
      { timeout: 30000 }, async () => {
     const before = () => {
         window.chimeStates = [];
@@ -193,10 +197,15 @@ test('the first chime finds its audio context running, under the gesture rule, a
         await button(page, 'HELP').click();
         await page.waitForFunction(() => chimeStates.length === 1);
         assert.deepEqual(await page.evaluate(() => chimeStates), ['running']);
-        // Suspended behind the page's back (a locked screen), it runs again when the page is
-        // seen again, before any chime asks for it.
-        await page.evaluate(() => contexts[0].suspend());
-        await page.evaluate(() => document.dispatchEvent(new Event('visibilitychange')));
-        await page.waitForFunction(() => contexts[0].state === 'running', null, { timeout: 5000 });
+        // Asleep once the chime has sounded: other audio on an iPad goes on.
+        await page.waitForFunction(() => contexts[0].state === 'suspended', null, { timeout: 5000 });
+        // Taken away by the system (a call), the next gesture makes a new one, and it sounds.
+        await page.evaluate(() => contexts[0].close());
+        await button(page, '閉じる').click();
+        await answerPrompt(page, '10');
+        await button(page, 'HELP').click();
+        await page.waitForFunction(() => chimeStates.length === 2);
+        assert.equal(await page.evaluate(() => contexts.length), 2);
+        await page.waitForFunction(() => contexts[1].state === 'running', null, { timeout: 5000 });
     });
 });

@@ -5,6 +5,8 @@ import { chromium } from 'playwright-core';
 import path from 'node:path';
 import { pathToFileURL, fileURLToPath } from 'node:url';
 import { execFileSync } from 'node:child_process';
+import { existsSync, readFileSync } from 'node:fs';
+import http from 'node:http';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const dist = process.env.HASHIGORO_DIST ?? path.join(here, '..', '..', 'dist');
@@ -24,13 +26,13 @@ export const px = twips => Math.floor(twips / 15);
 export const scaleOne = { width: 658 + 2 + 16, height: 569 + 24 + 2 + 16 };
 
 export async function openPage({ width = 1366, height = 768, file = 'hashigoro.html', scale = 1,
-                                 touch = false, url = null, before = null } = {}) {
+                                 touch = false, url = null, before = null, args = [] } = {}) {
     const browser = await chromium.launch({
         executablePath: '/usr/bin/chromium',
         args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
                '--disable-component-update', '--no-first-run', '--disable-sync',
                // As a browser is set out of the box: sound only after a person's gesture.
-               '--autoplay-policy=user-gesture-required'],
+               '--autoplay-policy=user-gesture-required', ...args],
     });
     const context = await browser.newContext({
         viewport: { width, height }, deviceScaleFactor: scale, locale: 'ja-JP',
@@ -129,4 +131,33 @@ export async function heapAfterCollection(page) {
         detachedCanvases += nodes[i + detachedness] !== 1 && strings[nodes[i + name]].startsWith('<canvas');
     }
     return { heapBytes: usedSize, detachedCanvases };
+}
+
+// A web server on this machine's loopback, as a school's static host serves files: each may be
+// kept for ten minutes by the browser. `site.folder` may be changed to redeploy, `site.missing`
+// names files it answers 404 for, `site.pages` holds extra pages by path.
+export async function serve(folder) {
+    const site = { folder, missing: new Set(), pages: new Map() };
+    const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript',
+                    '.css': 'text/css', '.wasm': 'application/wasm', '.woff2': 'font/woff2',
+                    '.png': 'image/png', '.wav': 'audio/wav', '.webmanifest': 'application/manifest+json' };
+    const server = http.createServer((request, response) => {
+        let name = decodeURIComponent(new URL(request.url, 'http://x').pathname).slice(1) || 'index.html';
+        const file = path.join(site.folder, path.basename(name));
+        if (site.pages.has(name)) {
+            response.writeHead(200, { 'Content-Type': types['.html'] });
+            response.end(site.pages.get(name));
+        } else if (site.missing.has(name) || !existsSync(file)) {
+            response.writeHead(404);
+            response.end();
+        } else {
+            response.writeHead(200, { 'Content-Type': types[path.extname(name)] ?? 'text/plain',
+                                      'Cache-Control': 'max-age=600' });
+            response.end(readFileSync(file));
+        }
+    });
+    await new Promise(resolve => server.listen(0, '127.0.0.1', resolve));
+    site.url = `http://127.0.0.1:${server.address().port}/`;
+    site.close = () => new Promise(resolve => server.close(resolve));
+    return site;
 }

@@ -1,0 +1,119 @@
+// Runs first, before the page's styles and scripts: checks that this browser can run はしごろう,
+// and from then on shows in front of everything, in words a teacher can act on, why the page
+// cannot start or has stopped. It needs nothing else of the page, not even its styles.
+'use strict';
+(() => {
+    const update = 'iPad・iPhone なら iPadOS・iOS を 16 以降に更新してください。パソコンや ' +
+                   'Chromebook なら、新しい Chrome・Edge（102 以降）・Firefox（112 以降）・' +
+                   'Safari（16 以降）で開いてください。';
+    const kinds = {
+        old: ['このブラウザーでは はしごろうを動かせません',
+              detail => `このブラウザーは古く、はしごろうに要る機能（${detail}）がありません。` + update],
+        wasm: ['このブラウザーでは はしごろうを動かせません',
+               () => 'このブラウザーでは WebAssembly が使えないため、はしごろうを動かせません。' +
+                     'iPad・iPhone のロックダウンモードや、学校の端末の管理の設定で止められて' +
+                     'いることがあります。設定でこのページを除外するか、ほかのブラウザーで開いて' +
+                     'ください。' + update],
+        stopped: ['はしごろうが止まりました',
+                  detail => `思いがけない誤りで、このページはもう操作に応えられません（${detail}）。` +
+                            '読み込み直すと、はじめからやり直せます。'],
+    };
+    const canShowModal = typeof HTMLDialogElement === 'function' &&
+                         typeof HTMLDialogElement.prototype.showModal === 'function';
+    let reported = false;
+
+    // Shows the box of `kind`; only the first report is shown, the root of what follows.
+    function report(kind, detail) {
+        if (reported) {
+            return;
+        }
+        reported = true;
+        const [title, text] = kinds[kind];
+        const place = () => {
+            // A dialog shown modally is in the top layer, above any dialog open before it.
+            const box = document.createElement(canShowModal ? 'dialog' : 'div');
+            box.id = 'Failure';
+            box.className = 'failure';
+            box.setAttribute('role', 'alertdialog');
+            box.setAttribute('aria-modal', 'true');
+            box.setAttribute('aria-labelledby', 'FailureTitle');
+            box.setAttribute('aria-describedby', 'FailureText');
+            const heading = document.createElement('h2');
+            heading.id = 'FailureTitle';
+            heading.textContent = title;
+            const paragraph = document.createElement('p');
+            paragraph.id = 'FailureText';
+            paragraph.textContent = text(detail);
+            const again = document.createElement('button');
+            again.type = 'button';
+            again.className = 'button';
+            again.textContent = '読み込み直す';
+            again.addEventListener('click', () => location.reload());
+            box.append(heading, paragraph, again);
+            document.body.append(box);
+            // What a sheet or a box made inert must not keep the way out from a person.
+            for (const element of document.querySelectorAll('[inert]')) {
+                element.removeAttribute('inert');
+            }
+            if (canShowModal) {
+                box.addEventListener('cancel', event => event.preventDefault());
+                box.showModal();
+            }
+            again.focus();
+        };
+        if (document.body) {
+            place();
+        } else {
+            document.addEventListener('DOMContentLoaded', place);
+        }
+    }
+    globalThis.hashigoroReport = report;
+
+    const missing = [];
+    if (!canShowModal) {
+        missing.push('dialog');
+    }
+    if (typeof HTMLElement !== 'function' || !('inert' in HTMLElement.prototype)) {
+        missing.push('inert');
+    }
+    const hasWasm = typeof WebAssembly === 'object' && typeof WebAssembly.compile === 'function';
+    if (!hasWasm) {
+        report('wasm');
+    } else if (missing.length > 0) {
+        report('old', missing.join('・'));
+    }
+    const canStart = !reported;
+    // An empty module: refused where WebAssembly is switched off, or where the page's security
+    // policy is newer than the browser (Safari 15).
+    const wasmRuns = canStart
+        ? WebAssembly.compile(new Uint8Array([0, 0x61, 0x73, 0x6d, 1, 0, 0, 0])).then(() => true, () => false)
+        : Promise.resolve(false);
+    wasmRuns.then(runs => runs || report('wasm'));
+    // The page's WebAssembly could not be made ready, or the program could not start.
+    const startFailed = detail => wasmRuns.then(runs => report(runs ? 'stopped' : 'wasm', detail));
+    globalThis.hashigoroStartFailed = startFailed;
+    globalThis.hashigoroCanStart = canStart;
+    // What the program's script reads when it starts; where the page cannot run, it never does.
+    globalThis.Module = { onAbort: startFailed };
+    if (!canStart) {
+        globalThis.Module.instantiateWasm = () => ({});
+    }
+
+    window.addEventListener('error', event => report('stopped', event.message || String(event.error)));
+    window.addEventListener('unhandledrejection', event =>
+        report('stopped', String((event.reason && event.reason.message) || event.reason)));
+
+    // The served page works offline through its service worker. Where the page may not use one
+    // (an embed in a sandboxed frame throws on asking), or the worker's file is missing, the
+    // page simply runs online.
+    window.addEventListener('load', () => {
+        const offline = document.querySelector('meta[name=offline]');
+        try {
+            if (offline && navigator.serviceWorker) {
+                navigator.serviceWorker.register(offline.content).catch(() => {});
+            }
+        } catch (error) {
+            // no service worker here
+        }
+    });
+})();
