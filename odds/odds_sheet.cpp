@@ -30,7 +30,7 @@ OddsSheet::OddsSheet() : rungs_(kMaxRungs) {
 
 void OddsSheet::SetStart(int column) {
     start_ = std::clamp<int>(column, kFirstColumn, kLastColumn);
-    table_ = ExactArrivalOdds(start_);
+    table_ = TableFrom(start_);
     // The curve over every rung count, and its lowest point, change only with the start line.
     distance_.clear();
     double least = 1;
@@ -56,40 +56,59 @@ void OddsSheet::SetRungs(int rungs) {
 
 void OddsSheet::WorkOutRow() {
     const ArrivalOdds& odds = table_[static_cast<std::size_t>(rungs_)];
-    const std::vector<double>& exact = ExactPowersAt(rungs_);
+    const std::vector<double>& exact = ExactPowersAt(Chosen());
     power_ = hashigoro::PowerCurve(odds, exact);
     eighty_ = TrialsForPower(odds, 0.8, exact);
 }
 
-const std::vector<double>& OddsSheet::ExactPowersAt(int rungs) {
-    const Choice choice{rungs, start_};
+const std::vector<ArrivalOdds>& OddsSheet::TableFrom(int start) {
+    std::vector<ArrivalOdds>& table = tables_[static_cast<std::size_t>(start - kFirstColumn)];
+    if (table.empty()) {
+        table = ExactArrivalOdds(start);
+    }
+    return table;
+}
+
+bool OddsSheet::Known(Choice choice) const {
+    return std::any_of(known_.begin(), known_.end(),
+                       [&](const KnownPowers& k) { return k.choice == choice; });
+}
+
+const std::vector<double>& OddsSheet::ExactPowersAt(Choice choice) {
     const auto found = std::find_if(known_.begin(), known_.end(),
                                     [&](const KnownPowers& k) { return k.choice == choice; });
     if (found != known_.end()) {
         std::rotate(found, found + 1, known_.end());
         return known_.back().exact;
     }
-    // The chosen one and its two neighbours are all that a slider needs at a time.
-    constexpr std::size_t kKept = 4;
+    // The chosen one and its four neighbours are all that a slider and a start line need at a
+    // time, and one more that a step back finds.
+    constexpr std::size_t kKept = 6;
     if (known_.size() == kKept) {
         known_.erase(known_.begin());
     }
-    known_.push_back({choice, ExactPowers(table_[static_cast<std::size_t>(rungs)])});
+    known_.push_back(
+        {choice, ExactPowers(TableFrom(choice.start)[static_cast<std::size_t>(choice.rungs)])});
     return known_.back().exact;
 }
 
 bool OddsSheet::WorkAhead() {
+    std::vector<Choice> ahead;
     for (const int step : {direction_, -direction_}) {
-        const int rungs = rungs_ + step;
-        if (rungs < 0 || rungs > kRungSlots) {
-            continue;
+        if (rungs_ + step >= 0 && rungs_ + step <= kRungSlots) {
+            ahead.push_back({rungs_ + step, start_});
         }
-        const Choice choice{rungs, start_};
-        if (std::none_of(known_.begin(), known_.end(),
-                         [&](const KnownPowers& k) { return k.choice == choice; })) {
-            ExactPowersAt(rungs);
+    }
+    for (const int step : {1, -1}) {
+        if (start_ + step >= kFirstColumn && start_ + step <= kLastColumn) {
+            ahead.push_back({rungs_, start_ + step});
+        }
+    }
+    for (const Choice choice : ahead) {
+        if (!Known(choice)) {
+            ExactPowersAt(choice);
             // The chosen one stays the most recent, so that it is the last to give way.
-            ExactPowersAt(rungs_);
+            ExactPowersAt(Chosen());
             return true;
         }
     }

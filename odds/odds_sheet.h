@@ -42,9 +42,10 @@ class OddsSheet {
     const std::vector<PowerPoint>& PowerCurve() const { return power_; }
     std::optional<std::uint64_t> TrialsForEighty() const { return eighty_; }
     std::string PowerSentence() const;
-    // Works out, before it is asked for, the power for a neighbouring rung count: first the
-    // next one in the direction of the last move, then the one behind, so that a slider moved
-    // on by one finds its sums done. One rung count a call; false when both are known already.
+    // Works out, before it is asked for, the power for a neighbouring choice: first the next
+    // rung count in the direction of the last move, then the one behind, then the start lines
+    // beside the chosen one, so that a slider or a start line moved on by one finds its sums
+    // done. One choice a call; false when all four are known already.
     bool WorkAhead();
 
     // The run of whole experiments that the sentence for the chosen rung count and start now
@@ -72,8 +73,11 @@ class OddsSheet {
     };
     Choice Chosen() const { return {rungs_, start_}; }
     void WorkOutRow();
-    // The exact powers for `rungs` from the chosen start, from the few last worked out.
-    const std::vector<double>& ExactPowersAt(int rungs);
+    // The exact powers for the choice, from the few last worked out.
+    const std::vector<double>& ExactPowersAt(Choice choice);
+    bool Known(Choice choice) const;
+    // The exact odds from `start` for every rung count, worked out once.
+    const std::vector<ArrivalOdds>& TableFrom(int start);
 
     struct KnownPowers {
         Choice choice;
@@ -83,6 +87,7 @@ class OddsSheet {
     int start_ = 0;
     int rungs_ = 0;
     std::vector<ArrivalOdds> table_;
+    std::array<std::vector<ArrivalOdds>, kArrivalColumns> tables_;  // by start line, once known
     std::vector<double> distance_;
     int fairest_ = 0;
     std::vector<PowerPoint> power_;

@@ -56,6 +56,17 @@ EM_JS(void, StartCharts, (), {
         document.head.append(script);
     }
 });
+
+// Reading the charts' code takes a while: it is done when the page is idle, before the sheet
+// is first asked for (Safari, which has no idle callback, after a while).
+EM_JS(void, StartChartsWhenIdle, (), {
+    const start = () => StartCharts();
+    if (window.requestIdleCallback) {
+        requestIdleCallback(start, { timeout: 5000 });
+    } else {
+        setTimeout(start, 2000);
+    }
+});
 // clang-format on
 
 // A plain array of the numbers, copied over in one call rather than one call a number.
@@ -69,7 +80,9 @@ val Array(const std::vector<double>& values) {
 OddsView::OddsView(val container, PageEvents& events)
     : events_(events),
       sheet_(Make("section", "OddsSheet", "sheet", container)),
-      charts_(val::null()) {
+      charts_(val::null()),
+      chartTexts_(val::null()),
+      chartCanvases_(val::null()) {
     sheet_.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsTitle"));
     val top = Make("div", "", "sheet-top", sheet_);
     val title = Make("h1", "OddsTitle", "", top);
@@ -141,13 +154,16 @@ OddsView::OddsView(val container, PageEvents& events)
     texts.set("eighty", std::string(os::kEightyPercent));
     texts.set("trials", std::string(os::kTrialsAxis));
     texts.set("lines", ArrivalLineNames());
-    // Each chart's numbers follow it as a table.
-    StartCharts();
-    charts_ =
-        val::global("HashigoroCharts")
-            .call<val>("create", texts, MakeChartCanvas(bars, "OddsBarsChart", os::kBarChartTitle),
-                       MakeChartCanvas(distance, "OddsDistanceChart", os::kDistanceChartTitle),
-                       MakeChartCanvas(power, "OddsPowerChart", os::kPowerChartTitle));
+    // Each chart's numbers follow it as a table. The charts are drawn in the frame after the
+    // sheet's first: its words and numbers show at once.
+    chartTexts_ = texts;
+    chartCanvases_ = val::array();
+    chartCanvases_.call<void>("push", MakeChartCanvas(bars, "OddsBarsChart", os::kBarChartTitle));
+    chartCanvases_.call<void>(
+        "push", MakeChartCanvas(distance, "OddsDistanceChart", os::kDistanceChartTitle));
+    chartCanvases_.call<void>("push",
+                              MakeChartCanvas(power, "OddsPowerChart", os::kPowerChartTitle));
+    events.WakeAfterPaint("OddsCharts");
 
     class_ = std::make_unique<ClassView>(sheet_, events);
     for (const char* id : {"OddsBack", "OddsRun", "OddsCancel", "OddsCsv", "OddsPng"}) {
@@ -157,6 +173,21 @@ OddsView::OddsView(val container, PageEvents& events)
         events.ListenForInput(id);
     }
     Show(true);
+}
+
+void OddsView::MakeCharts() {
+    if (!charts_.isNull()) {
+        return;
+    }
+    StartCharts();
+    charts_ = val::global("HashigoroCharts")
+                  .call<val>("create", chartTexts_, chartCanvases_[0], chartCanvases_[1],
+                             chartCanvases_[2]);
+    DrawCharts(true);
+}
+
+void OddsView::PrepareCharts() {
+    StartChartsWhenIdle();
 }
 
 OddsView::~OddsView() {
@@ -203,6 +234,10 @@ bool OddsView::Handle(const PageEvent& event) {
     if (class_->Handle(event)) {
         return true;
     }
+    if (event.kind == PageEvent::Kind::Wake && id == "OddsCharts") {
+        MakeCharts();
+        return true;
+    }
     if (event.kind == PageEvent::Kind::Wake) {
         // The slider's next step worked out while the user moves on to it.
         if (id == "OddsAhead" && model_.WorkAhead()) {
@@ -243,6 +278,7 @@ bool OddsView::Handle(const PageEvent& event) {
     } else if (id == "OddsCsv") {
         DownloadText(sheet_, os::CsvFileName(model_.Start()), OddsCsv(model_.Table()), "text/csv");
     } else if (id == "OddsPng") {
+        MakeCharts();
         Download(sheet_, os::PngFileName(model_.Rungs()),
                  charts_.call<val>("picture").call<val>("toDataURL", std::string("image/png")));
     }
@@ -264,8 +300,15 @@ void OddsView::Show(bool newStart, const std::string& typing) {
         experiments_ = std::move(run);  // one for an earlier choice is of no more use
     }
     SetText(ById("OddsExperimentsSentence"), model_.ExperimentsSentence());
+    DrawCharts(newStart);
+}
+
+void OddsView::DrawCharts(bool newStart) {
+    if (charts_.isNull()) {
+        return;  // drawn once they are made
+    }
     charts_.call<void>("showDistance", newStart ? Array(model_.DistancePercents()) : val::null(),
-                       rungs);
+                       model_.Rungs());
     std::vector<double> trials;
     std::vector<double> percents;
     for (const PowerPoint& point : model_.PowerCurve()) {
@@ -277,6 +320,9 @@ void OddsView::Show(bool newStart, const std::string& typing) {
 }
 
 void OddsView::ShowObserved() {
+    if (charts_.isNull()) {
+        return;
+    }
     const auto exact = model_.ExactPercents();
     const auto simulated = model_.SimulatedPercents();
     charts_.call<void>("showOdds", Array(std::vector<double>(exact.begin(), exact.end())),

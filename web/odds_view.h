@@ -25,6 +25,9 @@ class OddsView {
     OddsView(const OddsView&) = delete;
     OddsView& operator=(const OddsView&) = delete;
 
+    // Reads the charts' code when the page is next idle, so that the first sheet opens sooner.
+    static void PrepareCharts();
+
     void Show();
     void Hide();
     bool Shown() const;
@@ -40,6 +43,11 @@ class OddsView {
     // Draws the sheet's model for the chosen rung count and start (the distance curve too,
     // with `newStart`), leaving alone the box the user is `typing` in.
     void Show(bool newStart, const std::string& typing = {});
+    // Makes the charts, once, and draws them.
+    void MakeCharts();
+    // Draws the charts for the sheet's model (the distance curve too, with `newStart`), once
+    // they are made.
+    void DrawCharts(bool newStart);
     // Makes what the sheet covers inert, or lively again.
     void SetCoveredInert(bool inert);
     void ShowObserved();
@@ -48,7 +56,9 @@ class OddsView {
 
     PageEvents& events_;
     emscripten::val sheet_;
-    emscripten::val charts_;
+    emscripten::val charts_;         // null until the frame after the sheet's first
+    emscripten::val chartTexts_;     // the charts' words
+    emscripten::val chartCanvases_;  // bars, distance, power
     OddsSheet model_;
     // While the slider moves, the work in the background waits, so that every step is drawn
     // in the frame that follows it.

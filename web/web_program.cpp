@@ -3,7 +3,6 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
-
 #include "odds_sheet_text.h"
 #include "page.h"
 #include "sound_cue.h"
@@ -162,6 +161,9 @@ void WebProgram::HandleExperiment(const PageEvent& event) {
             if (event.target == "TallySquares") {
                 if (main_) {
                     main_->MakeTallySquares();
+                }
+                if (!odds_) {
+                    OddsView::PrepareCharts();
                 }
                 break;
             }

@@ -55,10 +55,12 @@ class OddsSheetTest : public QObject {
         QTest::addColumn<int>("start");
         QTest::addColumn<QList<int>>("rungs");       // chosen in turn, each followed by work ahead
         QTest::addColumn<QList<int>>("aheadCalls");  // how many found something to do
-        QTest::newRow("down by one") << 3 << QList<int>{49, 48, 47} << QList<int>{1, 1, 1};
-        QTest::newRow("up, then back") << 4 << QList<int>{20, 21, 20, 19} << QList<int>{2, 1, 0, 1};
-        QTest::newRow("at the ends") << 6 << QList<int>{0, 225, 224} << QList<int>{1, 1, 1};
-        QTest::newRow("a jump") << 2 << QList<int>{10, 100, 99} << QList<int>{2, 2, 1};
+        // Each count: the rung counts beside the chosen one not yet known, and the start lines
+        // beside it (one at the first start line), among the six choices last worked out.
+        QTest::newRow("down by one") << 3 << QList<int>{49, 48, 47} << QList<int>{2, 3, 3};
+        QTest::newRow("up, then back") << 4 << QList<int>{20, 21, 20, 19} << QList<int>{4, 3, 3, 3};
+        QTest::newRow("at the ends") << 6 << QList<int>{0, 225, 224} << QList<int>{3, 3, 3};
+        QTest::newRow("a jump") << 2 << QList<int>{10, 100, 99} << QList<int>{3, 3, 2};
     }
     void neighboursWorkedOutAhead() {
         QFETCH(int, start);
@@ -84,6 +86,14 @@ class OddsSheetTest : public QObject {
             }
             QCOMPARE(calls, aheadCalls[i]);
         }
+        // A start line beside the last choice comes from the sums worked out ahead.
+        const int beside = start < kLastColumn ? start + 1 : start - 1;
+        sheet.SetStart(beside);
+        OddsSheet fresh;
+        fresh.SetStart(beside);
+        fresh.SetRungs(rungs.back());
+        QCOMPARE(sheet.TrialsForEighty(), fresh.TrialsForEighty());
+        QCOMPARE(sheet.PowerCurve().back().percent, fresh.PowerCurve().back().percent);
     }
 
     // One run of whole experiments per choice; a run for an earlier choice is not kept.
