@@ -81,9 +81,9 @@ const std::vector<double>& OddsSheet::ExactPowersAt(Choice choice) {
         std::rotate(found, found + 1, known_.end());
         return known_.back().exact;
     }
-    // The chosen one and its four neighbours are all that a slider and a start line need at a
-    // time, and one more that a step back finds.
-    constexpr std::size_t kKept = 6;
+    // The chosen one and its four neighbours are what a slider and a start line need at a
+    // time; a few more (2 KB each) let a person go back and forth between choices.
+    constexpr std::size_t kKept = 24;
     if (known_.size() == kKept) {
         known_.erase(known_.begin());
     }

@@ -71,6 +71,16 @@ extern "C" EMSCRIPTEN_KEEPALIVE void hashigoro_class_file_failed(const char* nam
     }
 }
 
+void ClassView::MakeChart() {
+    if (!chart_.isNull()) {
+        return;
+    }
+    chart_ = val::global("HashigoroCharts").call<val>("createClass", chartTexts_, chartCanvas_);
+    if (!shown_.isNull()) {
+        chart_.call<void>("show", shown_[0], shown_[1]);
+    }
+}
+
 ClassView::~ClassView() {
     if (gShown == this) {
         gShown = nullptr;
@@ -85,7 +95,11 @@ void ClassView::AddFile(const std::string& name, const std::string& bytes) {
     PoolAndShow();
 }
 
-ClassView::ClassView(val sheet, PageEvents& events) : chart_(val::null()) {
+ClassView::ClassView(val sheet, PageEvents& events)
+    : chart_(val::null()),
+      chartTexts_(val::null()),
+      chartCanvas_(val::null()),
+      shown_(val::null()) {
     gShown = this;
     val part = Make("section", "OddsClass", "sheet-class", sheet);
     part.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsClassTitle"));
@@ -134,7 +148,7 @@ ClassView::ClassView(val sheet, PageEvents& events) : chart_(val::null()) {
         }
     }
     val chart = Make("div", "", "chart class-chart", output);
-    val canvas = MakeChartCanvas(chart, "OddsClassChart", cs::kChartTitle);
+    chartCanvas_ = MakeChartCanvas(chart, "OddsClassChart", cs::kChartTitle);
     Make("p", "OddsClassVerdicts", "sheet-text", output)
         .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
 
@@ -145,7 +159,7 @@ ClassView::ClassView(val sheet, PageEvents& events) : chart_(val::null()) {
     texts.set("fair", std::string(odds_sheet::kFairSeries));
     texts.set("percent", std::string(odds_sheet::kPercentAxis));
     texts.set("lines", ArrivalLineNames());
-    chart_ = val::global("HashigoroCharts").call<val>("createClass", texts, canvas);
+    chartTexts_ = texts;
 
     for (const char* id : {"OddsClassOwn", "OddsClassPool", "OddsClassClear", "OddsClassCsv"}) {
         events.ListenForClicks(id);
@@ -250,7 +264,12 @@ void ClassView::ShowGroup(int index) {
                     cells[cell]);
         }
     }
-    chart_.call<void>("show", shares, exact);
+    shown_ = val::array();
+    shown_.call<void>("push", shares);
+    shown_.call<void>("push", exact);
+    if (!chart_.isNull()) {
+        chart_.call<void>("show", shares, exact);
+    }
     SetText(ById("OddsClassVerdicts"),
             any ? ClassSheet::Verdicts(model_.Groups()[static_cast<std::size_t>(index)])
                 : std::string());

@@ -15,11 +15,14 @@ namespace hashigoro::web {
 // the class part's model, ClassSheet.
 class ClassView {
   public:
-    // Builds the part at the end of `sheet`; needs the charts' code started.
+    // Builds the part at the end of `sheet`, its chart to come with MakeChart().
     ClassView(emscripten::val sheet, PageEvents& events);
     ~ClassView();
     ClassView(const ClassView&) = delete;
     ClassView& operator=(const ClassView&) = delete;
+
+    // Makes the chart, once the charts' code is started, and draws what is shown.
+    void MakeChart();
 
     // Adds a file's lines (its bytes, in whatever encoding), then pools them all.
     void AddFile(const std::string& name, const std::string& bytes);
@@ -39,7 +42,10 @@ class ClassView {
 
     ClassSheet model_;
     bool pooling_ = false;
-    emscripten::val chart_;
+    emscripten::val chart_;  // null until MakeChart()
+    emscripten::val chartTexts_;
+    emscripten::val chartCanvas_;
+    emscripten::val shown_;  // the shares and exact odds last shown, for a chart made later
 };
 
 }  // namespace hashigoro::web

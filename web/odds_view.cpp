@@ -57,8 +57,8 @@ EM_JS(void, StartCharts, (), {
     }
 });
 
-// Reading the charts' code takes a while: it is done when the page is idle, before the sheet
-// is first asked for (Safari, which has no idle callback, after a while).
+// Reading the charts' code takes a while: it is done when the page is idle, before the charts
+// are first asked for (Safari, which has no idle callback, after a while).
 EM_JS(void, StartChartsWhenIdle, (), {
     const start = () => StartCharts();
     if (window.requestIdleCallback) {
@@ -83,6 +83,7 @@ OddsView::OddsView(val container, PageEvents& events)
       charts_(val::null()),
       chartTexts_(val::null()),
       chartCanvases_(val::null()) {
+    sheet_.set("hidden", true);  // until it is asked for
     sheet_.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsTitle"));
     val top = Make("div", "", "sheet-top", sheet_);
     val title = Make("h1", "OddsTitle", "", top);
@@ -154,8 +155,9 @@ OddsView::OddsView(val container, PageEvents& events)
     texts.set("eighty", std::string(os::kEightyPercent));
     texts.set("trials", std::string(os::kTrialsAxis));
     texts.set("lines", ArrivalLineNames());
-    // Each chart's numbers follow it as a table. The charts are drawn in the frame after the
-    // sheet's first: its words and numbers show at once.
+    // Each chart's numbers follow it as a table. The charts are made in the frame after the
+    // sheet is first shown: its words and numbers show at once, and a chart made while its
+    // canvas is hidden would have no size.
     chartTexts_ = texts;
     chartCanvases_ = val::array();
     chartCanvases_.call<void>("push", MakeChartCanvas(bars, "OddsBarsChart", os::kBarChartTitle));
@@ -163,7 +165,7 @@ OddsView::OddsView(val container, PageEvents& events)
         "push", MakeChartCanvas(distance, "OddsDistanceChart", os::kDistanceChartTitle));
     chartCanvases_.call<void>("push",
                               MakeChartCanvas(power, "OddsPowerChart", os::kPowerChartTitle));
-    events.WakeAfterPaint("OddsCharts");
+    StartChartsWhenIdle();
 
     class_ = std::make_unique<ClassView>(sheet_, events);
     for (const char* id : {"OddsBack", "OddsRun", "OddsCancel", "OddsCsv", "OddsPng"}) {
@@ -183,11 +185,8 @@ void OddsView::MakeCharts() {
     charts_ = val::global("HashigoroCharts")
                   .call<val>("create", chartTexts_, chartCanvases_[0], chartCanvases_[1],
                              chartCanvases_[2]);
+    class_->MakeChart();
     DrawCharts(true);
-}
-
-void OddsView::PrepareCharts() {
-    StartChartsWhenIdle();
 }
 
 OddsView::~OddsView() {
@@ -196,6 +195,9 @@ OddsView::~OddsView() {
 
 void OddsView::Show() {
     sheet_.set("hidden", false);
+    if (charts_.isNull()) {
+        events_.WakeAfterPaint("OddsCharts");
+    }
     SetCoveredInert(true);
     // The title, not a number box, which on a tablet would call up its keyboard over the charts.
     ById("OddsTitle").call<void>("focus");

@@ -20,13 +20,11 @@ namespace hashigoro::web {
 // the table and charts to download. Long work runs in slices, between which the page goes on.
 class OddsView {
   public:
+    // Made hidden, with its numbers worked out, until Show(); the charts come with the first.
     OddsView(emscripten::val container, PageEvents& events);
     ~OddsView();
     OddsView(const OddsView&) = delete;
     OddsView& operator=(const OddsView&) = delete;
-
-    // Reads the charts' code when the page is next idle, so that the first sheet opens sooner.
-    static void PrepareCharts();
 
     void Show();
     void Hide();
