@@ -4,19 +4,15 @@
 
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { openPage, prompt, answerPrompt, button } from './page.mjs';
+import { openPage, withPage as withOpenPage, prompt, answerPrompt, button } from './page.mjs';
 
 const sheetOf = page => page.getByRole('region', { name: 'はしごろう＿理論値' });
 
-async function withPage(options, body) {
-    const opened = await openPage(options);
-    try {
-        await prompt(opened.page).waitFor();
-        await body(opened);
-    } finally {
-        await opened.browser.close();
-    }
-}
+// A page whose prompt has opened.
+const withPage = (options, body) => withOpenPage(options, async opened => {
+    await prompt(opened.page).waitFor();
+    await body(opened);
+});
 
 async function openSheet(page) {
     await answerPrompt(page, '10');

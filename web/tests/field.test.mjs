@@ -6,22 +6,13 @@ import assert from 'node:assert/strict';
 import { cpSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { dist, openPage, prompt, answerPrompt, button, helpRoundTrips, heapAfterCollection,
+import { dist, withPage, prompt, answerPrompt, button, helpRoundTrips, heapAfterCollection,
          serve } from './page.mjs';
 
 const cannotRun = 'このブラウザーでは はしごろうを動かせません';
 const failure = (page, name) => page.getByRole('alertdialog', { name });
 const startButton = page => button(page, 'はしごろう作成・抽選の開始');
 const stopButton = page => page.getByRole('button', { name: /^停[\s\u3000]+止$/ });
-
-async function withPage(options, body) {
-    const opened = await openPage(options);
-    try {
-        await body(opened);
-    } finally {
-        await opened.browser.close();
-    }
-}
 
 // Answers the prompt, runs trials until the first arrival, and stops them.
 async function firstArrival(page) {

@@ -55,6 +55,17 @@ export async function openPage({ width = 1366, height = 768, file = 'hashigoro.h
     return { browser, context, page, requests, errors };
 }
 
+// Opens the page as openPage does, runs `body` with what it gives, and closes the browser
+// whatever happens.
+export async function withPage(options, body) {
+    const opened = await openPage(options);
+    try {
+        await body(opened);
+    } finally {
+        await opened.browser.close();
+    }
+}
+
 export function prompt(page) {
     return page.getByRole('dialog', { name: 'はしごろう横線本数の設定' });
 }
