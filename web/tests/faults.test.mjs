@@ -134,7 +134,13 @@ test('an error inside the page is shown, with a way to start again', { timeout: 
         const failure = page.getByRole('alertdialog', { name: 'はしごろうが止まりました' });
         await failure.waitFor();
         await failure.getByRole('button', { name: '読み込み直す' }).click();
+        // Under the open prompt, the box comes above it: a click lands only where nothing lies over.
         await prompt(page).waitFor();
+        await page.evaluate(() => setTimeout(() => { throw new Error('a test of failures'); }));
+        assert.match(await failure.innerText(), /a test of failures/);
+        await failure.getByRole('button', { name: '読み込み直す' }).click({ timeout: 5000 });
+        await prompt(page).waitFor();
+        assert.equal(await failure.count(), 0);
     });
 });
 
