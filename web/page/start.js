@@ -83,14 +83,18 @@
         report('old', missing.join('・'));
     }
     const canStart = !reported;
-    // An empty module: refused where WebAssembly is switched off, or where the page's security
-    // policy is newer than the browser (Safari 15).
-    const wasmRuns = canStart
-        ? WebAssembly.compile(new Uint8Array([0, 0x61, 0x73, 0x6d, 1, 0, 0, 0])).then(() => true, () => false)
-        : Promise.resolve(false);
-    wasmRuns.then(runs => runs || report('wasm'));
-    // The page's WebAssembly could not be made ready, or the program could not start.
-    const startFailed = detail => wasmRuns.then(runs => report(runs ? 'stopped' : 'wasm', detail));
+    // The page's WebAssembly could not be made ready, or the program could not start. An empty
+    // module tells which: it too is refused where WebAssembly is switched off, or where the
+    // page's security policy is newer than the browser (Safari 15). Asked only then, it costs
+    // a start nothing.
+    // The errors that follow such a failure are its own: they wait for the answer.
+    let failedToStart = false;
+    const startFailed = detail => {
+        failedToStart = true;
+        WebAssembly.compile(new Uint8Array([0, 0x61, 0x73, 0x6d, 1, 0, 0, 0]))
+            .then(() => report('stopped', detail), () => report('wasm'));
+    };
+    const stopped = detail => failedToStart || report('stopped', detail);
     globalThis.hashigoroStartFailed = startFailed;
     globalThis.hashigoroCanStart = canStart;
     // What the program's script reads when it starts; where the page cannot run, it never does.
@@ -99,9 +103,9 @@
         globalThis.Module.instantiateWasm = () => ({});
     }
 
-    window.addEventListener('error', event => report('stopped', event.message || String(event.error)));
+    window.addEventListener('error', event => stopped(event.message || String(event.error)));
     window.addEventListener('unhandledrejection', event =>
-        report('stopped', String((event.reason && event.reason.message) || event.reason)));
+        stopped(String((event.reason && event.reason.message) || event.reason)));
 
     // The served page works offline through its service worker. Where the page may not use one
     // (an embed in a sandboxed frame throws on asking), or the worker's file is missing, the
