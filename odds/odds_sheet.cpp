@@ -92,7 +92,7 @@ const std::vector<double>& OddsSheet::ExactPowersAt(Choice choice) {
     return known_.back().exact;
 }
 
-bool OddsSheet::WorkAhead() {
+bool OddsSheet::WorkAhead(bool startLines) {
     std::vector<Choice> ahead;
     for (const int step : {direction_, -direction_}) {
         if (rungs_ + step >= 0 && rungs_ + step <= kRungSlots) {
@@ -100,7 +100,7 @@ bool OddsSheet::WorkAhead() {
         }
     }
     for (const int step : {1, -1}) {
-        if (start_ + step >= kFirstColumn && start_ + step <= kLastColumn) {
+        if (startLines && start_ + step >= kFirstColumn && start_ + step <= kLastColumn) {
             ahead.push_back({rungs_, start_ + step});
         }
     }

@@ -44,9 +44,9 @@ class OddsSheet {
     std::string PowerSentence() const;
     // Works out, before it is asked for, the power for a neighbouring choice: first the next
     // rung count in the direction of the last move, then the one behind, then the start lines
-    // beside the chosen one, so that a slider or a start line moved on by one finds its sums
-    // done. One choice a call; false when all four are known already.
-    bool WorkAhead();
+    // beside the chosen one (unless `startLines` is false), so that a slider or a start line
+    // moved on by one finds its sums done. One choice a call; false when all are known already.
+    bool WorkAhead(bool startLines = true);
 
     // The run of whole experiments that the sentence for the chosen rung count and start now
     // needs; null when it needs none (it is done, or already handed out, or the rung count is

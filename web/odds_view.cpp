@@ -241,8 +241,10 @@ bool OddsView::Handle(const PageEvent& event) {
         return true;
     }
     if (event.kind == PageEvent::Kind::Wake) {
-        // The slider's next step worked out while the user moves on to it.
-        if (id == "OddsAhead" && model_.WorkAhead()) {
+        // The slider's next step worked out while the user moves on to it; the start lines
+        // beside the choice once the slider rests, so that no step waits for them.
+        const bool resting = emscripten_get_now() - lastInputMs_ >= kInputPauseMs;
+        if (id == "OddsAhead" && (model_.WorkAhead(resting) || !resting)) {
             events_.WakeAfterPaint(id);
         }
         return true;

@@ -96,6 +96,17 @@ class OddsSheetTest : public QObject {
         QCOMPARE(sheet.PowerCurve().back().percent, fresh.PowerCurve().back().percent);
     }
 
+    // While the slider moves, only the rung counts beside it are worked out ahead.
+    void startLinesWaitWhileTheSliderMoves() {
+        OddsSheet sheet;
+        int calls = 0;
+        while (sheet.WorkAhead(false)) {
+            ++calls;
+        }
+        QCOMPARE(calls, 2);
+        QVERIFY(sheet.WorkAhead());  // a start line, once it rests
+    }
+
     // One run of whole experiments per choice; a run for an earlier choice is not kept.
     void wholeExperimentsAreRunOncePerChoice() {
         OddsSheet sheet;
