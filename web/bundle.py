@@ -100,6 +100,8 @@ def wasm_compiled_early(data):
     Firefox fetch slowly. A failure is shown by the page's first script (start.js)."""
     return ("<script>\nif (hashigoroCanStart) {\n"
             "    const compiled = WebAssembly.compile(hashigoroBytes('%s'));\n"
+            "    // A refusal is told at once, not only when the script asks for the module.\n"
+            "    compiled.catch(error => hashigoroStartFailed(String(error.message || error)));\n"
             "    Module.instantiateWasm = (imports, receive) => {\n"
             "        compiled.then(module => WebAssembly.instantiate(module, imports))\n"
             "            .then(instance => receive(instance),\n"
