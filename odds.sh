@@ -18,6 +18,7 @@ if [ "$window" -eq 1 ] && [ $# -eq 0 ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLA
 fi
 
 ./scripts/install-deps.sh >&2
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHASHIGORO_WERROR="${HASHIGORO_WERROR:-OFF}" >/dev/null
+# The build folder that ./test.sh sets up serves as it is (see run.sh).
+[ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2 --target hashigoro-odds >/dev/null
 exec build/app/hashigoro-odds/hashigoro-odds "$@"

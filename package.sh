@@ -11,7 +11,6 @@ cd "$(dirname "$0")"
 # the package holds is built: CPack would otherwise build every test first.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-    -DHASHIGORO_WERROR="${HASHIGORO_WERROR:-OFF}" \
     -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
     -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
     -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null

@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh web
 # Our chimes and icons come from the desktop build's generators, which paint them.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHASHIGORO_WERROR="${HASHIGORO_WERROR:-OFF}" >/dev/null
+[ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2 --target chimes icon_generator >/dev/null
 # Emscripten runs its tools with this machine's Node.js, which needs Debian's module folder.
 export NODE_PATH=/usr/share/nodejs
