@@ -57,16 +57,6 @@ EM_JS(void, StartCharts, (), {
     }
 });
 
-// Reading the charts' code takes a while: it is done when the page is idle, before the charts
-// are first asked for (Safari, which has no idle callback, after a while).
-EM_JS(void, StartChartsWhenIdle, (), {
-    const start = () => StartCharts();
-    if (window.requestIdleCallback) {
-        requestIdleCallback(start, { timeout: 5000 });
-    } else {
-        setTimeout(start, 2000);
-    }
-});
 // clang-format on
 
 // A plain array of the numbers, copied over in one call rather than one call a number.
@@ -165,7 +155,9 @@ OddsView::OddsView(val container, PageEvents& events)
         "push", MakeChartCanvas(distance, "OddsDistanceChart", os::kDistanceChartTitle));
     chartCanvases_.call<void>("push",
                               MakeChartCanvas(power, "OddsPowerChart", os::kPowerChartTitle));
-    StartChartsWhenIdle();
+    // Reading the charts' code takes a while: it is done when the page is idle, before the
+    // charts are first asked for.
+    events.WakeWhenIdle("OddsChartsCode");
 
     class_ = std::make_unique<ClassView>(sheet_, events);
     for (const char* id : {"OddsBack", "OddsRun", "OddsCancel", "OddsCsv", "OddsPng"}) {
@@ -234,6 +226,10 @@ bool OddsView::Handle(const PageEvent& event) {
         return false;
     }
     if (class_->Handle(event)) {
+        return true;
+    }
+    if (event.kind == PageEvent::Kind::Wake && id == "OddsChartsCode") {
+        StartCharts();
         return true;
     }
     if (event.kind == PageEvent::Kind::Wake && id == "OddsCharts") {

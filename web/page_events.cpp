@@ -104,6 +104,17 @@ EM_JS(void, PostAfterPaint, (const char* target), {
     requestAnimationFrame(() => setTimeout(() => Module.hashigoroPost('Wake', id), 0));
 });
 
+// Safari has no idle callback: there, after a while.
+EM_JS(void, PostWhenIdle, (const char* target), {
+    const id = UTF8ToString(target);
+    const wake = () => Module.hashigoroPost('Wake', id);
+    if (window.requestIdleCallback) {
+        requestIdleCallback(wake, { timeout: 5000 });
+    } else {
+        setTimeout(wake, 2000);
+    }
+});
+
 EM_JS(void, Signal, (), {
     const resolve = Module.hashigoroSignal;
     if (resolve) {
@@ -234,6 +245,10 @@ void PageEvents::WakeAfter(double ms) {
 
 void PageEvents::WakeAfterPaint(const std::string& target) {
     PostAfterPaint(target.c_str());
+}
+
+void PageEvents::WakeWhenIdle(const std::string& target) {
+    PostWhenIdle(target.c_str());
 }
 
 void PageEvents::Post(PageEvent event) {

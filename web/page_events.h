@@ -52,6 +52,8 @@ class PageEvents {
     // One Wake event for `target` once the next frame has been painted, for work that may
     // wait but should be done before the next input comes.
     void WakeAfterPaint(const std::string& target);
+    // One Wake event for `target` when the page is next idle, for work that can wait longer.
+    void WakeWhenIdle(const std::string& target);
 
     void Post(PageEvent event);
 

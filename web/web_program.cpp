@@ -39,20 +39,6 @@ EM_JS(void, LoadChime, (const char* name), {
 });
 // clang-format on
 
-// A Wake event for `target` when the page is next idle (Safari, which has no idle callback,
-// after a while).
-// clang-format off
-EM_JS(void, WakeWhenIdle, (const char* target), {
-    const id = UTF8ToString(target);
-    const wake = () => Module.hashigoroPost('Wake', id);
-    if (window.requestIdleCallback) {
-        requestIdleCallback(wake, { timeout: 5000 });
-    } else {
-        setTimeout(wake, 2000);
-    }
-});
-// clang-format on
-
 // Leaving is told at once, not through the queue: the page may be gone before the queue's turn.
 // Chromium freezes a page before it may discard it, without a pagehide.
 // clang-format off
@@ -178,7 +164,7 @@ void WebProgram::HandleExperiment(const PageEvent& event) {
                 }
                 // The answer sheet is made, hidden, when the page is next idle, so that it
                 // shows at once when asked for.
-                WakeWhenIdle("PrepareOdds");
+                events_.WakeWhenIdle("PrepareOdds");
                 break;
             }
             if (event.target == "PrepareOdds") {
