@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "catalogue.h"
 #include "odds_sheet_text.h"
 #include "plain_number.h"
 #include "text_encoding.h"
@@ -19,23 +20,22 @@ void ClassSheet::AddText(const std::string& text) {
 namespace class_sheet {
 
 std::string OwnAdded(int added) {
-    return std::to_string(added) + " 回の実験を追加しました。";
+    return texts::Format(TextId::ClassOwnAdded, {std::to_string(added)});
 }
 
 std::string OwnUnsaved(int count, const std::string& why) {
-    return "結果ファイルに書けなかった実験が " + std::to_string(count) + " 回あります（" + why +
-           "）。ここには入れました。次の実験の終わりにもう一度書きます。";
+    return texts::Format(TextId::ClassOwnUnsaved, {std::to_string(count), why});
 }
 
 std::string CannotRead(const std::string& name) {
-    return name + " を読めませんでした。";
+    return texts::Format(TextId::ClassCannotRead, {name});
 }
 
 }  // namespace class_sheet
 
 void ClassSheet::AddFile(const std::string& name, std::string_view bytes) {
     const DecodedText text = DecodeText(bytes);
-    files_.push_back(name + "（" + text.encoding + "）");
+    files_.push_back({name, text.encoding});
     AddText(text.utf8);
 }
 
@@ -103,62 +103,73 @@ void ClassSheet::StartPool() {
         if (rejected_.size() == kMostRejectedShown) {
             break;
         }
-        rejected_.push_back(std::to_string(line.line) + " 行目：" +
-                            std::string(ReasonText(line.reason)) + "（" + line.text + "）");
+        rejected_.push_back(line);
     }
 }
 
+std::vector<std::string> ClassSheet::Rejected() const {
+    std::vector<std::string> said;
+    for (const RejectedLine& line : rejected_) {
+        said.push_back(texts::Format(TextId::ClassRejected, {std::to_string(line.line),
+                                                             ReasonText(line.reason), line.text}));
+    }
+    return said;
+}
+
 std::string ClassSheet::GroupTitle(const ClassGroup& group) {
-    return "横線 " + std::to_string(group.rungs) + " 本：" +
-           odds_sheet::Grouped(static_cast<std::uint64_t>(group.experiments)) + " 回の実験、" +
-           odds_sheet::Grouped(group.trials) + " 回の試行";
+    return texts::Format(TextId::ClassGroupTitle,
+                         {std::to_string(group.rungs),
+                          odds_sheet::Grouped(static_cast<std::uint64_t>(group.experiments)),
+                          odds_sheet::Grouped(group.trials)});
 }
 
 std::string ClassSheet::Verdicts(const ClassGroup& group) {
     const auto test = [](double statistic, int degrees, double p) {
-        return "カイ二乗 " + PlainNumber(statistic, 2, NumberStyle::Fixed) + "（自由度 " +
-               std::to_string(degrees) + "）、" + odds_sheet::PValue(p) + "。";
+        return texts::Format(TextId::ClassChiSquare,
+                             {PlainNumber(statistic, 2, NumberStyle::Fixed),
+                              std::to_string(degrees), odds_sheet::PValue(p)});
     };
+    const auto text = [](TextId id) { return std::string(texts::Text(id)); };
     std::string said =
-        "公平（どの線も 10 %）と比べると：" +
+        text(TextId::ClassAgainstFair) +
         test(group.fairness.statistic, group.fairness.degreesOfFreedom, group.fairness.pValue) +
-        (CallsUnfair(group.fairness.pValue) ? "公平にしては偏りが大きすぎます：偶然ではありません。"
-                                            : "公平でないとまでは言えません。") +
-        "\n理論値と比べると：" +
+        text(CallsUnfair(group.fairness.pValue) ? TextId::Unfair : TextId::NotUnfair) + "\n" +
+        text(TextId::ClassAgainstOdds) +
         test(group.odds.statistic, group.odds.degreesOfFreedom, group.odds.pValue) +
-        (CallsUnfair(group.odds.pValue) ? "理論値との差は偶然にしては大きすぎます。"
-                                        : "理論値との差は偶然のばらつきの範囲です。");
+        text(CallsUnfair(group.odds.pValue) ? TextId::OddsDisagree : TextId::OddsAgree);
     if (const std::optional<int> more = MoreForEighty(group)) {
-        said += *more > 0 ? "\n8 割の確率で偏りを見抜くには、あと約 " + std::to_string(*more) +
-                                " 回の実験が要ります。"
-                          : "\n8 割の確率で偏りを見抜けるだけの試行はもうあります。";
+        said += "\n" + (*more > 0 ? texts::Format(TextId::ClassMore, {std::to_string(*more)})
+                                  : text(TextId::ClassEnough));
     }
     return said;
 }
 
 std::string ClassSheet::Summary() const {
+    const auto grouped = [](int n) { return odds_sheet::Grouped(static_cast<std::uint64_t>(n)); };
     std::string said;
     if (!files_.empty()) {
-        said += "読んだファイル：";
+        std::string files;
         for (std::size_t i = 0; i < files_.size(); ++i) {
-            said += (i > 0 ? "、" : "") + files_[i];
+            if (i > 0) {
+                files += texts::Text(TextId::ClassListSeparator);
+            }
+            files += texts::Format(TextId::ClassFile, {files_[i].name, files_[i].encoding});
         }
-        said += "。";
+        said += texts::Format(TextId::ClassFilesRead, {files});
     }
-    said +=
-        odds_sheet::Grouped(static_cast<std::uint64_t>(experiments_)) + " 回の実験を読みました。";
+    said += texts::Format(TextId::ClassRead, {grouped(experiments_)});
     if (rejectedCount_ > 0) {
-        said += "読めなかった行が " +
-                odds_sheet::Grouped(static_cast<std::uint64_t>(rejectedCount_)) + " 行あります" +
-                (rejectedCount_ > static_cast<int>(kMostRejectedShown)
-                     ? "（初めの " + std::to_string(kMostRejectedShown) + " 行を下に示します）。"
-                     : "。");
+        said += texts::Format(TextId::ClassRejectedSome, {grouped(rejectedCount_)});
+        said +=
+            rejectedCount_ > static_cast<int>(kMostRejectedShown)
+                ? texts::Format(TextId::ClassRejectedFirst, {std::to_string(kMostRejectedShown)})
+                : std::string(texts::Text(TextId::ClassRejectedEnd));
     }
     if (repeated_ > 0) {
-        said += "前の行と同じ実験の行 " + std::to_string(repeated_) + " 行は、1 回だけ数えました。";
+        said += texts::Format(TextId::ClassRepeats, {std::to_string(repeated_)});
     }
     if (headers_ > 0) {
-        said += "見出しの行 " + std::to_string(headers_) + " 行は飛ばしました。";
+        said += texts::Format(TextId::ClassHeaders, {std::to_string(headers_)});
     }
     return said;
 }

@@ -10,28 +10,9 @@
 
 namespace hashigoro {
 
-// The class part's words, for every front end.
+// The class part's sentences, for every front end; its captions are the catalogue's.
 namespace class_sheet {
-inline constexpr std::string_view kTitle = "クラスの結果";
-inline constexpr std::string_view kOpenWindow = "クラスの結果…";
-inline constexpr std::string_view kLinesLabel =
-    "結果の行（1 行に 1 回の実験。表計算やチャットから貼り付け）";
-inline constexpr std::string_view kOpenFiles = "ファイルを開く…";
-inline constexpr std::string_view kAddOwn = "この端末の実験を追加";
-inline constexpr std::string_view kPool = "集計";
-inline constexpr std::string_view kClear = "消す";
-inline constexpr std::string_view kSaveCsv = "集計表を CSV で保存…";
 inline constexpr std::string_view kCsvFileName = "hashigoro-class.csv";
-inline constexpr std::string_view kGroupLabel = "横線の本数";
-inline constexpr std::string_view kLineHeader = "線";
-inline constexpr std::string_view kCountHeader = "回数";
-inline constexpr std::string_view kShareHeader = "相対度数（%）";
-inline constexpr std::string_view kExactHeader = "理論値（%）";
-inline constexpr std::string_view kChartTitle = "クラスの相対度数と理論値（%）";
-inline constexpr std::string_view kShareSeries = "相対度数";
-inline constexpr std::string_view kPooling = "集計中…";
-inline constexpr std::string_view kNoOwn = "この端末の実験はまだありません。";
-inline constexpr std::string_view kOwnAllThere = "この端末の実験はもうすべて入っています。";
 // "3 回の実験を追加しました。"
 std::string OwnAdded(int added);
 // The experiments that could not be kept in the results file, and why.
@@ -71,7 +52,7 @@ class ClassSheet {
     // One sentence a line that could not be read: "3 行目：数がありません（……）", the first
     // kMostRejectedShown of them; RejectedCount() says how many there were.
     static constexpr std::size_t kMostRejectedShown = 100;
-    const std::vector<std::string>& Rejected() const { return rejected_; }
+    std::vector<std::string> Rejected() const;
     int RejectedCount() const { return rejectedCount_; }
     // How many lines were the same experiment as an earlier one, and left out.
     int Repeated() const { return repeated_; }
@@ -89,8 +70,12 @@ class ClassSheet {
     std::string text_;
     std::vector<ClassGroup> groups_;
     std::map<int, std::vector<ExperimentResult>> waiting_;  // by rung count, not yet pooled
-    std::vector<std::string> rejected_;
-    std::vector<std::string> files_;  // "名前（Shift_JIS）"
+    std::vector<RejectedLine> rejected_;
+    struct ReadFile {
+        std::string name;
+        std::string encoding;  // "Shift_JIS"
+    };
+    std::vector<ReadFile> files_;
     int rejectedCount_ = 0;
     int experiments_ = 0;
     int repeated_ = 0;

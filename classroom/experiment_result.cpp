@@ -8,6 +8,7 @@
 #include <set>
 #include <tuple>
 
+#include "catalogue.h"
 #include "experiment_state.h"
 
 namespace hashigoro {
@@ -124,6 +125,109 @@ std::vector<std::string_view> Lines(std::string_view text) {
     return lines;
 }
 
+// Where `pattern` (a result line's words, "{1}" standing for a whole number) matches `text`
+// at `at`: the end of the match and the number, or npos. Latin letters match in either case,
+// and a blank in the pattern matches any blanks, or none.
+std::size_t MatchAt(std::string_view text, std::size_t at, std::string_view pattern,
+                    std::string& number) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    for (std::size_t k = 0; k < pattern.size();) {
+        if (pattern.substr(k, 3) == "{1}") {
+            const std::size_t start = at;
+            while (at < text.size() && IsDigit(text[at])) {
+                ++at;
+            }
+            if (at == start) {
+                return std::string_view::npos;
+            }
+            number = std::string(text.substr(start, at - start));
+            k += 3;
+        } else if (pattern[k] == ' ') {
+            while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) {
+                ++at;
+            }
+            ++k;
+        } else if (at < text.size() && lower(text[at]) == lower(pattern[k])) {
+            ++at;
+            ++k;
+        } else {
+            return std::string_view::npos;
+        }
+    }
+    return at;
+}
+
+// The line with every language's words of the result line ("50 rungs", "가로선 50개",
+// "第3条线满格结束", ...) put in Japanese, so that a class's lines in any language read alike.
+std::string InJapanese(std::string line) {
+    struct Rewrite {
+        std::string pattern;    // another language's words, narrowed
+        std::string_view into;  // the Japanese words
+    };
+    // Worked out once: the catalogue does not change while the program runs.
+    static const std::vector<Rewrite> rewrites = [] {
+        std::vector<Rewrite> made;
+        const Language& japanese = *texts::Languages().front();
+        for (const Language* language : texts::Languages()) {
+            for (const TextId id :
+                 {TextId::ResultFull, TextId::ResultStopped, TextId::ResultRungs}) {
+                std::string pattern = Narrowed(texts::Text(*language, id));
+                if (language != &japanese && !pattern.empty() &&
+                    pattern != texts::Text(japanese, id)) {
+                    made.push_back({std::move(pattern), texts::Text(japanese, id)});
+                }
+            }
+        }
+        return made;
+    }();
+    for (const Rewrite& rewrite : rewrites) {
+        std::string out;
+        for (std::size_t i = 0; i < line.size();) {
+            std::string number;
+            // A number is read whole: a pattern that opens with one starts at a digit's run.
+            const bool mayStart = !(IsDigit(line[i]) && i > 0 && IsDigit(line[i - 1]));
+            const std::size_t end =
+                mayStart ? MatchAt(line, i, rewrite.pattern, number) : std::string_view::npos;
+            if (end == std::string_view::npos || end == i) {
+                out += line[i++];
+                continue;
+            }
+            out += texts::Format(rewrite.into, {number});
+            i = end;
+        }
+        line = std::move(out);
+    }
+    return line;
+}
+
+// Whether a word names the rungs in some language, as a header row's "横線", "rungs", "가로선".
+bool NamesRungs(std::string_view token) {
+    static const std::vector<std::string> words = [] {
+        std::vector<std::string> made;
+        for (const Language* language : texts::Languages()) {
+            // The longest words beside the number: 横線 of 横線{1}本, rungs of {1} rungs.
+            const std::string pattern = Narrowed(texts::Text(*language, TextId::ResultRungs));
+            std::string_view longest;
+            for (std::size_t start = 0; start < pattern.size();) {
+                const std::size_t end = std::min(pattern.find("{1}", start), pattern.size());
+                const std::string_view word =
+                    Trimmed(std::string_view(pattern).substr(start, end - start));
+                longest = word.size() > longest.size() ? word : longest;
+                start = end + 3;
+            }
+            if (!longest.empty()) {
+                made.emplace_back(longest);
+            }
+        }
+        return made;
+    }();
+    return std::any_of(words.begin(), words.end(), [&](const std::string& word) {
+        return token.find(word) != std::string_view::npos;
+    });
+}
+
 // The pieces of a line that hold one result each: a piece ends after its ending ("…で終了")
 // and the tag that follows it, and a second 横線 begins a new one.
 std::vector<std::string_view> Pieces(std::string_view line) {
@@ -186,8 +290,7 @@ bool IsHeader(std::string_view line) {
             return false;  // a number, or 横線50本
         }
         names = names || std::any_of(token.begin(), token.end(), IsLatin) ||
-                token.find("本目") != std::string_view::npos ||
-                token.find(kRungs) != std::string_view::npos;
+                token.find("本目") != std::string_view::npos || NamesRungs(token);
     }
     return names;
 }
@@ -311,20 +414,22 @@ ExperimentResult TaggedResultOf(const FinishedExperiment& experiment) {
 std::string ResultLine(const ExperimentResult& result) {
     // Appended piece by piece: a literal joined to a temporary string draws a false
     // -Wrestrict from GCC 12 with optimisation.
-    std::string line = "横線";
-    line += std::to_string(result.rungs);
-    line += "本　";
+    const std::string_view separator = texts::Text(TextId::ResultSeparator);
+    std::string line = texts::Format(TextId::ResultRungs, {std::to_string(result.rungs)});
+    line += separator;
     for (std::size_t c = 0; c < kArrivalColumns; ++c) {
         if (c > 0) {
             line += ' ';
         }
         line += std::to_string(result.counts[c]);
     }
-    line += "　";
-    line += result.fullLine > 0 ? std::to_string(result.fullLine) + std::string(kFull)
-                                : std::string(kStopped);
+    line += separator;
+    line += result.fullLine > 0
+                ? texts::Format(TextId::ResultFull, {std::to_string(result.fullLine)})
+                : std::string(texts::Text(TextId::ResultStopped));
     if (!result.tag.empty()) {
-        line += "　#";
+        line += separator;
+        line += '#';
         line += result.tag;
     }
     return line;
@@ -333,19 +438,19 @@ std::string ResultLine(const ExperimentResult& result) {
 std::string_view ReasonText(RejectReason reason) {
     switch (reason) {
         case RejectReason::NotTenCounts:
-            return "横線の本数と 10 個の数になっていません";
+            return texts::Text(TextId::NotTenCounts);
         case RejectReason::CountAboveTwenty:
-            return "20 より大きい数があります（1 本の線は 20 回まで）";
+            return texts::Text(TextId::CountAboveTwenty);
         case RejectReason::RungsOutOfRange:
-            return "横線の本数が 10〜50 ではありません";
+            return texts::Text(TextId::RungsOutOfRange);
         case RejectReason::NoNumbers:
-            return "数がありません";
+            return texts::Text(TextId::NoNumbers);
         case RejectReason::EndingCutShort:
-            return "終わり方（「3本目が満杯で終了」「途中で終了」）が途中で切れています";
+            return texts::Text(TextId::EndingCutShort);
         case RejectReason::NoSuchLine:
-            return "満杯になった線の番号が 1〜10 ではありません";
+            return texts::Text(TextId::NoSuchLine);
         case RejectReason::FullBarNotFull:
-            return "満杯で終了とありますが、その線の数が 20 ではありません";
+            return texts::Text(TextId::FullBarNotFull);
     }
     return {};
 }
@@ -381,7 +486,7 @@ ReadResults ReadResultLines(std::string_view text) {
     int number = 0;
     for (std::string_view raw : Lines(text)) {
         ++number;
-        const std::string line = Narrowed(raw);
+        const std::string line = InJapanese(Narrowed(raw));
         if (IsBlank(line)) {
             continue;
         }

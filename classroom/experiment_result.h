@@ -30,7 +30,8 @@ ExperimentResult ResultOf(const FinishedExperiment& experiment);
 // The same, with a tag of its own from the system's entropy: for the line that is kept.
 ExperimentResult TaggedResultOf(const FinishedExperiment& experiment);
 
-// The result line, for reading at a glance and for pasting anywhere, its tag last:
+// The result line in the current language, for reading at a glance and for pasting anywhere,
+// its tag last:
 //   横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了　#k3f9a2
 //   横線50本　3 5 2 7 4 2 1 0 0 0　途中で終了
 std::string ResultLine(const ExperimentResult& result);
@@ -45,7 +46,7 @@ enum class RejectReason {
     NoSuchLine,        // "0本目が満杯で終了": the lines are 1 to 10
     FullBarNotFull,    // ended by a full bar whose count is not 20
 };
-// In Japanese for the windows, and in English for the command line.
+// In the current language for the windows, and in English for the command line.
 std::string_view ReasonText(RejectReason reason);
 std::string_view ReasonWords(RejectReason reason);
 
@@ -70,11 +71,11 @@ struct ReadResults {
 };
 
 // Reads many result lines at once (UTF-8), as they come from a spreadsheet's column, a chat or
-// a person's typing: the program's own line, or the rung count and the ten counts separated by
-// spaces, commas, tabs or colons, in ASCII or full-width characters, with or without 横線 and
-// 本, after a group's name of any characters ("3年2組:"), and several on one line. Lines end
-// at LF, CRLF, CR, U+2028 or U+2029. Blank lines are skipped, and header rows: lines with no
-// number of their own that name columns (本目, 横線, Latin words) or are fields of a table.
+// a person's typing: the program's own line in any of its languages, or the rung count and the ten
+// counts separated by spaces, commas, tabs or colons, in ASCII or full-width characters, with or
+// without 横線 and 本, after a group's name of any characters ("3年2組:"), and several on one line.
+// Lines end at LF, CRLF, CR, U+2028 or U+2029. Blank lines are skipped, and header rows: lines with
+// no number of their own that name columns (本目, 横線, Latin words) or are fields of a table.
 // Every other line is read or rejected with its reason, one entry for each result on it.
 ReadResults ReadResultLines(std::string_view text);
 

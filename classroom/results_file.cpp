@@ -11,6 +11,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "catalogue.h"
+
 namespace hashigoro {
 
 namespace {
@@ -144,15 +146,15 @@ std::string ResultsFile::Why(int error) {
     switch (error) {
         case ENOSPC:
         case EDQUOT:
-            return "空き容量がありません";
+            return std::string(texts::Text(TextId::DiskFull));
         case EACCES:
         case EPERM:
         case EROFS:
-            return "書き込みが許されていません";
+            return std::string(texts::Text(TextId::NotAllowed));
         case EWOULDBLOCK:
-            return "ほかのプログラムが使っていて、順番が来ませんでした";
+            return std::string(texts::Text(TextId::FileBusy));
         default:
-            return std::string("書き込みに失敗しました（") + std::strerror(error) + "）";
+            return texts::Format(TextId::WriteFailed, {std::strerror(error)});
     }
 }
 

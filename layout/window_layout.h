@@ -5,11 +5,14 @@
 #include <span>
 #include <string_view>
 
+#include "text_id.h"
+
 namespace hashigoro::layout {
 
-// The windows of はしごろう as data: every control's rectangle in twips, its caption, font and
-// state at creation, and the colours. Every front end builds its windows from these tables, so
-// no rectangle or caption is written twice. Twips: 1440 to the inch, 15 to a pixel at 96 dpi.
+// The windows of はしごろう as data: every control's rectangle in twips, its caption (a text of
+// the catalogue), font and state at creation, and the colours. Every front end builds its
+// windows from these tables, so no rectangle or caption is written twice. Twips: 1440 to the inch,
+// 15 to a pixel at 96 dpi.
 inline constexpr int kTwipsPerPixel = 15;
 
 // Whole pixels for a twip measure, rounded down: the few places that fall between pixels (the
@@ -45,7 +48,7 @@ struct Control {
     ControlKind kind;
     // A line is drawn along the top edge, from `left` to `left + width`, one pixel high.
     TwipsRect rect;
-    std::string_view caption;  // UTF-8; empty for none
+    TextId caption = TextId::None;
     FontSpec font;
     bool visible = true;
     bool enabled = true;
@@ -54,7 +57,7 @@ struct Control {
 };
 
 struct Window {
-    std::string_view caption;
+    TextId caption;
     TwipsRect client;  // its top-left corner is the window's place on the screen
     std::span<const Control> controls;
 };
@@ -81,7 +84,7 @@ inline constexpr std::array kMainControls = {
     Control{"Command3",
             ControlKind::CommandButton,
             {0, 0, 855, 375},
-            "終了",
+            TextId::QuitButton,
             {kFontPoints},
             true,
             true,
@@ -90,7 +93,7 @@ inline constexpr std::array kMainControls = {
     Control{"Label2",
             ControlKind::Label,
             {2640, 0, 4695, 375},
-            "は　　し　　ご　　ろ　　う",
+            TextId::Title,
             {kTitlePoints, true},
             true,
             true,
@@ -99,7 +102,7 @@ inline constexpr std::array kMainControls = {
     Control{"Command6",
             ControlKind::CommandButton,
             {8160, 0, 855, 375},
-            "HELP",
+            TextId::HelpButton,
             {kFontPoints},
             true,
             true,
@@ -108,28 +111,35 @@ inline constexpr std::array kMainControls = {
     Control{"Command4",
             ControlKind::CommandButton,
             {9000, 0, 855, 375},
-            "初期化",
+            TextId::ResetButton,
             {kFontPoints},
             true,
             false,
             false,
             208},
-    Control{"Line1", ControlKind::Line, {0, 360, 9840, 0}, "", {}, true, true, false, -1},
+    Control{"Line1", ControlKind::Line, {0, 360, 9840, 0}, TextId::None, {}, true, true, false, -1},
     Control{"MMControl1",
             ControlKind::MultimediaControl,
             {3120, 360, 3540, 330},
-            "",
+            TextId::None,
             {},
             false,
             true,
             false,
             207},
-    Control{
-        "Picture1", ControlKind::PictureBox, {120, 600, 9615, 6855}, "", {}, true, true, false, 0},
+    Control{"Picture1",
+            ControlKind::PictureBox,
+            {120, 600, 9615, 6855},
+            TextId::None,
+            {},
+            true,
+            true,
+            false,
+            0},
     Control{"Command5",
             ControlKind::CommandButton,
             {1080, 7680, 3375, 615},
-            "停　　　　止",
+            TextId::StopButton,
             {kFontPoints, true},
             true,
             true,
@@ -138,7 +148,7 @@ inline constexpr std::array kMainControls = {
     Control{"Command1",
             ControlKind::CommandButton,
             {5400, 7680, 3375, 615},
-            "はしごろう作成・抽選の開始",
+            TextId::StartButton,
             {kFontPoints, true},
             true,
             true,
@@ -147,16 +157,17 @@ inline constexpr std::array kMainControls = {
     Control{"Command2",
             ControlKind::CommandButton,
             {840, 8040, 615, 375},
-            "抽選",
+            TextId::DrawButton,
             {kFontPoints, true},
             false,
             true,
             false,
             3},
-    Control{"Label1", ControlKind::Label, {120, 8280, 375, 255}, "", {}, true, true, true, 2},
+    Control{
+        "Label1", ControlKind::Label, {120, 8280, 375, 255}, TextId::None, {}, true, true, true, 2},
 };
 
-inline constexpr Window kMainWindow{" はしごろう", {2715, 1665, 9870, 8535}, kMainControls};
+inline constexpr Window kMainWindow{TextId::MainCaption, {2715, 1665, 9870, 8535}, kMainControls};
 
 // The timers' intervals in milliseconds: Timer1 (a rung), Timer2 (a descent step), Timer3 (the
 // next trial).
@@ -200,17 +211,18 @@ inline constexpr std::array kHelpControls = {
     Control{"Command1",
             ControlKind::CommandButton,
             {8400, 0, 735, 375},
-            "閉じる",
+            TextId::CloseButton,
             {},
             true,
             true,
             false,
             0},
-    Control{"Line1", ControlKind::Line, {120, 360, 9000, 0}, "", {}, true, true, false, -1},
+    Control{
+        "Line1", ControlKind::Line, {120, 360, 9000, 0}, TextId::None, {}, true, true, false, -1},
     Control{"Picture1",
             ControlKind::PictureBox,
             {120, 480, 9015, 3855},
-            "",
+            TextId::None,
             {kFontPoints},
             true,
             true,
@@ -218,8 +230,7 @@ inline constexpr std::array kHelpControls = {
             1},
 };
 
-inline constexpr Window kHelpWindow{
-    " はしごろう＿ヘルプ（設問と操作方法）", {3090, 1665, 9255, 4455}, kHelpControls};
+inline constexpr Window kHelpWindow{TextId::HelpCaption, {3090, 1665, 9255, 4455}, kHelpControls};
 
 // The control called `name` in `window`; every name asked for is in the table.
 const Control& Find(const Window& window, std::string_view name);

@@ -1,5 +1,6 @@
 #include "experiment_controller.h"
 
+#include "catalogue.h"
 #include "rung_count_prompt.h"
 
 namespace hashigoro {
@@ -52,7 +53,8 @@ void ExperimentController::Command2_Click() {
 
 void ExperimentController::Command3_Click() {
     ports_.cue.PlayCue(kEndChimeFile);
-    state_.Answer = ports_.dialogs.YesNoBox(kQuitQuestion, kQuitButtonTitle);
+    state_.Answer = ports_.dialogs.YesNoBox(std::string(texts::Text(TextId::QuitQuestion)),
+                                            std::string(texts::Text(TextId::QuitBoxTitle)));
     if (state_.Answer == kAnswerYes) {
         RecordExperiment(0);
         ports_.programEnd.EndProgram();

@@ -5,13 +5,8 @@
 
 namespace hashigoro {
 
-// The program's texts of the rung-count prompt and the quit confirmations (UTF-8).
-inline constexpr const char* kRungPromptText = "10以上50以下の整数を入力してください．．．";
-inline constexpr const char* kRungPromptTitle = " はしごろう横線本数の設定";
+// The entry the rung-count prompt opens with.
 inline constexpr const char* kRungPromptDefault = "50";
-inline constexpr const char* kQuitQuestion = "終了していいですか？";
-inline constexpr const char* kPromptQuitTitle = "確認";
-inline constexpr const char* kQuitButtonTitle = "はしごろう";
 
 inline constexpr Int16 kMinRungs = 10;
 inline constexpr Int16 kMaxRungs = 50;

@@ -64,9 +64,9 @@ int ReachableDegrees(const ArrivalOdds& odds);
 
 // The p-value of `statistic` from statistics drawn under the exact odds by `draw`, at most
 // `most` of them: the draws stop once kEnoughAsLarge of them are as large (a sequential test,
-// exact in its level, that spends its draws only where the answer is close; Besag and Clifford), else p is (1 +
-// as large) / (1 + most). When none is as large, Cantelli's bound from the draws' mean and
-// variance may say that p is smaller still, as it is for a result the odds make almost
+// exact in its level, that spends its draws only where the answer is close; Besag and Clifford),
+// else p is (1 + as large) / (1 + most). When none is as large, Cantelli's bound from the draws'
+// mean and variance may say that p is smaller still, as it is for a result the odds make almost
 // impossible. Infinite statistics get 0 at once.
 inline constexpr int kEnoughAsLarge = 10;
 double DrawnPValue(double statistic, int most, const std::function<double()>& draw);

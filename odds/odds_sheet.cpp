@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "catalogue.h"
 #include "chi_square.h"
 #include "drawn_test.h"
 #include "experiment_state.h"
@@ -149,17 +150,20 @@ void OddsSheet::ExperimentsDone(const ExperimentsRun& run) {
     }
     const WholeExperiments& done = run.Done();
     experimentsDone_ = Chosen();
-    experimentsSentence_ = odds_sheet::ExperimentsSentence(
-        run.Rungs(), done.Experiments(), done.Detected(), Percentile(done.Lengths(), 0.5),
-        Percentile(done.Lengths(), 0.05), Percentile(done.Lengths(), 0.95));
+    experimentsSaid_ = {done.Experiments(), done.Detected(), Percentile(done.Lengths(), 0.5),
+                        Percentile(done.Lengths(), 0.05), Percentile(done.Lengths(), 0.95)};
 }
 
 std::string OddsSheet::ExperimentsSentence() const {
     if (rungs_ < kMinRungs || rungs_ > kMaxRungs) {
         return odds_sheet::ExperimentsSentence(rungs_, 0, 0, 0, 0, 0);
     }
-    return Chosen() == experimentsDone_ ? experimentsSentence_
-                                        : std::string(odds_sheet::kSimulating);
+    if (Chosen() != experimentsDone_) {
+        return std::string(texts::Text(TextId::Simulating));
+    }
+    const ExperimentsSaid& said = experimentsSaid_;
+    return odds_sheet::ExperimentsSentence(rungs_, said.experiments, said.detected, said.median,
+                                           said.low, said.high);
 }
 
 void OddsSheet::SimulationStarted(int rungs) {
@@ -167,19 +171,35 @@ void OddsSheet::SimulationStarted(int rungs) {
     simulated_ = Chosen();
     simulatedOdds_ = table_[static_cast<std::size_t>(rungs_)];
     simulatedCounts_ = {};
-    verdict_ = odds_sheet::kSimulating;
+    simulation_ = Simulation::Running;
 }
 
 void OddsSheet::SimulationFinished(const ArrivalCounts& counts, bool cancelled) {
-    const std::uint64_t trials = Total(counts);
-    if (trials == 0) {
+    if (Total(counts) == 0) {
         simulated_ = {};
-        verdict_ = odds_sheet::kCancelled;
+        simulation_ = Simulation::CancelledAtOnce;
         return;
     }
     simulatedCounts_ = counts;
-    verdict_ = odds_sheet::Verdict(cancelled, trials, simulated_.rungs,
-                                   OddsAgreement(counts, simulatedOdds_), FairnessTest(counts));
+    simulation_ = Simulation::Finished;
+    simulationCancelled_ = cancelled;
+    simulatedAgreement_ = OddsAgreement(counts, simulatedOdds_);
+    simulatedFairness_ = FairnessTest(counts);
+}
+
+std::string OddsSheet::Verdict() const {
+    switch (simulation_) {
+        case Simulation::None:
+            return {};
+        case Simulation::Running:
+            return std::string(texts::Text(TextId::Simulating));
+        case Simulation::CancelledAtOnce:
+            return std::string(texts::Text(TextId::Cancelled));
+        case Simulation::Finished:
+            break;
+    }
+    return odds_sheet::Verdict(simulationCancelled_, Total(simulatedCounts_), simulated_.rungs,
+                               simulatedAgreement_, simulatedFairness_);
 }
 
 std::array<double, kArrivalColumns> OddsSheet::SimulatedPercents() const {

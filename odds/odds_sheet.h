@@ -8,15 +8,17 @@
 #include <vector>
 
 #include "arrivals.h"
+#include "drawn_test.h"
 #include "experiments_run.h"
 #include "fairness_power.h"
+#include "fairness_test.h"
 
 namespace hashigoro {
 
 // The answer sheet as one model that every front end only draws: the chosen rung count and
 // start line, the exact odds, the distance from fair, the power of the fairness test and the
 // two sentences on how soon the bias shows, and the last simulation with its verdict. Its
-// texts are UTF-8, made by odds_sheet_text.
+// texts are UTF-8, made by odds_sheet_text in the current language when asked for.
 class OddsSheet {
   public:
     // The experiment's own start line and 50 rungs.
@@ -61,7 +63,8 @@ class OddsSheet {
     void SimulationStarted(int rungs);
     // It ended with `counts` (cancelled: before all its trials).
     void SimulationFinished(const ArrivalCounts& counts, bool cancelled);
-    std::string Verdict() const { return verdict_; }
+    // In the current language, made anew at each call, so that it follows a change of language.
+    std::string Verdict() const;
     // The simulated arrivals in %, beside the exact odds they were run with and only there.
     std::array<double, kArrivalColumns> SimulatedPercents() const;
 
@@ -97,12 +100,24 @@ class OddsSheet {
 
     Choice experimentsHandedOut_;
     Choice experimentsDone_;
-    std::string experimentsSentence_;
+    // The numbers of the sentence on the finished run.
+    struct ExperimentsSaid {
+        int experiments = 0;
+        int detected = 0;
+        int median = 0;
+        int low = 0;
+        int high = 0;
+    };
+    ExperimentsSaid experimentsSaid_;
 
     Choice simulated_;
     ArrivalOdds simulatedOdds_{};
     ArrivalCounts simulatedCounts_{};
-    std::string verdict_;
+    enum class Simulation { None, Running, CancelledAtOnce, Finished };
+    Simulation simulation_ = Simulation::None;
+    bool simulationCancelled_ = false;
+    ChiSquareResult simulatedAgreement_{};
+    FairnessResult simulatedFairness_{};
 };
 
 }  // namespace hashigoro

@@ -30,15 +30,15 @@ std::string Grouped(std::uint64_t value) {
 }
 
 std::string StartLine(int column) {
-    return "左から " + std::to_string(column - 1) + " 本目";
+    return texts::Format(TextId::StartLine, {std::to_string(column - 1)});
 }
 
 std::string ArrivalLine(int column) {
-    return std::to_string(column - 1) + "本目";
+    return texts::Format(TextId::ArrivalLine, {std::to_string(column - 1)});
 }
 
 std::string SaveFailed(const std::string& path) {
-    return path + " に保存できませんでした。";
+    return texts::Format(TextId::SaveFailed, {path});
 }
 
 std::string CsvFileName(int start) {
@@ -51,11 +51,10 @@ std::string PngFileName(int rungs) {
 
 std::string DistanceSentence(int rungs, const Unfairness& chosen, int fairest,
                              const Unfairness& fairestRow) {
-    return "横線 " + std::to_string(rungs) + " 本：公平からのずれ " +
-           Fixed(100 * chosen.totalVariation, 1) + " %（いちばんずれた線で " +
-           Fixed(100 * chosen.largestDeviation, 1) + " %）。\nいちばん公平に近いのは " +
-           std::to_string(fairest) + " 本のとき（ずれ " +
-           PlainNumber(100 * fairestRow.totalVariation, 2) + " %）。";
+    return texts::Format(TextId::Distance,
+                         {std::to_string(rungs), Fixed(100 * chosen.totalVariation, 1),
+                          Fixed(100 * chosen.largestDeviation, 1), std::to_string(fairest),
+                          PlainNumber(100 * fairestRow.totalVariation, 2)});
 }
 
 std::string PValue(double p) {
@@ -64,19 +63,19 @@ std::string PValue(double p) {
 
 std::string Verdict(bool cancelled, std::uint64_t trials, int rungs,
                     const ChiSquareResult& exactOdds, const FairnessResult& fairness) {
-    const std::string odds = !CallsUnfair(exactOdds.pValue)
-                                 ? "理論値との差は偶然のばらつきの範囲です。"
-                                 : "理論値との差は偶然にしては大きすぎます。";
-    const std::string fair = CallsUnfair(fairness.pValue)
-                                 ? "公平にしては偏りが大きすぎます：偶然ではありません。"
-                                 : "公平でないとまでは言えません。";
-    return std::string(cancelled ? "中止までの " : "") + Grouped(trials) + " 回（横線 " +
-           std::to_string(rungs) + " 本）：カイ二乗 " + Fixed(exactOdds.statistic, 2) +
-           "（自由度 " + std::to_string(exactOdds.degreesOfFreedom) + "）、" +
-           PValue(exactOdds.pValue) + "。\n" + odds +
-           "\n公平（どの線も 10 %）と比べると：カイ二乗 " + Fixed(fairness.statistic, 2) +
-           "（自由度 " + std::to_string(fairness.degreesOfFreedom) + "）、" +
-           PValue(fairness.pValue) + "。\n" + fair;
+    const std::string run =
+        texts::Format(TextId::VerdictTrials,
+                      {Grouped(trials), std::to_string(rungs), Fixed(exactOdds.statistic, 2),
+                       std::to_string(exactOdds.degreesOfFreedom), PValue(exactOdds.pValue)});
+    const std::string fair = texts::Format(
+        TextId::FairTrials, {Fixed(fairness.statistic, 2),
+                             std::to_string(fairness.degreesOfFreedom), PValue(fairness.pValue)});
+    return (cancelled ? texts::Format(TextId::VerdictCancelled, {run}) : run) + "\n" +
+           std::string(texts::Text(CallsUnfair(exactOdds.pValue) ? TextId::OddsDisagree
+                                                                 : TextId::OddsAgree)) +
+           "\n" + fair + "\n" +
+           std::string(
+               texts::Text(CallsUnfair(fairness.pValue) ? TextId::Unfair : TextId::NotUnfair));
 }
 
 std::uint64_t Rounded(std::uint64_t trials) {
@@ -89,24 +88,21 @@ std::uint64_t Rounded(std::uint64_t trials) {
 }
 
 std::string PowerSentence(int rungs, std::optional<std::uint64_t> trials) {
-    const std::string ladder = "横線 " + std::to_string(rungs) + " 本なら、";
     if (!trials) {
-        return ladder + "ほとんど公平です：10 億回試行しても『偶然ではない』とはまず言えません。";
+        return texts::Format(TextId::PowerNever, {std::to_string(rungs)});
     }
-    return ladder + "約 " + Grouped(Rounded(*trials)) +
-           " 回の試行で 8 割の確率で『偶然ではない』と言えます。";
+    return texts::Format(TextId::PowerTrials, {std::to_string(rungs), Grouped(Rounded(*trials))});
 }
 
 std::string ExperimentsSentence(int rungs, int experiments, int detected, int median, int low,
                                 int high) {
     if (rungs < kMinRungs || rungs > kMaxRungs) {
-        return "この実験で使えるのは横線 10〜50 本です。";
+        return std::string(texts::Text(TextId::ExperimentsOutside));
     }
     const double share = experiments > 0 ? 100.0 * detected / experiments : 0;
-    return "この実験を最後まで行うと、約 " + Fixed(share, 0) +
-           " % の確率で偏りが確かめられます。\n（1 回の実験は中央値 " + std::to_string(median) +
-           " 回の試行、5〜95 % で " + std::to_string(low) + "〜" + std::to_string(high) + " 回。" +
-           Grouped(static_cast<std::uint64_t>(experiments)) + " 回の実験から）";
+    return texts::Format(TextId::Experiments,
+                         {Fixed(share, 0), std::to_string(median), std::to_string(low),
+                          std::to_string(high), Grouped(static_cast<std::uint64_t>(experiments))});
 }
 
 }  // namespace hashigoro::odds_sheet

@@ -5,46 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "catalogue.h"
 #include "chi_square.h"
 #include "fairness_test.h"
 #include "ladder_odds.h"
 
-// The answer sheet's words, for every front end: its captions, and the sentences it makes of
-// its numbers (UTF-8, numbers with a decimal point and grouped by thousands as in Japanese).
+// The sentences the answer sheet makes of its numbers, for every front end, in the current
+// language (UTF-8, numbers with a decimal point and grouped by thousands). Its captions are
+// the catalogue's.
 namespace hashigoro::odds_sheet {
-
-inline constexpr std::string_view kCaption = " はしごろう＿理論値";
-inline constexpr std::string_view kExactGroup = "理論値（正確な確率）";
-inline constexpr std::string_view kRungsLabel = "横線の本数";
-inline constexpr std::string_view kRungsSuffix = " 本";
-inline constexpr std::string_view kExperimentRange = "（実験で使えるのは 10〜50 本）";
-inline constexpr std::string_view kStartLabel = "スタートの線";
-inline constexpr std::string_view kOutlookGroup = "何回で偏りがわかるか";
-inline constexpr std::string_view kSimulationGroup = "シミュレーション（実験と同じしくみ）";
-inline constexpr std::string_view kTrialsLabel = "試行回数";
-inline constexpr std::string_view kTrialsSuffix = " 回";
-inline constexpr std::string_view kRun = "実行";
-inline constexpr std::string_view kCancel = "中止";
-inline constexpr std::string_view kSaveCsv = "表を CSV で保存…";
-inline constexpr std::string_view kSavePng = "グラフを PNG で保存…";
-inline constexpr std::string_view kSaveCsvTitle = "表を CSV で保存";
-inline constexpr std::string_view kSavePngTitle = "グラフを PNG で保存";
-inline constexpr std::string_view kSimulating = "シミュレーション中…";
-inline constexpr std::string_view kCancelled = "中止しました。";
-
-inline constexpr std::string_view kBarChartTitle = "どの線に着くか（%）";
-inline constexpr std::string_view kExactSeries = "理論値";
-inline constexpr std::string_view kSimulatedSeries = "シミュレーション";
-inline constexpr std::string_view kFairSeries = "公平なら 10 %";
-inline constexpr std::string_view kPercentAxis = "%";
-inline constexpr std::string_view kDistanceChartTitle = "公平からのずれ（全変動距離、%）";
-inline constexpr std::string_view kExperimentBand = "実験の範囲";
-inline constexpr std::string_view kDistanceSeries = "ずれ";
-inline constexpr std::string_view kChosenSeries = "選んだ本数";
-inline constexpr std::string_view kPowerChartTitle = "偏りを見抜く確率（5 % の検定）";
-inline constexpr std::string_view kPowerSeries = "見抜く確率";
-inline constexpr std::string_view kEightyPercent = "8 割";
-inline constexpr std::string_view kTrialsAxis = "試行回数";
 
 // The whole experiments that the sentence on a finished experiment is made from.
 inline constexpr int kWholeExperiments = 2000;

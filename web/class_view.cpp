@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "catalogue.h"
 #include "odds_sheet_text.h"
 #include "page.h"
 #include "page_results.h"
@@ -103,11 +104,11 @@ ClassView::ClassView(val sheet, PageEvents& events)
     gShown = this;
     val part = Make("section", "OddsClass", "sheet-class", sheet);
     part.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsClassTitle"));
-    SetText(Make("h2", "OddsClassTitle", "", part), cs::kTitle);
+    SetText(Make("h2", "OddsClassTitle", "", part), texts::Text(TextId::ClassTitle));
     val input = Make("div", "", "class-input", part);
     val label = Make("label", "", "", input);
     label.set("htmlFor", std::string("OddsClassLines"));
-    SetText(label, cs::kLinesLabel);
+    SetText(label, texts::Text(TextId::ClassLinesLabel));
     val lines = Make("textarea", "OddsClassLines", "", input);
     lines.set("rows", 8);
     lines.set("spellcheck", false);
@@ -119,24 +120,25 @@ ClassView::ClassView(val sheet, PageEvents& events)
     files.set("accept", std::string(".csv,.txt,text/plain,text/csv"));
     val open = Make("label", "", "button sheet-button", buttons);
     open.set("htmlFor", std::string("OddsClassFiles"));
-    SetText(open, cs::kOpenFiles);
-    MakeButton("OddsClassOwn", cs::kAddOwn, buttons, "button sheet-button");
-    MakeButton("OddsClassPool", cs::kPool, buttons, "button sheet-button");
-    MakeButton("OddsClassClear", cs::kClear, buttons, "button sheet-button");
-    MakeButton("OddsClassCsv", cs::kSaveCsv, buttons, "button sheet-button");
+    SetText(open, texts::Text(TextId::ClassOpenFiles));
+    MakeButton("OddsClassOwn", texts::Text(TextId::ClassAddOwn), buttons, "button sheet-button");
+    MakeButton("OddsClassPool", texts::Text(TextId::ClassPool), buttons, "button sheet-button");
+    MakeButton("OddsClassClear", texts::Text(TextId::ClassClear), buttons, "button sheet-button");
+    MakeButton("OddsClassCsv", texts::Text(TextId::ClassSaveCsv), buttons, "button sheet-button");
     Make("p", "OddsClassSummary", "sheet-text", input)
         .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
     Make("ul", "OddsClassRejected", "class-rejected", input);
 
     val output = Make("div", "", "class-output", part);
     val choice = Make("label", "", "sheet-row", output);
-    SetText(Make("span", "", "", choice), cs::kGroupLabel);
+    SetText(Make("span", "", "", choice), texts::Text(TextId::ClassGroupLabel));
     Make("select", "OddsClassGroup", "", choice);
     val table = Make("table", "OddsClassTable", "class-table", output);
-    SetText(Make("caption", "", "", table), cs::kChartTitle);
+    SetText(Make("caption", "", "", table), texts::Text(TextId::ClassChartTitle));
     val head = Make("tr", "", "", table);
     for (std::string_view header :
-         {cs::kLineHeader, cs::kCountHeader, cs::kShareHeader, cs::kExactHeader}) {
+         {texts::Text(TextId::ClassLineHeader), texts::Text(TextId::ClassCountHeader),
+          texts::Text(TextId::ClassShareHeader), texts::Text(TextId::ClassExactHeader)}) {
         SetText(Make("th", "", "", head), header);
     }
     for (int line = 1; line <= 10; ++line) {
@@ -148,18 +150,18 @@ ClassView::ClassView(val sheet, PageEvents& events)
         }
     }
     val chart = Make("div", "", "chart class-chart", output);
-    chartCanvas_ = MakeChartCanvas(chart, "OddsClassChart", cs::kChartTitle);
+    chartCanvas_ = MakeChartCanvas(chart, "OddsClassChart", texts::Text(TextId::ClassChartTitle));
     Make("p", "OddsClassVerdicts", "sheet-text", output)
         .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
 
-    val texts = val::object();
-    texts.set("title", std::string(cs::kChartTitle));
-    texts.set("share", std::string(cs::kShareSeries));
-    texts.set("exact", std::string(odds_sheet::kExactSeries));
-    texts.set("fair", std::string(odds_sheet::kFairSeries));
-    texts.set("percent", std::string(odds_sheet::kPercentAxis));
-    texts.set("lines", ArrivalLineNames());
-    chartTexts_ = texts;
+    val words = val::object();
+    words.set("title", std::string(texts::Text(TextId::ClassChartTitle)));
+    words.set("share", std::string(texts::Text(TextId::ClassShareSeries)));
+    words.set("exact", std::string(texts::Text(TextId::ExactSeries)));
+    words.set("fair", std::string(texts::Text(TextId::FairSeries)));
+    words.set("percent", std::string(texts::Text(TextId::PercentAxis)));
+    words.set("lines", ArrivalLineNames());
+    chartTexts_ = words;
 
     for (const char* id : {"OddsClassOwn", "OddsClassPool", "OddsClassClear", "OddsClassCsv"}) {
         events.ListenForClicks(id);
@@ -188,10 +190,11 @@ bool ClassView::Handle(const PageEvent& event) {
         const int added = model_.AddOwn(own);
         lines.set("value", model_.Text());
         PoolAndShow();
-        SetText(ById("OddsClassSummary"), (own.empty()  ? std::string(cs::kNoOwn)
-                                           : added == 0 ? std::string(cs::kOwnAllThere)
-                                                        : cs::OwnAdded(added)) +
-                                              model_.Summary());
+        SetText(ById("OddsClassSummary"),
+                (own.empty()  ? std::string(texts::Text(TextId::ClassNoOwn))
+                 : added == 0 ? std::string(texts::Text(TextId::ClassOwnAllThere))
+                              : cs::OwnAdded(added)) +
+                    model_.Summary());
     } else if (id == "OddsClassPool") {
         PoolAndShow();
     } else if (id == "OddsClassClear") {
@@ -210,7 +213,7 @@ void ClassView::PoolAndShow() {
     pooling_ = true;
     Work(emscripten_get_now() + kFirstSliceMs);
     if (pooling_) {
-        SetText(ById("OddsClassSummary"), cs::kPooling);
+        SetText(ById("OddsClassSummary"), texts::Text(TextId::ClassPooling));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "help_view.h"
 
+#include "catalogue.h"
 #include "help_text.h"
 #include "page.h"
 #include "page_window.h"
@@ -15,9 +16,10 @@ HelpView::HelpView(val container, PageEvents& events) : window_(val::null()) {
         if (control.name == "Picture1") {
             SetStyle(element, "background", Rgb(layout::kWhite));
             SetStyle(element, "color", Rgb(layout::kBlack));
-            for (const char* line : layout::kHelpText) {
+            for (const TextId id : layout::kHelpText) {
                 // An empty line keeps its height.
-                SetText(Make("div", "", "help-line", element), *line ? line : "\u00a0");
+                const std::string_view line = texts::Text(id);
+                SetText(Make("div", "", "help-line", element), line.empty() ? "\u00a0" : line);
             }
         }
     }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "catalogue.h"
 #include "page.h"
 #include "page_window.h"
 #include "window_layout.h"
@@ -83,7 +84,7 @@ MainView::MainView(val container, const MainViewServices& services)
     surface.set("tabIndex", 0);
     surface.call<void>("setAttribute", std::string("role"), std::string("img"));
     surface.call<void>("setAttribute", std::string("aria-label"),
-                       std::string("はしごろうの図：縦線10本、左から3本目の上から出発します。"));
+                       std::string(texts::Text(TextId::BoardDescription)));
     val canvas = Make("canvas", "Board", "board", surface);
     canvas.call<void>("setAttribute", std::string("aria-hidden"), std::string("true"));
     board_ = std::make_unique<CanvasBoard>(canvas);
@@ -186,16 +187,13 @@ void MainView::SetTallySquareVisible(int bar, int index, bool visible) {
     ById(SquareId(bar, index)).set("hidden", !visible);
     if (visible) {
         // Bar o(k) stands under the k-th line from the left.
-        const std::string line = std::to_string(bar) + "本目";
         SetText(announcer_,
-                line + "に着きました（" + line + "は" + std::to_string(index) + "回目）");
+                texts::Format(TextId::Arrived, {std::to_string(bar), std::to_string(index)}));
     }
 }
 
 void MainView::ExperimentEnded(int bar) {
-    const std::string line = std::to_string(bar) + "本目";
-    SetText(announcer_,
-            line + "に着きましたが、" + line + "はもう満杯です。実験はここで終わりです。");
+    SetText(announcer_, texts::Format(TextId::ArrivedFull, {std::to_string(bar)}));
 }
 
 void MainView::SetMousePointer(MousePointer pointer) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "catalogue.h"
 #include "experiment_state.h"
 #include "odds_csv.h"
 #include "odds_sheet_text.h"
@@ -77,22 +78,23 @@ OddsView::OddsView(val container, PageEvents& events)
     sheet_.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsTitle"));
     val top = Make("div", "", "sheet-top", sheet_);
     val title = Make("h1", "OddsTitle", "", top);
-    SetText(title, std::string(os::kCaption).substr(1));
+    SetText(title, Trimmed(texts::Text(TextId::SheetCaption)));
     title.set("tabIndex", -1);  // where the focus goes when the sheet opens
-    MakeButton("OddsBack", "はしごろうに戻る", top, "button sheet-back");
+    MakeButton("OddsBack", texts::Text(TextId::BackToLadder), top, "button sheet-back");
 
     val side = Make("div", "", "sheet-side", sheet_);
     val exact = Make("fieldset", "", "", side);
-    SetText(Make("legend", "", "", exact), os::kExactGroup);
-    NumberBox("OddsRungs", os::kRungsLabel, 0, kRungSlots, kMaxRungs, exact);
+    SetText(Make("legend", "", "", exact), texts::Text(TextId::ExactGroup));
+    NumberBox("OddsRungs", texts::Text(TextId::RungsLabel), 0, kRungSlots, kMaxRungs, exact);
     val slider = Make("input", "OddsSlider", "", exact);
     slider.set("type", std::string("range"));
     slider.set("min", 0);
     slider.set("max", kRungSlots);
     slider.set("value", kMaxRungs);
-    slider.call<void>("setAttribute", std::string("aria-label"), std::string(os::kRungsLabel));
-    SetText(Make("p", "", "sheet-note", exact), os::kExperimentRange);
-    val start = Labelled("select", "OddsStart", os::kStartLabel, exact);
+    slider.call<void>("setAttribute", std::string("aria-label"),
+                      std::string(texts::Text(TextId::RungsLabel)));
+    SetText(Make("p", "", "sheet-note", exact), texts::Text(TextId::ExperimentRange));
+    val start = Labelled("select", "OddsStart", texts::Text(TextId::StartLabel), exact);
     for (int column = kFirstColumn; column <= kLastColumn; ++column) {
         val option = Make("option", "", "", start);
         option.set("value", column);
@@ -102,22 +104,25 @@ OddsView::OddsView(val container, PageEvents& events)
     Make("p", "OddsDistance", "sheet-text", exact);
 
     val simulation = Make("fieldset", "", "", side);
-    SetText(Make("legend", "", "", simulation), os::kSimulationGroup);
-    NumberBox("OddsTrials", os::kTrialsLabel, 100, 1'000'000, 1000, simulation);
-    NumberBox("OddsSimulatedRungs", os::kRungsLabel, kMinRungs, kMaxRungs, kMaxRungs, simulation);
+    SetText(Make("legend", "", "", simulation), texts::Text(TextId::SimulationGroup));
+    NumberBox("OddsTrials", texts::Text(TextId::TrialsLabel), 100, 1'000'000, 1000, simulation);
+    NumberBox("OddsSimulatedRungs", texts::Text(TextId::RungsLabel), kMinRungs, kMaxRungs,
+              kMaxRungs, simulation);
     val buttons = Make("div", "", "sheet-buttons", simulation);
-    MakeButton("OddsRun", os::kRun, buttons, "button sheet-button");
-    MakeButton("OddsCancel", os::kCancel, buttons, "button sheet-button").set("disabled", true);
+    MakeButton("OddsRun", texts::Text(TextId::Run), buttons, "button sheet-button");
+    MakeButton("OddsCancel", texts::Text(TextId::CancelRun), buttons, "button sheet-button")
+        .set("disabled", true);
     val progress = Make("progress", "OddsProgress", "", simulation);
     progress.set("max", 1000);
     progress.set("value", 0);
-    progress.call<void>("setAttribute", std::string("aria-label"), std::string(os::kSimulating));
+    progress.call<void>("setAttribute", std::string("aria-label"),
+                        std::string(texts::Text(TextId::Simulating)));
     val verdict = Make("p", "OddsVerdict", "sheet-text", simulation);
     verdict.call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
 
     val saves = Make("div", "", "sheet-buttons", side);
-    MakeButton("OddsCsv", os::kSaveCsv, saves, "button sheet-button");
-    MakeButton("OddsPng", os::kSavePng, saves, "button sheet-button");
+    MakeButton("OddsCsv", texts::Text(TextId::SaveCsv), saves, "button sheet-button");
+    MakeButton("OddsPng", texts::Text(TextId::SavePng), saves, "button sheet-button");
 
     val main = Make("div", "", "sheet-charts", sheet_);
     val bars = Make("div", "", "chart chart-wide", main);
@@ -129,32 +134,34 @@ OddsView::OddsView(val container, PageEvents& events)
         .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
 
     // The charts' words, from the sheet's own.
-    val texts = val::object();
-    texts.set("barTitle", std::string(os::kBarChartTitle));
-    texts.set("exact", std::string(os::kExactSeries));
-    texts.set("simulated", std::string(os::kSimulatedSeries));
-    texts.set("fair", std::string(os::kFairSeries));
-    texts.set("percent", std::string(os::kPercentAxis));
-    texts.set("distanceTitle", std::string(os::kDistanceChartTitle));
-    texts.set("band", std::string(os::kExperimentBand));
-    texts.set("distance", std::string(os::kDistanceSeries));
-    texts.set("chosen", std::string(os::kChosenSeries));
-    texts.set("rungs", std::string(os::kRungsLabel));
-    texts.set("powerTitle", std::string(os::kPowerChartTitle));
-    texts.set("power", std::string(os::kPowerSeries));
-    texts.set("eighty", std::string(os::kEightyPercent));
-    texts.set("trials", std::string(os::kTrialsAxis));
-    texts.set("lines", ArrivalLineNames());
+    val words = val::object();
+    words.set("barTitle", std::string(texts::Text(TextId::BarChartTitle)));
+    words.set("exact", std::string(texts::Text(TextId::ExactSeries)));
+    words.set("simulated", std::string(texts::Text(TextId::SimulatedSeries)));
+    words.set("fair", std::string(texts::Text(TextId::FairSeries)));
+    words.set("percent", std::string(texts::Text(TextId::PercentAxis)));
+    words.set("distanceTitle", std::string(texts::Text(TextId::DistanceChartTitle)));
+    words.set("band", std::string(texts::Text(TextId::ExperimentBand)));
+    words.set("distance", std::string(texts::Text(TextId::DistanceSeries)));
+    words.set("chosen", std::string(texts::Text(TextId::ChosenSeries)));
+    words.set("rungs", std::string(texts::Text(TextId::RungsLabel)));
+    words.set("powerTitle", std::string(texts::Text(TextId::PowerChartTitle)));
+    words.set("power", std::string(texts::Text(TextId::PowerSeries)));
+    words.set("eighty", std::string(texts::Text(TextId::EightyPercent)));
+    words.set("trials", std::string(texts::Text(TextId::TrialsAxis)));
+    words.set("lines", ArrivalLineNames());
+    words.set("arrivalHeader", std::string(texts::Text(TextId::ArrivalHeader)));
     // Each chart's numbers follow it as a table. The charts are made in the frame after the
     // sheet is first shown: its words and numbers show at once, and a chart made while its
     // canvas is hidden would have no size.
-    chartTexts_ = texts;
+    chartTexts_ = words;
     chartCanvases_ = val::array();
-    chartCanvases_.call<void>("push", MakeChartCanvas(bars, "OddsBarsChart", os::kBarChartTitle));
     chartCanvases_.call<void>(
-        "push", MakeChartCanvas(distance, "OddsDistanceChart", os::kDistanceChartTitle));
-    chartCanvases_.call<void>("push",
-                              MakeChartCanvas(power, "OddsPowerChart", os::kPowerChartTitle));
+        "push", MakeChartCanvas(bars, "OddsBarsChart", texts::Text(TextId::BarChartTitle)));
+    chartCanvases_.call<void>("push", MakeChartCanvas(distance, "OddsDistanceChart",
+                                                      texts::Text(TextId::DistanceChartTitle)));
+    chartCanvases_.call<void>(
+        "push", MakeChartCanvas(power, "OddsPowerChart", texts::Text(TextId::PowerChartTitle)));
     // Reading the charts' code takes a while: it is done when the page is idle, before the
     // charts are first asked for.
     events.WakeWhenIdle("OddsChartsCode");

@@ -51,6 +51,13 @@ void SetText(val element, std::string_view utf8) {
     element.set("textContent", std::string(utf8));
 }
 
+std::string_view Trimmed(std::string_view caption) {
+    while (!caption.empty() && caption.front() == ' ') {
+        caption.remove_prefix(1);
+    }
+    return caption;
+}
+
 val MakeButton(std::string_view id, std::string_view caption, val parent, const char* className) {
     val button = Make("button", id, className, parent);
     button.set("type", std::string("button"));

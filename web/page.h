@@ -18,6 +18,8 @@ val ById(const std::string& id);
 // A new element `tag` with `id` (none when empty) and `className`, appended to `parent`.
 val Make(const char* tag, std::string_view id, const char* className, val parent);
 void SetText(val element, std::string_view utf8);
+// A window caption without the blank it opens with (" はしごろう＿理論値"), for a heading.
+std::string_view Trimmed(std::string_view caption);
 // A button (type "button", so that it submits nothing) with `caption`, appended to `parent`.
 val MakeButton(std::string_view id, std::string_view caption, val parent,
                const char* className = "");

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "catalogue.h"
 #include "experiment_result.h"
 #include "page.h"
 
@@ -51,8 +52,10 @@ EM_JS(void, InstallKeptReader, (), {
 // Copies the line, and says so beside it. Where the clipboard cannot be written to (a page served
 // over plain http has no navigator.clipboard), the line is selected and copied the old way; failing
 // that, it stays selected, with a hint, for the person to copy.
-EM_JS(void, CopyText, (const char* text), {
+EM_JS(void, CopyText, (const char* text, const char* copiedText, const char* selectedText), {
     const line = UTF8ToString(text);
+    const copiedSaid = UTF8ToString(copiedText);
+    const selectedSaid = UTF8ToString(selectedText);
     const said = document.getElementById('CopySaid');
     const tell = message => {
         said.textContent = message;
@@ -68,10 +71,10 @@ EM_JS(void, CopyText, (const char* text), {
             copied = document.execCommand('copy');
         } catch (error) {
         }
-        tell(copied ? 'コピーしました' : '行を選びました。Ctrl+C（iPad では「コピー」）でコピーしてください');
+        tell(copied ? copiedSaid : selectedSaid);
     };
     if (navigator.clipboard && navigator.clipboard.writeText) {
-        navigator.clipboard.writeText(line).then(() => tell('コピーしました'), byHand);
+        navigator.clipboard.writeText(line).then(() => tell(copiedSaid), byHand);
     } else {
         byHand();
     }
@@ -83,12 +86,13 @@ EM_JS(void, CopyText, (const char* text), {
 PageResults::PageResults(val parent, std::function<void()> shown)
     : box_(Make("div", "Results", "results", parent)), shown_(std::move(shown)) {
     box_.call<void>("setAttribute", std::string("role"), std::string("region"));
-    box_.call<void>("setAttribute", std::string("aria-label"), std::string("実験の結果"));
+    box_.call<void>("setAttribute", std::string("aria-label"),
+                    std::string(texts::Text(TextId::ResultsRegion)));
     box_.set("hidden", true);
     Make("span", "ResultLine", "result-line", box_);
     val copy = Make("button", "CopyResult", "button result-copy", box_);
     copy.set("type", std::string("button"));
-    SetText(copy, "コピー");
+    SetText(copy, texts::Text(TextId::CopyButton));
     // Shown once the line is copied (and said through the page's announcer).
     Make("span", "CopySaid", "copy-said", box_);
 }
@@ -130,7 +134,9 @@ bool PageResults::Handle(const std::string& clicked) {
     if (clicked != "CopyResult") {
         return false;
     }
-    CopyText(ById("ResultLine")["textContent"].as<std::string>().c_str());
+    CopyText(ById("ResultLine")["textContent"].as<std::string>().c_str(),
+             std::string(texts::Text(TextId::Copied)).c_str(),
+             std::string(texts::Text(TextId::SelectedToCopy)).c_str());
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "catalogue.h"
 #include "page.h"
 
 namespace hashigoro::web {
@@ -44,11 +45,11 @@ val MakeWindow(val container, const char* id, const layout::Window& window) {
     frame.call<void>("setAttribute", std::string("aria-labelledby"), std::string(id) + "Caption");
     // The window's caption bar is the page's heading, as its title is the page's.
     val caption = Make("h1", std::string(id) + "Caption", "caption", frame);
-    SetText(caption, window.caption);
+    SetText(caption, texts::Text(window.caption));
     val client = Make("div", std::string(id) + "Client", "client", frame);
     SetStyle(client, "width", Scaled(layout::Px(window.client.width)));
     SetStyle(client, "height", Scaled(layout::Px(window.client.height)));
-    Document().set("title", std::string(window.caption));
+    Document().set("title", std::string(texts::Text(window.caption)));
     return client;
 }
 
@@ -64,8 +65,8 @@ val MakeControl(val client, const layout::Control& control) {
         element.set("type", std::string("button"));
         element.set("disabled", !control.enabled);
     }
-    if (!control.caption.empty()) {
-        SetText(element, control.caption);
+    if (control.caption != TextId::None) {
+        SetText(element, texts::Text(control.caption));
     }
     if (control.font.points > 0) {
         // Points at 96 dots per inch, in window pixels.

@@ -3,6 +3,7 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include "catalogue.h"
 #include "odds_sheet_text.h"
 #include "page.h"
 #include "sound_cue.h"
@@ -93,7 +94,7 @@ WebProgram::WebProgram()
 void WebProgram::Run() {
     val open = Make("button", "OpenOdds", "button open-odds", Document()["body"]);
     open.set("type", std::string("button"));
-    SetText(open, std::string(odds_sheet::kCaption).substr(1));
+    SetText(open, Trimmed(texts::Text(TextId::SheetCaption)));
     events_.ListenForClicks("OpenOdds");
     events_.ListenForClicks("CopyResult");
     Rescale();
@@ -266,12 +267,12 @@ void WebProgram::EndProgram() {
 void WebProgram::ShowEnded() {
     main_.reset();
     help_.reset();
-    Document().set("title", std::string("はしごろう"));
+    Document().set("title", std::string(texts::Text(TextId::QuitBoxTitle)));
     ended_ = Make("section", "Ended", "ended", desktop_);
-    SetText(Make("p", "", "", ended_), "はしごろうを終了しました。");
+    SetText(Make("p", "", "", ended_), texts::Text(TextId::Ended));
     val restart = Make("button", "Restart", "button", ended_);
     restart.set("type", std::string("button"));
-    SetText(restart, "もう一度はじめる");
+    SetText(restart, texts::Text(TextId::Restart));
     events_.ListenForClicks("Restart");
     restart.call<void>("focus");
     // An installed app's window closes itself, as the desktop program's does.

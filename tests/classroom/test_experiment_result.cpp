@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "catalogue.h"
 #include "class_sheet.h"
 #include "experiment_result.h"
 
@@ -54,6 +55,48 @@ class ExperimentResultTest : public QObject {
         expected.fullLine = fullLine;
         QVERIFY(read.experiments[0].result == expected);
         QCOMPARE(read.experiments[0].line, 1);
+    }
+
+    // A class's lines come in every language the page speaks, and in each one's mistakes: the
+    // same experiment in two languages counts once, and a Korean line pools with a Japanese one.
+    void linesOfEveryLanguagePoolTogether_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("typed");  // a line a person of that language types
+        QTest::newRow("Japanese") << "ja"
+                                  << "横線 50 本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了";
+        QTest::newRow("English") << "en"
+                                 << "Team B: 50 Rungs, 3 5 20 7 4 2 1 0 0 0, Line 3 full, ended";
+        QTest::newRow("Korean")
+            << "ko"
+            << "2모둠 가로선 50개 3 5 20 7 4 2 1 0 0 0 3번째 선이 가득 차서 끝남";
+        QTest::newRow("Simplified Chinese")
+            << "zh-Hans"
+            << "第二组：横线50条，3 5 20 7 4 2 1 0 0 0，第3条线已满，结束";
+        QTest::newRow("Traditional Chinese")
+            << "zh-Hant"
+            << "橫線５０條　３ ５ ２０ ７ ４ ２ １ ０ ０ ０　第３條線已滿，結束";
+    }
+    void linesOfEveryLanguagePoolTogether() {
+        QFETCH(QString, code);
+        QFETCH(QString, typed);
+        QVERIFY(texts::Use(code.toStdString()));
+        ExperimentResult tagged = Example();
+        tagged.tag = "k3f9a2";
+        ExperimentResult stopped = Example();
+        stopped.fullLine = 0;
+        stopped.counts[2] = 2;
+        const std::string own = ResultLine(tagged) + "\n" + ResultLine(stopped) + "\n";
+        texts::Use("ja");
+        // Its own lines, the tagged one again in Japanese, and a line typed by hand.
+        const std::string text = own + ResultLine(tagged) + "\n" + typed.toStdString();
+        const ReadResults read = ReadResultLines(text);
+        QCOMPARE(read.rejected.size(), std::size_t{0});
+        QCOMPARE(read.experiments.size(), std::size_t{4});
+        QVERIFY(read.experiments[0].result == tagged);
+        QVERIFY(read.experiments[1].result == stopped);
+        QVERIFY(read.experiments[2].repeated);
+        QVERIFY(read.experiments[3].result == Example());
+        QCOMPARE(read.Repeats(), 1);
     }
 
     void whatCannotBeAnExperimentIsListedWithItsReason_data() {

@@ -115,7 +115,7 @@ class OddsSheetTest : public QObject {
         QVERIFY(first);
         QCOMPARE(first->Rungs(), 10);
         QVERIFY(!sheet.ExperimentsToRun());  // handed out already
-        QCOMPARE(sheet.ExperimentsSentence(), std::string(odds_sheet::kSimulating));
+        QCOMPARE(sheet.ExperimentsSentence(), std::string("シミュレーション中…"));
         sheet.SetRungs(60);
         QVERIFY(!sheet.ExperimentsToRun());  // not a rung count of the experiment
         QVERIFY(QString::fromStdString(sheet.ExperimentsSentence()).contains("10〜50"));
@@ -125,7 +125,7 @@ class OddsSheetTest : public QObject {
         while (first->Step(100)) {
         }
         sheet.ExperimentsDone(*first);  // for 10 rungs, no longer chosen
-        QCOMPARE(sheet.ExperimentsSentence(), std::string(odds_sheet::kSimulating));
+        QCOMPARE(sheet.ExperimentsSentence(), std::string("シミュレーション中…"));
         while (second->Step(100)) {
         }
         sheet.ExperimentsDone(*second);
@@ -142,7 +142,7 @@ class OddsSheetTest : public QObject {
         sheet.SetRungs(100);
         sheet.SimulationStarted(20);
         QCOMPARE(sheet.Rungs(), 20);
-        QCOMPARE(sheet.Verdict(), std::string(odds_sheet::kSimulating));
+        QCOMPARE(sheet.Verdict(), std::string("シミュレーション中…"));
         ArrivalCounts counts{};
         counts[2] = 30;
         counts[3] = 10;
@@ -158,7 +158,7 @@ class OddsSheetTest : public QObject {
         QCOMPARE(sheet.SimulatedPercents()[2], 0.0);
         sheet.SimulationStarted(30);
         sheet.SimulationFinished({}, true);
-        QCOMPARE(sheet.Verdict(), std::string(odds_sheet::kCancelled));
+        QCOMPARE(sheet.Verdict(), std::string("中止しました。"));
     }
 };
 

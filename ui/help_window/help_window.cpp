@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <utility>
 
+#include "catalogue.h"
 #include "fixed_window_frame.h"
 #include "help_text.h"
 #include "qt_layout.h"
@@ -17,11 +18,11 @@ Form2::Form2(std::function<void()> closeHelp, ProgramEnd& programEnd)
     const auto control = [](std::string_view name) -> const layout::Control& {
         return layout::Find(layout::kHelpWindow, name);
     };
-    SetUpFixedWindow(*this, ToQString(layout::kHelpWindow.caption),
+    SetUpFixedWindow(*this, ToQString(texts::Text(layout::kHelpWindow.caption)),
                      Pixels(layout::kHelpWindow.client));
 
     // The close button keeps the toolkit's default font.
-    command1_ = new QPushButton(ToQString(control("Command1").caption), this);
+    command1_ = new QPushButton(ToQString(texts::Text(control("Command1").caption)), this);
     command1_->setObjectName(ToQString(control("Command1").name));
     command1_->setGeometry(Pixels(control("Command1").rect));
     command1_->setAutoDefault(false);
@@ -41,8 +42,8 @@ Form2::Form2(std::function<void()> closeHelp, ProgramEnd& programEnd)
 
 void Form2::Form_Activate() {
     picture1_->Clear();
-    for (const char* line : layout::kHelpText) {
-        picture1_->PrintLine(QString::fromUtf8(line));
+    for (const TextId line : layout::kHelpText) {
+        picture1_->PrintLine(ToQString(texts::Text(line)));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 
+#include "catalogue.h"
 #include "fixed_window_frame.h"
 #include "gothic_font.h"
 #include "qt_layout.h"
@@ -21,7 +22,7 @@ const layout::Control& Entry(std::string_view name) {
 
 Form1::Form1(const MainWindowServices& services) : services_(services), ownDialogs_(this) {
     setObjectName(QStringLiteral("Form1"));
-    SetUpFixedWindow(*this, ToQString(layout::kMainWindow.caption),
+    SetUpFixedWindow(*this, ToQString(texts::Text(layout::kMainWindow.caption)),
                      Pixels(layout::kMainWindow.client));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
@@ -97,7 +98,7 @@ Form1::~Form1() {
 
 QPushButton* Form1::MakeButton(std::string_view name) {
     const layout::Control& entry = Entry(name);
-    auto* button = new QPushButton(ToQString(entry.caption), this);
+    auto* button = new QPushButton(ToQString(texts::Text(entry.caption)), this);
     button->setObjectName(ToQString(entry.name));
     button->setGeometry(Pixels(entry.rect));
     button->setFont(GothicFont(entry.font));
@@ -111,7 +112,7 @@ QPushButton* Form1::MakeButton(std::string_view name) {
 
 QLabel* Form1::MakeLabel(std::string_view name) {
     const layout::Control& entry = Entry(name);
-    auto* label = new QLabel(ToQString(entry.caption), this);
+    auto* label = new QLabel(ToQString(texts::Text(entry.caption)), this);
     label->setObjectName(ToQString(entry.name));
     label->setGeometry(Pixels(entry.rect));
     label->setAlignment((entry.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);

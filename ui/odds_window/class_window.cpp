@@ -25,6 +25,7 @@
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChartView>
 
+#include "catalogue.h"
 #include "fair_bars_chart.h"
 #include "gothic_font.h"
 #include "odds_sheet_text.h"
@@ -49,7 +50,7 @@ QString Percent(double share) {
 
 ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("ClassWindow"));
-    setWindowTitle(ToQString(cs::kTitle));
+    setWindowTitle(ToQString(texts::Text(TextId::ClassTitle)));
     setFont(GothicFont(10.5, false));
     setAcceptDrops(true);
     // As large as the screen allows, up to 1040 × 700, its frame and title bar on the screen
@@ -62,12 +63,12 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     lines_ = new QPlainTextEdit;
     lines_->setObjectName(QStringLiteral("ClassLines"));
-    lines_->setAccessibleName(ToQString(cs::kLinesLabel));
-    auto* open = new QPushButton(ToQString(cs::kOpenFiles));
-    auto* own = new QPushButton(ToQString(cs::kAddOwn));
-    auto* pool = new QPushButton(ToQString(cs::kPool));
-    auto* clear = new QPushButton(ToQString(cs::kClear));
-    auto* save = new QPushButton(ToQString(cs::kSaveCsv));
+    lines_->setAccessibleName(ToQString(texts::Text(TextId::ClassLinesLabel)));
+    auto* open = new QPushButton(ToQString(texts::Text(TextId::ClassOpenFiles)));
+    auto* own = new QPushButton(ToQString(texts::Text(TextId::ClassAddOwn)));
+    auto* pool = new QPushButton(ToQString(texts::Text(TextId::ClassPool)));
+    auto* clear = new QPushButton(ToQString(texts::Text(TextId::ClassClear)));
+    auto* save = new QPushButton(ToQString(texts::Text(TextId::ClassSaveCsv)));
     summary_ = new QLabel;
     summary_->setWordWrap(true);
     rejected_ = new QLabel;
@@ -75,10 +76,12 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     rejected_->setWordWrap(true);
     rejected_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     group_ = new QComboBox;
-    group_->setAccessibleName(ToQString(cs::kGroupLabel));
+    group_->setAccessibleName(ToQString(texts::Text(TextId::ClassGroupLabel)));
     table_ = new QTableWidget(10, 4);
-    table_->setHorizontalHeaderLabels({ToQString(cs::kLineHeader), ToQString(cs::kCountHeader),
-                                       ToQString(cs::kShareHeader), ToQString(cs::kExactHeader)});
+    table_->setHorizontalHeaderLabels({ToQString(texts::Text(TextId::ClassLineHeader)),
+                                       ToQString(texts::Text(TextId::ClassCountHeader)),
+                                       ToQString(texts::Text(TextId::ClassShareHeader)),
+                                       ToQString(texts::Text(TextId::ClassExactHeader))});
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 6);
     table_->setMinimumHeight(11 * (QFontMetrics(font()).height() + 6) + 4);
@@ -91,9 +94,10 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     for (int line = 1; line <= 10; ++line) {
         lines.append(QString::number(line));
     }
-    const FairBarsChart bars =
-        MakeFairBarsChart(ToQString(cs::kChartTitle), ToQString(cs::kShareSeries),
-                          ToQString(odds_sheet::kExactSeries), lines, ToQString(cs::kLineHeader));
+    const FairBarsChart bars = MakeFairBarsChart(ToQString(texts::Text(TextId::ClassChartTitle)),
+                                                 ToQString(texts::Text(TextId::ClassShareSeries)),
+                                                 ToQString(texts::Text(TextId::ExactSeries)), lines,
+                                                 ToQString(texts::Text(TextId::ClassLineHeader)));
     shares_ = bars.first;
     exact_ = bars.second;
     chart_ = bars.view;
@@ -106,7 +110,7 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     buttons->addWidget(clear, 1, 1);
     buttons->addWidget(save, 2, 0, 1, 2);
     auto* left = new QVBoxLayout;
-    auto* linesLabel = new QLabel(ToQString(cs::kLinesLabel));
+    auto* linesLabel = new QLabel(ToQString(texts::Text(TextId::ClassLinesLabel)));
     linesLabel->setWordWrap(true);
     left->addWidget(linesLabel);
     left->addWidget(lines_, 1);
@@ -115,7 +119,7 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     left->addWidget(rejected_);
     auto* right = new QVBoxLayout;
     auto* choice = new QHBoxLayout;
-    choice->addWidget(new QLabel(ToQString(cs::kGroupLabel)));
+    choice->addWidget(new QLabel(ToQString(texts::Text(TextId::ClassGroupLabel))));
     choice->addWidget(group_, 1);
     right->addLayout(choice);
     right->addWidget(table_);
@@ -158,7 +162,7 @@ void ClassWindow::AddFile(const QString& path) {
     QFile file(path);
     sheet_.SetText(lines_->toPlainText().toStdString());
     if (!file.open(QIODevice::ReadOnly)) {
-        QMessageBox::warning(this, ToQString(cs::kTitle),
+        QMessageBox::warning(this, ToQString(texts::Text(TextId::ClassTitle)),
                              ToQString(cs::CannotRead(path.toStdString())));
         return;
     }
@@ -179,9 +183,9 @@ void ClassWindow::AddOwnResults() {
     const int added = sheet_.AddOwn(own + (closed ? "" : "\n") + unsaved);
     lines_->setPlainText(QString::fromStdString(sheet_.Text()));
     PoolAndShow();
-    std::string said = own.empty() && unsaved.empty() ? std::string(cs::kNoOwn)
-                       : added == 0                   ? std::string(cs::kOwnAllThere)
-                                                      : cs::OwnAdded(added);
+    std::string said = own.empty() && unsaved.empty() ? std::string(texts::Text(TextId::ClassNoOwn))
+                       : added == 0 ? std::string(texts::Text(TextId::ClassOwnAllThere))
+                                    : cs::OwnAdded(added);
     if (!unsaved.empty()) {
         said += cs::OwnUnsaved(static_cast<int>(std::count(unsaved.begin(), unsaved.end(), '\n')),
                                file.UnsavedWhy());
@@ -205,7 +209,7 @@ void ClassWindow::ContinuePooling(int pooling, int sliceMs) {
     }
     if (sheet_.GroupsLeft() > 0) {
         // A large class goes on a rung count at a time, the window answering in between.
-        summary_->setText(ToQString(cs::kPooling));
+        summary_->setText(ToQString(texts::Text(TextId::ClassPooling)));
         QTimer::singleShot(0, this, [this, pooling] { ContinuePooling(pooling, kSliceMs); });
         return;
     }
@@ -267,9 +271,9 @@ QString ClassWindow::VerdictText() const {
 }
 
 void ClassWindow::AskAndOpen() {
-    for (const QString& path :
-         QFileDialog::getOpenFileNames(this, ToQString(cs::kOpenFiles).remove(QChar(0x2026)), {},
-                                       QStringLiteral("CSV, text (*.csv *.txt);;* (*)"))) {
+    for (const QString& path : QFileDialog::getOpenFileNames(
+             this, ToQString(texts::Text(TextId::ClassOpenFiles)).remove(QChar(0x2026)), {},
+             QStringLiteral("CSV, text (*.csv *.txt);;* (*)"))) {
         AddFile(path);
     }
 }
@@ -293,9 +297,9 @@ void ClassWindow::dropEvent(QDropEvent* event) {
 }
 
 void ClassWindow::AskAndSave() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, ToQString(cs::kSaveCsv).remove(QChar(0x2026)),
-                                     ToQString(cs::kCsvFileName), QStringLiteral("CSV (*.csv)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, ToQString(texts::Text(TextId::ClassSaveCsv)).remove(QChar(0x2026)),
+        ToQString(cs::kCsvFileName), QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty()) {
         SaveCsv(path);
     }
@@ -307,7 +311,7 @@ bool ClassWindow::SaveCsv(const QString& path) {
     if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit()) {
         return true;
     }
-    QMessageBox::warning(this, ToQString(cs::kTitle),
+    QMessageBox::warning(this, ToQString(texts::Text(TextId::ClassTitle)),
                          ToQString(odds_sheet::SaveFailed(path.toStdString())));
     return false;
 }

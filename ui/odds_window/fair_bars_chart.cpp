@@ -7,6 +7,7 @@
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 
+#include "catalogue.h"
 #include "gothic_font.h"
 #include "odds_sheet_text.h"
 #include "qt_layout.h"
@@ -42,7 +43,7 @@ FairBarsChart MakeFairBarsChart(const QString& title, const QString& first, cons
     series->append(made.second);
     chart->addSeries(series);
     auto* fair = new QLineSeries;
-    fair->setName(ToQString(odds_sheet::kFairSeries));
+    fair->setName(ToQString(texts::Text(TextId::FairSeries)));
     fair->setPen(QPen(Qt::black, 1.5, Qt::DashLine));
     fair->append(-0.5, 10);
     fair->append(9.5, 10);
@@ -58,7 +59,7 @@ FairBarsChart MakeFairBarsChart(const QString& title, const QString& first, cons
     hidden->setVisible(false);
     made.percent = new QValueAxis;
     made.percent->setRange(0, 40);
-    made.percent->setTitleText(ToQString(odds_sheet::kPercentAxis));
+    made.percent->setTitleText(ToQString(texts::Text(TextId::PercentAxis)));
     made.percent->setLabelFormat("%.0f");
     made.percent->setTitleFont(GothicFont(9.75, false));
     made.percent->setLabelsFont(GothicFont(9, false));

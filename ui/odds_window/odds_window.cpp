@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "catalogue.h"
 #include "class_window.h"
 #include "fair_bars_chart.h"
 #include "fixed_window_frame.h"
@@ -66,15 +67,15 @@ QChart* MakeChart(const QString& title) {
 
 OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("OddsWindow"));
-    SetUpFixedWindow(*this, ToQString(odds_sheet::kCaption), QRect(20, 20, 980, 560));
+    SetUpFixedWindow(*this, ToQString(texts::Text(TextId::SheetCaption)), QRect(20, 20, 980, 560));
     setFont(GothicFont(10.5, false));
 
-    auto* exact = new QGroupBox(ToQString(odds_sheet::kExactGroup));
+    auto* exact = new QGroupBox(ToQString(texts::Text(TextId::ExactGroup)));
     rungSlider_ = new QSlider(Qt::Horizontal);
     rungSlider_->setRange(0, kRungSlots);
     rungBox_ = new QSpinBox;
     rungBox_->setRange(0, kRungSlots);
-    rungBox_->setSuffix(ToQString(odds_sheet::kRungsSuffix));
+    rungBox_->setSuffix(ToQString(texts::Text(TextId::RungsSuffix)));
     startBox_ = new QComboBox;
     for (int column = 2; column <= 11; ++column) {
         startBox_->addItem(ToQString(odds_sheet::StartLine(column)), column);
@@ -85,25 +86,25 @@ OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent) {
     distanceLabel_->setMinimumHeight(4 * QFontMetrics(font()).lineSpacing());
 
     auto* exactForm = new QFormLayout(exact);
-    exactForm->addRow(ToQString(odds_sheet::kRungsLabel), rungBox_);
+    exactForm->addRow(ToQString(texts::Text(TextId::RungsLabel)), rungBox_);
     exactForm->addRow(rungSlider_);
-    exactForm->addRow(new QLabel(ToQString(odds_sheet::kExperimentRange)));
-    exactForm->addRow(ToQString(odds_sheet::kStartLabel), startBox_);
+    exactForm->addRow(new QLabel(ToQString(texts::Text(TextId::ExperimentRange))));
+    exactForm->addRow(ToQString(texts::Text(TextId::StartLabel)), startBox_);
     exactForm->addRow(distanceLabel_);
 
-    auto* simulation = new QGroupBox(ToQString(odds_sheet::kSimulationGroup));
+    auto* simulation = new QGroupBox(ToQString(texts::Text(TextId::SimulationGroup)));
     trialsBox_ = new QSpinBox;
     trialsBox_->setRange(100, 1'000'000);
     trialsBox_->setSingleStep(1000);
     trialsBox_->setValue(1000);
-    trialsBox_->setSuffix(ToQString(odds_sheet::kTrialsSuffix));
+    trialsBox_->setSuffix(ToQString(texts::Text(TextId::TrialsSuffix)));
     trialsBox_->setGroupSeparatorShown(true);
     simulatedRungsBox_ = new QSpinBox;
     simulatedRungsBox_->setRange(kMinRungs, kMaxRungs);
     simulatedRungsBox_->setValue(kMaxRungs);
-    simulatedRungsBox_->setSuffix(ToQString(odds_sheet::kRungsSuffix));
-    runButton_ = new QPushButton(ToQString(odds_sheet::kRun));
-    cancelButton_ = new QPushButton(ToQString(odds_sheet::kCancel));
+    simulatedRungsBox_->setSuffix(ToQString(texts::Text(TextId::RungsSuffix)));
+    runButton_ = new QPushButton(ToQString(texts::Text(TextId::Run)));
+    cancelButton_ = new QPushButton(ToQString(texts::Text(TextId::CancelRun)));
     cancelButton_->setEnabled(false);
     progress_ = new QProgressBar;
     progress_->setRange(0, 1000);
@@ -115,17 +116,17 @@ OddsWindow::OddsWindow(QWidget* parent) : QWidget(parent) {
     buttons->addWidget(runButton_);
     buttons->addWidget(cancelButton_);
     auto* simulationForm = new QFormLayout(simulation);
-    simulationForm->addRow(ToQString(odds_sheet::kTrialsLabel), trialsBox_);
-    simulationForm->addRow(ToQString(odds_sheet::kRungsLabel), simulatedRungsBox_);
+    simulationForm->addRow(ToQString(texts::Text(TextId::TrialsLabel)), trialsBox_);
+    simulationForm->addRow(ToQString(texts::Text(TextId::RungsLabel)), simulatedRungsBox_);
     simulationForm->addRow(buttons);
     simulationForm->addRow(progress_);
     simulationForm->addRow(verdict_);
 
-    auto* saveCsv = new QPushButton(ToQString(odds_sheet::kSaveCsv));
-    auto* savePng = new QPushButton(ToQString(odds_sheet::kSavePng));
-    auto* openClass = new QPushButton(ToQString(class_sheet::kOpenWindow));
+    auto* saveCsv = new QPushButton(ToQString(texts::Text(TextId::SaveCsv)));
+    auto* savePng = new QPushButton(ToQString(texts::Text(TextId::SavePng)));
+    auto* openClass = new QPushButton(ToQString(texts::Text(TextId::ClassOpenWindow)));
 
-    auto* outlook = new QGroupBox(ToQString(odds_sheet::kOutlookGroup));
+    auto* outlook = new QGroupBox(ToQString(texts::Text(TextId::OutlookGroup)));
     powerLabel_ = new QLabel;
     powerLabel_->setObjectName(QStringLiteral("PowerSentence"));
     powerLabel_->setWordWrap(true);
@@ -190,20 +191,20 @@ void OddsWindow::BuildCharts() {
     for (int column = 2; column <= 11; ++column) {
         lines.append(ToQString(odds_sheet::ArrivalLine(column)));
     }
-    const FairBarsChart bars = MakeFairBarsChart(ToQString(odds_sheet::kBarChartTitle),
-                                                 ToQString(odds_sheet::kExactSeries),
-                                                 ToQString(odds_sheet::kSimulatedSeries), lines);
+    const FairBarsChart bars = MakeFairBarsChart(
+        ToQString(texts::Text(TextId::BarChartTitle)), ToQString(texts::Text(TextId::ExactSeries)),
+        ToQString(texts::Text(TextId::SimulatedSeries)), lines);
     exactBars_ = bars.first;
     observedBars_ = bars.second;
     barView_ = bars.view;
     barView_->setObjectName(QStringLiteral("BarChart"));
 
-    QChart* distance = MakeChart(ToQString(odds_sheet::kDistanceChartTitle));
+    QChart* distance = MakeChart(ToQString(texts::Text(TextId::DistanceChartTitle)));
     // An area series does not own its two edges: they are given to it as children.
     auto* band = new QAreaSeries;
     band->setUpperSeries(new QLineSeries(band));
     band->setLowerSeries(new QLineSeries(band));
-    band->setName(ToQString(odds_sheet::kExperimentBand));
+    band->setName(ToQString(texts::Text(TextId::ExperimentBand)));
     for (int n : {kMinRungs, kMaxRungs}) {
         band->upperSeries()->append(n, 90);
         band->lowerSeries()->append(n, 0);
@@ -211,10 +212,10 @@ void OddsWindow::BuildCharts() {
     band->setColor(QColor(230, 230, 230));
     band->setBorderColor(QColor(230, 230, 230));
     auto* curve = curve_ = new QLineSeries;
-    curve->setName(ToQString(odds_sheet::kDistanceSeries));
+    curve->setName(ToQString(texts::Text(TextId::DistanceSeries)));
     curve->setPen(QPen(kRed, 2));
     chosen_ = new QScatterSeries;
-    chosen_->setName(ToQString(odds_sheet::kChosenSeries));
+    chosen_->setName(ToQString(texts::Text(TextId::ChosenSeries)));
     chosen_->setColor(Qt::black);
     chosen_->setMarkerSize(9);
     chosen_->append(0, 0);
@@ -223,11 +224,11 @@ void OddsWindow::BuildCharts() {
           static_cast<QAbstractSeries*>(chosen_)}) {
         distance->addSeries(series);
     }
-    auto* rungsAxis = Axis(0, kRungSlots, ToQString(odds_sheet::kRungsLabel), "%.0f");
+    auto* rungsAxis = Axis(0, kRungSlots, ToQString(texts::Text(TextId::RungsLabel)), "%.0f");
     rungsAxis->setTickType(QValueAxis::TicksDynamic);
     rungsAxis->setTickAnchor(0);
     rungsAxis->setTickInterval(50);
-    auto* tvAxis = Axis(0, 90, ToQString(odds_sheet::kPercentAxis), "%.0f");
+    auto* tvAxis = Axis(0, 90, ToQString(texts::Text(TextId::PercentAxis)), "%.0f");
     tvAxis->setTickCount(7);
     distance->addAxis(rungsAxis, Qt::AlignBottom);
     distance->addAxis(tvAxis, Qt::AlignLeft);
@@ -238,12 +239,12 @@ void OddsWindow::BuildCharts() {
     distanceView_ = new QChartView(distance);
     distanceView_->setObjectName(QStringLiteral("DistanceChart"));
 
-    QChart* power = MakeChart(ToQString(odds_sheet::kPowerChartTitle));
+    QChart* power = MakeChart(ToQString(texts::Text(TextId::PowerChartTitle)));
     powerCurve_ = new QLineSeries;
-    powerCurve_->setName(ToQString(odds_sheet::kPowerSeries));
+    powerCurve_->setName(ToQString(texts::Text(TextId::PowerSeries)));
     powerCurve_->setPen(QPen(kRed, 2));
     auto* eighty = new QLineSeries;
-    eighty->setName(ToQString(odds_sheet::kEightyPercent));
+    eighty->setName(ToQString(texts::Text(TextId::EightyPercent)));
     eighty->setPen(QPen(Qt::black, 1.5, Qt::DashLine));
     eighty->append(kFewestTrials, 80);
     eighty->append(kMostTrials, 80);
@@ -253,10 +254,10 @@ void OddsWindow::BuildCharts() {
     trialsAxis->setRange(kFewestTrials, kMostTrials);
     trialsAxis->setBase(10);
     trialsAxis->setLabelFormat("%.0f");
-    trialsAxis->setTitleText(ToQString(odds_sheet::kTrialsAxis));
+    trialsAxis->setTitleText(ToQString(texts::Text(TextId::TrialsAxis)));
     trialsAxis->setTitleFont(GothicFont(9.75, false));
     trialsAxis->setLabelsFont(GothicFont(9, false));
-    auto* powerAxis = Axis(0, 100, ToQString(odds_sheet::kPercentAxis), "%.0f");
+    auto* powerAxis = Axis(0, 100, ToQString(texts::Text(TextId::PercentAxis)), "%.0f");
     power->addAxis(trialsAxis, Qt::AlignBottom);
     power->addAxis(powerAxis, Qt::AlignLeft);
     for (QAbstractSeries* series : power->series()) {
@@ -426,9 +427,9 @@ void OddsWindow::ShowSimulation(const ArrivalCounts& counts, bool cancelled) {
 }
 
 void OddsWindow::AskAndSaveCsv() {
-    const QString path = QFileDialog::getSaveFileName(this, ToQString(odds_sheet::kSaveCsvTitle),
-                                                      ToQString(odds_sheet::CsvFileName(Start())),
-                                                      QStringLiteral("CSV (*.csv)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, ToQString(texts::Text(TextId::SaveCsvTitle)),
+        ToQString(odds_sheet::CsvFileName(Start())), QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty()) {
         SaveCsv(path);
     }
@@ -445,7 +446,7 @@ bool OddsWindow::SaveCsv(const QString& path) {
 }
 
 void OddsWindow::ReportSaveFailure(const QString& path, const QString& reason) {
-    QMessageBox box(QMessageBox::Warning, ToQString(odds_sheet::kCaption).trimmed(),
+    QMessageBox box(QMessageBox::Warning, ToQString(texts::Text(TextId::SheetCaption)).trimmed(),
                     ToQString(odds_sheet::SaveFailed(QDir::toNativeSeparators(path).toStdString())),
                     QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("SaveFailure"));
@@ -454,9 +455,9 @@ void OddsWindow::ReportSaveFailure(const QString& path, const QString& reason) {
 }
 
 void OddsWindow::AskAndSavePng() {
-    const QString path = QFileDialog::getSaveFileName(this, ToQString(odds_sheet::kSavePngTitle),
-                                                      ToQString(odds_sheet::PngFileName(Rungs())),
-                                                      QStringLiteral("PNG (*.png)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, ToQString(texts::Text(TextId::SavePngTitle)),
+        ToQString(odds_sheet::PngFileName(Rungs())), QStringLiteral("PNG (*.png)"));
     if (!path.isEmpty()) {
         SavePng(path);
     }

@@ -140,7 +140,7 @@ function create(t, bars, distance, power) {
         },
     });
     const barNumbers = numbersTable(bars, t.barTitle, () => [
-        ['着く線', `${t.exact} (%)`, `${t.simulated} (%)`],
+        [t.arrivalHeader, `${t.exact} (%)`, `${t.simulated} (%)`],
         t.lines.map((line, i) => [line, percent(barChart.data.datasets[0].data[i] ?? 0),
                                   percent(barChart.data.datasets[1].data[i] ?? 0)])]);
     const distanceNumbers = numbersTable(distance, t.distanceTitle, () => [

@@ -71,7 +71,7 @@ class WindowSwitchTest : public QObject {
             if (round == 0) {
                 printed = help->Picture1()->Lines();
                 QCOMPARE(printed.size(), 12);
-                QCOMPARE(printed[1], QString::fromUtf8(layout::kHelpText[1]));
+                QCOMPARE(printed[1], QString("　【問　　題】"));
             }
             QCOMPARE(help->Picture1()->Lines(), printed);
 

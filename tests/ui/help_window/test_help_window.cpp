@@ -2,9 +2,11 @@
 #include <QTest>
 
 #include "application_setup.h"
+#include "catalogue.h"
 #include "fake_window.h"
 #include "help_text.h"
 #include "help_window.h"
+#include "qt_layout.h"
 
 using namespace hashigoro;
 using namespace hashigoro::testing;
@@ -13,8 +15,8 @@ namespace {
 
 QStringList ExpectedLines() {
     QStringList lines;
-    for (const char* line : layout::kHelpText) {
-        lines << QString::fromUtf8(line);
+    for (const TextId line : layout::kHelpText) {
+        lines << ToQString(texts::Text(line));
     }
     return lines;
 }

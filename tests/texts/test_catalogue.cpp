@@ -1,0 +1,77 @@
+#include <QTest>
+
+#include <set>
+#include <string>
+
+#include "catalogue.h"
+
+using namespace hashigoro;
+
+class CatalogueTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // Every language gives every text once, with the values the Japanese one takes: a missing
+    // or misspelt placeholder would drop a number from a sentence.
+    void everyLanguageHasEveryTextWithItsPlaceholders() {
+        std::set<std::string_view> codes;
+        for (const Language* language : texts::Languages()) {
+            QVERIFY2(codes.insert(language->code).second, language->code.data());
+            QVERIFY(!language->name.empty());
+            std::multiset<TextId> given;
+            for (const TextEntry& entry : language->entries) {
+                given.insert(entry.id);
+            }
+            for (int n = 1; n < static_cast<int>(TextId::Count); ++n) {
+                const auto id = static_cast<TextId>(n);
+                const std::string where = std::string(language->code) + " #" + std::to_string(n);
+                QVERIFY2(given.count(id) == 1, where.c_str());
+                const std::string_view japanese = texts::Text(*texts::Languages().front(), id);
+                QVERIFY2(texts::Placeholders(texts::Text(*language, id)) ==
+                             texts::Placeholders(japanese),
+                         where.c_str());
+            }
+            QVERIFY2(given.count(TextId::None) == 0 && given.count(TextId::Count) == 0,
+                     language->code.data());
+        }
+        QCOMPARE(texts::Languages().front()->code, std::string_view("ja"));
+        QCOMPARE(texts::Languages().size(), std::size_t{5});
+    }
+
+    void theLanguageIsChosenByItsCode_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("spoken");
+        QTest::addColumn<QString>("startButton");
+        QTest::newRow("Japanese") << "ja"
+                                  << "ja"
+                                  << "はしごろう作成・抽選の開始";
+        QTest::newRow("Korean, letter case aside") << "KO"
+                                                   << "ko"
+                                                   << "사다리 만들기·추첨 시작";
+        QTest::newRow("Traditional Chinese") << "zh-hant"
+                                             << "zh-Hant"
+                                             << "產生畫鬼腳・開始抽籤";
+        QTest::newRow("not ours: Japanese stays") << "fr"
+                                                  << "ja"
+                                                  << "はしごろう作成・抽選の開始";
+    }
+    void theLanguageIsChosenByItsCode() {
+        QFETCH(QString, code);
+        QFETCH(QString, spoken);
+        QFETCH(QString, startButton);
+        QCOMPARE(texts::Use(code.toStdString()), code != "fr");
+        QCOMPARE(QString::fromUtf8(texts::Current().code), spoken);
+        QCOMPARE(QString::fromUtf8(texts::Text(TextId::StartButton)), startButton);
+    }
+
+    void valuesGoWhereTheirNumbersSay() {
+        QCOMPARE(texts::Format("{2} of {1}, {1} again, {3} kept", {"a", "b"}),
+                 std::string("b of a, a again, {3} kept"));
+        QCOMPARE(texts::Placeholders("{3}{1} {1}"), std::string("13"));
+    }
+
+    void cleanup() { texts::Use("ja"); }
+};
+
+QTEST_GUILESS_MAIN(CatalogueTest)
+#include "test_catalogue.moc"

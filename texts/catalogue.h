@@ -1,0 +1,35 @@
+#pragma once
+
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "language.h"
+#include "text_id.h"
+
+// Every text of はしごろう in every language, and the language that the program speaks now.
+// The desktop programs speak Japanese; the page speaks the language a person chose.
+namespace hashigoro::texts {
+
+// Every language, in the menu's order, Japanese first.
+std::span<const Language* const> Languages();
+// The language with this code ("ja", "ko", "zh-Hant", ...; letter case aside); null for none.
+const Language* Find(std::string_view code);
+
+// The language spoken from now on; false (and no change) for a code that is not one of ours.
+bool Use(std::string_view code);
+const Language& Current();
+
+// The text in the current language; a text a language lacks is said in Japanese.
+std::string_view Text(TextId id);
+// The text in `language`.
+std::string_view Text(const Language& language, TextId id);
+// The text with {1}, {2}, ... replaced by `values` in order.
+std::string Format(TextId id, std::initializer_list<std::string_view> values);
+std::string Format(std::string_view text, std::initializer_list<std::string_view> values);
+
+// The placeholders of a text, as the numbers in its {n}, each once and in order.
+std::string Placeholders(std::string_view text);
+
+}  // namespace hashigoro::texts
