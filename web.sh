@@ -8,9 +8,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh web
-# Our chimes and icons come from the desktop build's generators, which paint them.
+# Our chimes and icons come from the desktop build's generators, which paint them, and the
+# texts of every language from its catalogue.
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2 --target chimes icon_generator >/dev/null
+cmake --build build -j2 --target chimes icon_generator layout_json >/dev/null
 # Emscripten runs its tools with this machine's Node.js, which needs Debian's module folder.
 export NODE_PATH=/usr/share/nodejs
 emcmake cmake -S web -B build-web -DCMAKE_BUILD_TYPE=MinSizeRel \
@@ -22,16 +23,21 @@ web/node_modules/.bin/esbuild web/page/odds_charts.mjs --bundle --minify --forma
     --target=es2020 --log-level=warning --outfile=build-web/charts.js
 mkdir -p build-web/icons
 QT_QPA_PLATFORM=offscreen build/tools/icon_generator build-web/icons 192 512 2>/dev/null
+# Every language's texts, and the fonts of those the gothic cannot draw.
+fonts=(--texts build/tools/layout_json
+       --cjk /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
+       --cjk-licence /usr/share/doc/fonts-noto-cjk/copyright)
 /usr/bin/python3 web/bundle.py --script build-web/hashigoro.js --wasm build-web/hashigoro.wasm \
     --charts build-web/charts.js \
     --chimes build/sounds \
     --icons build-web/icons --font /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf \
-    --licence /usr/share/doc/fonts-ipafont-gothic/copyright --out dist
+    --licence /usr/share/doc/fonts-ipafont-gothic/copyright "${fonts[@]}" --out dist
 # The same page with the runtime's checks on, for the tests only (see web/CMakeLists.txt).
 /usr/bin/python3 web/bundle.py --script build-web/hashigoro_checked.js \
     --wasm build-web/hashigoro_checked.wasm --charts build-web/charts.js --chimes build/sounds \
     --icons build-web/icons --font /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf \
-    --licence /usr/share/doc/fonts-ipafont-gothic/copyright --out build-web/checked >/dev/null
+    --licence /usr/share/doc/fonts-ipafont-gothic/copyright "${fonts[@]}" \
+    --out build-web/checked >/dev/null
 
 if [ "${1:-}" = serve ]; then
     port="${2:-8080}"

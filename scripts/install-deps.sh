@@ -2,8 +2,8 @@
 # Installs the Debian packages that building, running and testing はしごろう need, skipping
 # those already installed. Uses sudo when not run as root. With the argument "fuzz" it also
 # installs clang and its fuzzer runtime, with "package" the tools that build and check the
-# Debian package, with "web" Emscripten, the font tools of the browser edition and the three
-# browser engines its tests drive.
+# Debian package, with "web" Emscripten, the font tools and the CJK fonts of the browser edition
+# and the three browser engines its tests drive.
 set -euo pipefail
 
 packages=(
@@ -24,7 +24,7 @@ fi
 if [ "${1:-}" = web ]; then
     # and the engines of the page's tests: Chromium, Firefox, WebKit (its WebDriver, under Xvfb)
     packages+=(emscripten chromium firefox-esr webkit2gtk-driver python3-fonttools python3-brotli
-               nodejs)
+               nodejs fonts-noto-cjk)
 fi
 if [ "${1:-}" = package ]; then
     packages+=(dpkg-dev file lintian)

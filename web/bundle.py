@@ -4,7 +4,9 @@ a manifest for installing it) and dist/hashigoro.html (one file with everything 
 
 The Japanese gothic is cut from IPAPGothic down to the characters that the pages use, plus
 Latin letters, digits and the full-width forms, and renamed, as the font's licence asks of a
-derived font; the licence ships beside both.
+derived font; the licence ships beside both. Each other language whose letters the gothic
+lacks gets a font of its own, cut from Noto Sans CJK (SIL Open Font License, shipped beside)
+down to that language's characters; the page decodes it only when that language is chosen.
 """
 
 import argparse
@@ -13,6 +15,7 @@ import hashlib
 import json
 import pathlib
 import re
+import subprocess
 
 from fontTools import subset
 from fontTools.ttLib import TTFont
@@ -20,30 +23,112 @@ from fontTools.ttLib import TTFont
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 PAGE = ROOT / "web" / "page"
 FAMILY = "Hashigoro Gothic"
-# Where the pages' own texts are written.
-TEXT_SOURCES = ["layout/*.h", "logic/rung_count_prompt.h", "odds/odds_sheet_text.*", "web/*.cpp",
-                "web/page/*.html",
-                "web/page/*.js"]
+# Where the page's few texts outside the catalogue are written (the font's names).
+TEXT_SOURCES = ["web/page/*.html", "web/page/*.js", "web/page/*.css"]
+# What the page says before its program runs, from the catalogue: why it cannot start.
+FAILURE_TEXTS = ["CannotRun", "TooOld", "NoWebAssembly", "UpdateAdvice", "Stopped", "StoppedText",
+                 "Reload"]
 
 
-def page_characters():
+def catalogue(tool):
+    """Every language of the catalogue, with its texts by the names of TextId."""
+    names = re.findall(r"^    (\w+),", (ROOT / "texts" / "text_id.h").read_text(), re.M)
+    languages = json.loads(subprocess.check_output([str(tool)]))["languages"]
+    for language in languages:
+        assert len(language["texts"]) == len(names)
+        language["texts"] = dict(zip(names, language["texts"]))
+    return languages
+
+
+def page_characters(languages):
+    """The gothic's characters: those of the languages it draws, and the page's own."""
     text = "".join(chr(c) for c in range(0x20, 0x7F))  # Latin letters, digits, signs
     text += "".join(chr(c) for c in range(0xFF01, 0xFF5F))  # their full-width forms
     text += "\u3000\u2212\u3001\u3002\u30fb\u300c\u300d\u3010\u3011\uff08\uff09"
+    for language in languages:
+        if not language["font"]:
+            text += language["name"] + "".join(language["texts"].values())
     for pattern in TEXT_SOURCES:
         for path in sorted(ROOT.glob(pattern)):
             text += "".join(c for c in path.read_text(encoding="utf-8") if ord(c) > 0x7F)
+    # The language menu names every language in itself.
+    text += "".join(language["name"] for language in languages)
     return "".join(sorted(set(text)))
 
 
-def cut_font(source, target):
+def family_of(language):
+    """The page's name for a language's own font: "Hashigoro KR" for Noto Sans CJK KR."""
+    return "Hashigoro " + language["font"].split()[-1]
+
+
+def cut_language_font(collection, language, target):
+    """The language's characters beyond ASCII (which the gothic draws), from its face of the
+    collection, for horizontal text only: no vertical metrics, no substitutions (which would
+    pull in every alternate form), no hints."""
+    faces = {TTFont(collection, fontNumber=n, lazy=True)["name"].getDebugName(1): n
+             for n in range(10)}
+    font = TTFont(collection, fontNumber=faces[language["font"]])
+    options = subset.Options()
+    options.flavor = "woff2"
+    options.hinting = False
+    options.desubroutinize = True
+    options.layout_features = []
+    options.drop_tables += ["vhea", "vmtx", "VORG", "GSUB", "GPOS", "BASE", "GDEF"]
+    options.name_IDs = [0, 1, 2, 3, 4, 6, 13, 14]
+    text = language["name"] + "".join(language["texts"].values())
+    subsetter = subset.Subsetter(options)
+    subsetter.populate(text="".join(sorted(set(c for c in text if ord(c) > 0x7E))))
+    subsetter.subset(font)
+    # The line as tall as the gothic's, one em from the ideographic top to the bottom, so that
+    # the language's text sits in the windows' controls as the Japanese does (the collection's
+    # own line is half as tall again).
+    os2 = font["OS/2"]
+    font["hhea"].ascent, font["hhea"].descent = os2.sTypoAscender, os2.sTypoDescender
+    font["hhea"].lineGap = os2.sTypoLineGap = 0
+    os2.usWinAscent, os2.usWinDescent = os2.sTypoAscender, -os2.sTypoDescender
+    os2.version = max(os2.version, 4)  # which defines the bit below
+    os2.fsSelection |= 1 << 7  # USE_TYPO_METRICS
+    family = family_of(language)
+    for record in font["name"].names:
+        if record.nameID in (1, 16):
+            record.string = family
+        elif record.nameID in (3, 4):
+            record.string = "%s (subset of %s)" % (family, language["font"])
+        elif record.nameID == 6:
+            record.string = family.replace(" ", "")
+    font.flavor = "woff2"
+    font.save(target)
+
+
+def language_styles(languages):
+    """Each language's font first, the gothic after it for what it lacks."""
+    styles = ""
+    for language in languages:
+        if language["font"]:
+            styles += (':root:lang(%s) { --gothic: "%s", "%s", sans-serif; '
+                       '--toolkit: "%s", system-ui, "%s", sans-serif; }\n'
+                       % (language["code"], family_of(language), FAMILY, family_of(language),
+                          FAMILY))
+    return styles
+
+
+def start_texts(languages, fonts):
+    """What start.js needs before the program runs: the failure messages in every language,
+    and where each language's own font is."""
+    texts = {language["code"]: {name: language["texts"][name] for name in FAILURE_TEXTS}
+             for language in languages}
+    return ("globalThis.hashigoroTexts = %s;\nglobalThis.hashigoroFonts = %s;\n"
+            % (json.dumps(texts, ensure_ascii=False), json.dumps(fonts)))
+
+
+def cut_font(source, target, characters):
     options = subset.Options()
     options.flavor = "woff2"
     options.hinting = False
     options.name_IDs = [1, 2, 3, 4, 6, 16, 17]
     font = TTFont(source)
     subsetter = subset.Subsetter(options)
-    subsetter.populate(text=page_characters())
+    subsetter.populate(text=characters)
     subsetter.subset(font)
     for record in font["name"].names:
         if record.nameID in (1, 16):
@@ -135,6 +220,11 @@ def main():
     arguments.add_argument("--icons", required=True, type=pathlib.Path)
     arguments.add_argument("--font", required=True, type=pathlib.Path)
     arguments.add_argument("--licence", required=True, type=pathlib.Path)
+    arguments.add_argument("--texts", required=True, type=pathlib.Path,
+                           help="the tool that prints the catalogue (layout_json)")
+    arguments.add_argument("--cjk", required=True, type=pathlib.Path,
+                           help="Noto Sans CJK's collection")
+    arguments.add_argument("--cjk-licence", required=True, type=pathlib.Path)
     arguments.add_argument("--out", required=True, type=pathlib.Path)
     a = arguments.parse_args()
 
@@ -143,15 +233,24 @@ def main():
         for old in web.iterdir():
             old.unlink()
     web.mkdir(parents=True, exist_ok=True)
+    languages = catalogue(a.texts)
     cut = a.out / "hashigoro-gothic.woff2"
-    cut_font(a.font, cut)
+    cut_font(a.font, cut, page_characters(languages))
     font = cut.read_bytes()
     cut.unlink()
+    own_fonts = {}
+    for language in languages:
+        if language["font"]:
+            cut = a.out / ("hashigoro-%s.woff2" % language["code"])
+            cut_language_font(a.cjk, language, cut)
+            own_fonts[language["code"]] = cut.read_bytes()
+            cut.unlink()
+    cjk_licence = a.cjk_licence.read_bytes()
     script = a.script.read_text(encoding="utf-8")
     wasm = a.wasm.read_bytes()
     charts = a.charts.read_bytes()
     start = (PAGE / "start.js").read_text(encoding="utf-8")
-    style = (PAGE / "page.css").read_text(encoding="utf-8")
+    style = (PAGE / "page.css").read_text(encoding="utf-8") + language_styles(languages)
     chimes = {name: (a.chimes / name).read_bytes() for name in ("pinpon.wav", "endpinpon.wav")}
     icons = {size: (a.icons / ("%d.png" % size)).read_bytes() for size in (192, 512)}
     licence = a.licence.read_bytes()
@@ -174,7 +273,11 @@ def main():
     write("hashigoro.js", script.replace(built_name, '"%s"' % names["hashigoro.wasm"])
           .encode("utf-8"))
     write("charts.js", charts)
-    write("start.js", start.encode("utf-8"))
+    for code, data in own_fonts.items():
+        write("hashigoro-%s.woff2" % code, data)
+    served_fonts = {code: {"family": family_of(language), "url": names["hashigoro-%s.woff2" % code]}
+                    for language in languages for code in [language["code"]] if code in own_fonts}
+    write("start.js", (start_texts(languages, served_fonts) + start).encode("utf-8"))
     write("page.css", (font_face(names["hashigoro-gothic.woff2"]) + style).encode("utf-8"))
     for name, data in chimes.items():
         (web / name).write_bytes(data)
@@ -182,6 +285,7 @@ def main():
         (web / ("icon-%d.png" % size)).write_bytes(data)
     (web / "manifest.webmanifest").write_text((PAGE / "manifest.webmanifest").read_text())
     (web / "IPA_Font_License.txt").write_bytes(licence)
+    (web / "Noto_CJK_License.txt").write_bytes(cjk_licence)
     (web / "index.html").write_text(fill(
         template,
         policy="default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "
@@ -204,15 +308,22 @@ def main():
 
     # One file with everything inside, for a USB stick or a shared folder. It makes its chimes
     # itself, and starts the charts' code only when the answer sheet first opens.
+    single_fonts = {code: {"family": family_of(language), "id": "Font-" + code}
+                    for language in languages for code in [language["code"]] if code in own_fonts}
+    # Each language's own font, as text that nothing reads until the language is chosen.
+    font_texts = "".join('<script type="text/plain" id="Font-%s">%s</script>\n'
+                         % (code, base64.b64encode(data).decode("ascii"))
+                         for code, data in own_fonts.items())
     single = fill(
         template,
         policy="default-src 'none'; script-src 'unsafe-inline' 'wasm-unsafe-eval'; "
                "style-src 'unsafe-inline'; img-src data:; "
                "connect-src 'self' data:; base-uri 'none'; form-action 'none'",
         head='<script>\n%s</script>\n<link rel="icon" href="%s">\n%s%s%s<style>\n%s</style>' % (
-            start, data_url("image/png", icons[192]), BYTES_FROM_BASE64,
+            start_texts(languages, single_fonts) + start, data_url("image/png", icons[192]),
+            BYTES_FROM_BASE64,
             font_loaded_early(font), wasm_compiled_early(wasm), style),
-        body="<script>\n" + script + "\n</script>\n" +
+        body=font_texts + "<script>\n" + script + "\n</script>\n" +
              '<script type="text/plain" id="ChartsCode">\n' + charts.decode("utf-8") +
              "\n</script>")
     # Inside a script element the text must not close it.
@@ -220,11 +331,12 @@ def main():
         assert "</script" not in code.lower()
     (a.out / "hashigoro.html").write_text(single, encoding="utf-8")
     (a.out / "IPA_Font_License.txt").write_bytes(licence)
+    (a.out / "Noto_CJK_License.txt").write_bytes(cjk_licence)
 
     total = sum(p.stat().st_size for p in web.iterdir())
-    print("dist/hashigoro.html: %d bytes; dist/web/: %d bytes in %d files; font %d bytes"
+    print("dist/hashigoro.html: %d bytes; dist/web/: %d bytes in %d files; fonts %d bytes (%s)"
           % ((a.out / "hashigoro.html").stat().st_size, total, len(list(web.iterdir())),
-             len(font)))
+             len(font), ", ".join("%s %d" % (c, len(d)) for c, d in own_fonts.items())))
 
 
 if __name__ == "__main__":

@@ -57,6 +57,18 @@ std::string Percent(double share) {
            std::to_string(static_cast<long>(tenths) % 10);
 }
 
+// The chart's words, in the language spoken.
+val ChartWords() {
+    val words = val::object();
+    words.set("title", std::string(texts::Text(TextId::ClassChartTitle)));
+    words.set("share", std::string(texts::Text(TextId::ClassShareSeries)));
+    words.set("exact", std::string(texts::Text(TextId::ExactSeries)));
+    words.set("fair", std::string(texts::Text(TextId::FairSeries)));
+    words.set("percent", std::string(texts::Text(TextId::PercentAxis)));
+    words.set("lines", ArrivalLineNames());
+    return words;
+}
+
 }  // namespace
 
 extern "C" EMSCRIPTEN_KEEPALIVE void hashigoro_class_file(const char* name, const char* bytes,
@@ -82,6 +94,25 @@ void ClassView::MakeChart() {
     }
 }
 
+void ClassView::Retext() {
+    for (int line = 1; line <= 10; ++line) {
+        SetText(ById("OddsClassLine" + std::to_string(line)), odds_sheet::ArrivalLine(line + 1));
+    }
+    chartTexts_ = ChartWords();
+    if (!chart_.isNull()) {
+        chart_.call<void>("destroy");
+        chart_ = val::null();
+    }
+    if (!pooling_) {
+        const int chosen = ById("OddsClassGroup")["selectedIndex"].as<int>();
+        ShowPooled();
+        if (chosen > 0) {
+            ById("OddsClassGroup").set("selectedIndex", chosen);
+            ShowGroup(chosen);
+        }
+    }
+}
+
 ClassView::~ClassView() {
     if (gShown == this) {
         gShown = nullptr;
@@ -104,11 +135,11 @@ ClassView::ClassView(val sheet, PageEvents& events)
     gShown = this;
     val part = Make("section", "OddsClass", "sheet-class", sheet);
     part.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsClassTitle"));
-    SetText(Make("h2", "OddsClassTitle", "", part), texts::Text(TextId::ClassTitle));
+    SetText(Make("h2", "OddsClassTitle", "", part), TextId::ClassTitle);
     val input = Make("div", "", "class-input", part);
     val label = Make("label", "", "", input);
     label.set("htmlFor", std::string("OddsClassLines"));
-    SetText(label, texts::Text(TextId::ClassLinesLabel));
+    SetText(label, TextId::ClassLinesLabel);
     val lines = Make("textarea", "OddsClassLines", "", input);
     lines.set("rows", 8);
     lines.set("spellcheck", false);
@@ -120,48 +151,41 @@ ClassView::ClassView(val sheet, PageEvents& events)
     files.set("accept", std::string(".csv,.txt,text/plain,text/csv"));
     val open = Make("label", "", "button sheet-button", buttons);
     open.set("htmlFor", std::string("OddsClassFiles"));
-    SetText(open, texts::Text(TextId::ClassOpenFiles));
-    MakeButton("OddsClassOwn", texts::Text(TextId::ClassAddOwn), buttons, "button sheet-button");
-    MakeButton("OddsClassPool", texts::Text(TextId::ClassPool), buttons, "button sheet-button");
-    MakeButton("OddsClassClear", texts::Text(TextId::ClassClear), buttons, "button sheet-button");
-    MakeButton("OddsClassCsv", texts::Text(TextId::ClassSaveCsv), buttons, "button sheet-button");
+    SetText(open, TextId::ClassOpenFiles);
+    MakeButton("OddsClassOwn", TextId::ClassAddOwn, buttons, "button sheet-button");
+    MakeButton("OddsClassPool", TextId::ClassPool, buttons, "button sheet-button");
+    MakeButton("OddsClassClear", TextId::ClassClear, buttons, "button sheet-button");
+    MakeButton("OddsClassCsv", TextId::ClassSaveCsv, buttons, "button sheet-button");
     Make("p", "OddsClassSummary", "sheet-text", input)
         .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
     Make("ul", "OddsClassRejected", "class-rejected", input);
 
     val output = Make("div", "", "class-output", part);
     val choice = Make("label", "", "sheet-row", output);
-    SetText(Make("span", "", "", choice), texts::Text(TextId::ClassGroupLabel));
+    SetText(Make("span", "", "", choice), TextId::ClassGroupLabel);
     Make("select", "OddsClassGroup", "", choice);
     val table = Make("table", "OddsClassTable", "class-table", output);
-    SetText(Make("caption", "", "", table), texts::Text(TextId::ClassChartTitle));
+    SetText(Make("caption", "", "", table), TextId::ClassChartTitle);
     val head = Make("tr", "", "", table);
-    for (std::string_view header :
-         {texts::Text(TextId::ClassLineHeader), texts::Text(TextId::ClassCountHeader),
-          texts::Text(TextId::ClassShareHeader), texts::Text(TextId::ClassExactHeader)}) {
+    for (const TextId header : {TextId::ClassLineHeader, TextId::ClassCountHeader,
+                                TextId::ClassShareHeader, TextId::ClassExactHeader}) {
         SetText(Make("th", "", "", head), header);
     }
     for (int line = 1; line <= 10; ++line) {
         val row = Make("tr", "", "", table);
-        SetText(Make("th", "", "", row), odds_sheet::ArrivalLine(line + 1));
+        SetText(Make("th", "OddsClassLine" + std::to_string(line), "", row),
+                odds_sheet::ArrivalLine(line + 1));
         for (int cell = 0; cell < 3; ++cell) {
             Make("td", "OddsClassCell" + std::to_string(line) + "_" + std::to_string(cell), "",
                  row);
         }
     }
     val chart = Make("div", "", "chart class-chart", output);
-    chartCanvas_ = MakeChartCanvas(chart, "OddsClassChart", texts::Text(TextId::ClassChartTitle));
+    chartCanvas_ = MakeChartCanvas(chart, "OddsClassChart", TextId::ClassChartTitle);
     Make("p", "OddsClassVerdicts", "sheet-text", output)
         .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
 
-    val words = val::object();
-    words.set("title", std::string(texts::Text(TextId::ClassChartTitle)));
-    words.set("share", std::string(texts::Text(TextId::ClassShareSeries)));
-    words.set("exact", std::string(texts::Text(TextId::ExactSeries)));
-    words.set("fair", std::string(texts::Text(TextId::FairSeries)));
-    words.set("percent", std::string(texts::Text(TextId::PercentAxis)));
-    words.set("lines", ArrivalLineNames());
-    chartTexts_ = words;
+    chartTexts_ = ChartWords();
 
     for (const char* id : {"OddsClassOwn", "OddsClassPool", "OddsClassClear", "OddsClassCsv"}) {
         events.ListenForClicks(id);
@@ -213,7 +237,7 @@ void ClassView::PoolAndShow() {
     pooling_ = true;
     Work(emscripten_get_now() + kFirstSliceMs);
     if (pooling_) {
-        SetText(ById("OddsClassSummary"), texts::Text(TextId::ClassPooling));
+        SetText(ById("OddsClassSummary"), TextId::ClassPooling);
     }
 }
 

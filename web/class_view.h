@@ -24,6 +24,9 @@ class ClassView {
     // Makes the chart, once the charts' code is started, and draws what is shown.
     void MakeChart();
 
+    // Says everything again in the language spoken now; its chart is made again by MakeChart.
+    void Retext();
+
     // Adds a file's lines (its bytes, in whatever encoding), then pools them all.
     void AddFile(const std::string& name, const std::string& bytes);
 

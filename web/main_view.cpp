@@ -83,8 +83,7 @@ MainView::MainView(val container, const MainViewServices& services)
     val surface = ById("Picture1");
     surface.set("tabIndex", 0);
     surface.call<void>("setAttribute", std::string("role"), std::string("img"));
-    surface.call<void>("setAttribute", std::string("aria-label"),
-                       std::string(texts::Text(TextId::BoardDescription)));
+    SetLabel(surface, TextId::BoardDescription);
     val canvas = Make("canvas", "Board", "board", surface);
     canvas.call<void>("setAttribute", std::string("aria-hidden"), std::string("true"));
     board_ = std::make_unique<CanvasBoard>(canvas);

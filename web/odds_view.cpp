@@ -22,13 +22,13 @@ namespace {
 constexpr double kSliceMs = 8;  // a slice of work leaves the page half a frame at least
 constexpr double kInputPauseMs = 250;
 
-val Labelled(const char* tag, const char* id, std::string_view label, val parent) {
+val Labelled(const char* tag, const char* id, TextId label, val parent) {
     val row = Make("label", "", "sheet-row", parent);
     SetText(Make("span", "", "", row), label);
     return Make(tag, id, "", row);
 }
 
-val NumberBox(const char* id, std::string_view label, int low, int high, int value, val parent) {
+val NumberBox(const char* id, TextId label, int low, int high, int value, val parent) {
     val box = Labelled("input", id, label, parent);
     box.set("type", std::string("number"));
     box.set("min", low);
@@ -60,80 +60,8 @@ EM_JS(void, StartCharts, (), {
 
 // clang-format on
 
-// A plain array of the numbers, copied over in one call rather than one call a number.
-val Array(const std::vector<double>& values) {
-    return val::global("Array").call<val>(
-        "from", val(emscripten::typed_memory_view(values.size(), values.data())));
-}
-
-}  // namespace
-
-OddsView::OddsView(val container, PageEvents& events)
-    : events_(events),
-      sheet_(Make("section", "OddsSheet", "sheet", container)),
-      charts_(val::null()),
-      chartTexts_(val::null()),
-      chartCanvases_(val::null()) {
-    sheet_.set("hidden", true);  // until it is asked for
-    sheet_.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsTitle"));
-    val top = Make("div", "", "sheet-top", sheet_);
-    val title = Make("h1", "OddsTitle", "", top);
-    SetText(title, Trimmed(texts::Text(TextId::SheetCaption)));
-    title.set("tabIndex", -1);  // where the focus goes when the sheet opens
-    MakeButton("OddsBack", texts::Text(TextId::BackToLadder), top, "button sheet-back");
-
-    val side = Make("div", "", "sheet-side", sheet_);
-    val exact = Make("fieldset", "", "", side);
-    SetText(Make("legend", "", "", exact), texts::Text(TextId::ExactGroup));
-    NumberBox("OddsRungs", texts::Text(TextId::RungsLabel), 0, kRungSlots, kMaxRungs, exact);
-    val slider = Make("input", "OddsSlider", "", exact);
-    slider.set("type", std::string("range"));
-    slider.set("min", 0);
-    slider.set("max", kRungSlots);
-    slider.set("value", kMaxRungs);
-    slider.call<void>("setAttribute", std::string("aria-label"),
-                      std::string(texts::Text(TextId::RungsLabel)));
-    SetText(Make("p", "", "sheet-note", exact), texts::Text(TextId::ExperimentRange));
-    val start = Labelled("select", "OddsStart", texts::Text(TextId::StartLabel), exact);
-    for (int column = kFirstColumn; column <= kLastColumn; ++column) {
-        val option = Make("option", "", "", start);
-        option.set("value", column);
-        SetText(option, os::StartLine(column));
-    }
-    start.set("value", std::to_string(kStartColumn));
-    Make("p", "OddsDistance", "sheet-text", exact);
-
-    val simulation = Make("fieldset", "", "", side);
-    SetText(Make("legend", "", "", simulation), texts::Text(TextId::SimulationGroup));
-    NumberBox("OddsTrials", texts::Text(TextId::TrialsLabel), 100, 1'000'000, 1000, simulation);
-    NumberBox("OddsSimulatedRungs", texts::Text(TextId::RungsLabel), kMinRungs, kMaxRungs,
-              kMaxRungs, simulation);
-    val buttons = Make("div", "", "sheet-buttons", simulation);
-    MakeButton("OddsRun", texts::Text(TextId::Run), buttons, "button sheet-button");
-    MakeButton("OddsCancel", texts::Text(TextId::CancelRun), buttons, "button sheet-button")
-        .set("disabled", true);
-    val progress = Make("progress", "OddsProgress", "", simulation);
-    progress.set("max", 1000);
-    progress.set("value", 0);
-    progress.call<void>("setAttribute", std::string("aria-label"),
-                        std::string(texts::Text(TextId::Simulating)));
-    val verdict = Make("p", "OddsVerdict", "sheet-text", simulation);
-    verdict.call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
-
-    val saves = Make("div", "", "sheet-buttons", side);
-    MakeButton("OddsCsv", texts::Text(TextId::SaveCsv), saves, "button sheet-button");
-    MakeButton("OddsPng", texts::Text(TextId::SavePng), saves, "button sheet-button");
-
-    val main = Make("div", "", "sheet-charts", sheet_);
-    val bars = Make("div", "", "chart chart-wide", main);
-    val distance = Make("div", "", "chart", main);
-    val power = Make("div", "", "chart", main);
-    val outlook = Make("div", "OddsOutlook", "sheet-outlook", main);
-    Make("p", "OddsPowerSentence", "sheet-text", outlook);
-    Make("p", "OddsExperimentsSentence", "sheet-text", outlook)
-        .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
-
-    // The charts' words, from the sheet's own.
+// The charts' words, from the sheet's own, in the language spoken.
+val ChartWords() {
     val words = val::object();
     words.set("barTitle", std::string(texts::Text(TextId::BarChartTitle)));
     words.set("exact", std::string(texts::Text(TextId::ExactSeries)));
@@ -154,14 +82,88 @@ OddsView::OddsView(val container, PageEvents& events)
     // Each chart's numbers follow it as a table. The charts are made in the frame after the
     // sheet is first shown: its words and numbers show at once, and a chart made while its
     // canvas is hidden would have no size.
-    chartTexts_ = words;
+    return words;
+}
+
+// A plain array of the numbers, copied over in one call rather than one call a number.
+val Array(const std::vector<double>& values) {
+    return val::global("Array").call<val>(
+        "from", val(emscripten::typed_memory_view(values.size(), values.data())));
+}
+
+}  // namespace
+
+OddsView::OddsView(val container, PageEvents& events)
+    : events_(events),
+      sheet_(Make("section", "OddsSheet", "sheet", container)),
+      charts_(val::null()),
+      chartTexts_(val::null()),
+      chartCanvases_(val::null()) {
+    sheet_.set("hidden", true);  // until it is asked for
+    sheet_.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsTitle"));
+    val top = Make("div", "", "sheet-top", sheet_);
+    val title = Make("h1", "OddsTitle", "", top);
+    SetText(title, TextId::SheetCaption, true);
+    title.set("tabIndex", -1);  // where the focus goes when the sheet opens
+    MakeButton("OddsBack", TextId::BackToLadder, top, "button sheet-back");
+
+    val side = Make("div", "", "sheet-side", sheet_);
+    val exact = Make("fieldset", "", "", side);
+    SetText(Make("legend", "", "", exact), TextId::ExactGroup);
+    NumberBox("OddsRungs", TextId::RungsLabel, 0, kRungSlots, kMaxRungs, exact);
+    val slider = Make("input", "OddsSlider", "", exact);
+    slider.set("type", std::string("range"));
+    slider.set("min", 0);
+    slider.set("max", kRungSlots);
+    slider.set("value", kMaxRungs);
+    SetLabel(slider, TextId::RungsLabel);
+    SetText(Make("p", "", "sheet-note", exact), TextId::ExperimentRange);
+    val start = Labelled("select", "OddsStart", TextId::StartLabel, exact);
+    for (int column = kFirstColumn; column <= kLastColumn; ++column) {
+        val option = Make("option", "", "", start);
+        option.set("value", column);
+        SetText(option, os::StartLine(column));
+    }
+    start.set("value", std::to_string(kStartColumn));
+    Make("p", "OddsDistance", "sheet-text", exact);
+
+    val simulation = Make("fieldset", "", "", side);
+    SetText(Make("legend", "", "", simulation), TextId::SimulationGroup);
+    NumberBox("OddsTrials", TextId::TrialsLabel, 100, 1'000'000, 1000, simulation);
+    NumberBox("OddsSimulatedRungs", TextId::RungsLabel, kMinRungs, kMaxRungs, kMaxRungs,
+              simulation);
+    val buttons = Make("div", "", "sheet-buttons", simulation);
+    MakeButton("OddsRun", TextId::Run, buttons, "button sheet-button");
+    MakeButton("OddsCancel", TextId::CancelRun, buttons, "button sheet-button")
+        .set("disabled", true);
+    val progress = Make("progress", "OddsProgress", "", simulation);
+    progress.set("max", 1000);
+    progress.set("value", 0);
+    SetLabel(progress, TextId::Simulating);
+    val verdict = Make("p", "OddsVerdict", "sheet-text", simulation);
+    verdict.call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
+
+    val saves = Make("div", "", "sheet-buttons", side);
+    MakeButton("OddsCsv", TextId::SaveCsv, saves, "button sheet-button");
+    MakeButton("OddsPng", TextId::SavePng, saves, "button sheet-button");
+
+    val main = Make("div", "", "sheet-charts", sheet_);
+    val bars = Make("div", "", "chart chart-wide", main);
+    val distance = Make("div", "", "chart", main);
+    val power = Make("div", "", "chart", main);
+    val outlook = Make("div", "OddsOutlook", "sheet-outlook", main);
+    Make("p", "OddsPowerSentence", "sheet-text", outlook);
+    Make("p", "OddsExperimentsSentence", "sheet-text", outlook)
+        .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
+
+    chartTexts_ = ChartWords();
     chartCanvases_ = val::array();
+    chartCanvases_.call<void>("push",
+                              MakeChartCanvas(bars, "OddsBarsChart", TextId::BarChartTitle));
     chartCanvases_.call<void>(
-        "push", MakeChartCanvas(bars, "OddsBarsChart", texts::Text(TextId::BarChartTitle)));
-    chartCanvases_.call<void>("push", MakeChartCanvas(distance, "OddsDistanceChart",
-                                                      texts::Text(TextId::DistanceChartTitle)));
-    chartCanvases_.call<void>(
-        "push", MakeChartCanvas(power, "OddsPowerChart", texts::Text(TextId::PowerChartTitle)));
+        "push", MakeChartCanvas(distance, "OddsDistanceChart", TextId::DistanceChartTitle));
+    chartCanvases_.call<void>("push",
+                              MakeChartCanvas(power, "OddsPowerChart", TextId::PowerChartTitle));
     // Reading the charts' code takes a while: it is done when the page is idle, before the
     // charts are first asked for.
     events.WakeWhenIdle("OddsChartsCode");
@@ -290,6 +292,22 @@ bool OddsView::Handle(const PageEvent& event) {
                  charts_.call<val>("picture").call<val>("toDataURL", std::string("image/png")));
     }
     return id != "OddsBack";  // the program closes the sheet
+}
+
+void OddsView::Retext() {
+    const val options = ById("OddsStart")["options"];
+    for (int column = kFirstColumn; column <= kLastColumn; ++column) {
+        SetText(options[column - kFirstColumn], odds_sheet::StartLine(column));
+    }
+    SetText(ById("OddsVerdict"), model_.Verdict());
+    // Charts cannot change their words: they are made again when the sheet is next shown.
+    chartTexts_ = ChartWords();
+    if (!charts_.isNull()) {
+        charts_.call<void>("destroy");
+        charts_ = val::null();
+    }
+    class_->Retext();
+    Show(false);
 }
 
 void OddsView::Show(bool newStart, const std::string& typing) {

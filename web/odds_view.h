@@ -30,6 +30,9 @@ class OddsView {
     void Hide();
     bool Shown() const;
 
+    // Says everything again in the language spoken now; the sheet is hidden.
+    void Retext();
+
     // Handles an event of the sheet's own controls; false for any other.
     bool Handle(const PageEvent& event);
 

@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 
+#include "catalogue.h"
 #include "experiment_state.h"
 #include "odds_sheet_text.h"
 
@@ -51,14 +52,42 @@ void SetText(val element, std::string_view utf8) {
     element.set("textContent", std::string(utf8));
 }
 
-std::string_view Trimmed(std::string_view caption) {
-    while (!caption.empty() && caption.front() == ' ') {
-        caption.remove_prefix(1);
+void SetText(val element, TextId id, bool trimmed) {
+    std::string_view text = texts::Text(id);
+    while (trimmed && !text.empty() && text.front() == ' ') {
+        text.remove_prefix(1);
     }
-    return caption;
+    SetText(element, text);
+    element.call<void>("setAttribute", std::string("data-text"),
+                       std::to_string(static_cast<int>(id)) + (trimmed ? "t" : ""));
 }
 
-val MakeButton(std::string_view id, std::string_view caption, val parent, const char* className) {
+void SetLabel(val element, TextId id) {
+    element.call<void>("setAttribute", std::string("aria-label"), std::string(texts::Text(id)));
+    element.call<void>("setAttribute", std::string("data-label"),
+                       std::to_string(static_cast<int>(id)));
+}
+
+void RetextPage() {
+    for (const char* attribute : {"data-text", "data-label"}) {
+        const val marked =
+            Document().call<val>("querySelectorAll", "[" + std::string(attribute) + "]");
+        const int count = marked["length"].as<int>();
+        for (int i = 0; i < count; ++i) {
+            val element = marked[i];
+            const std::string mark =
+                element.call<std::string>("getAttribute", std::string(attribute));
+            const auto id = static_cast<TextId>(std::stoi(mark));
+            if (attribute == std::string_view("data-text")) {
+                SetText(element, id, mark.back() == 't');
+            } else {
+                SetLabel(element, id);
+            }
+        }
+    }
+}
+
+val MakeButton(std::string_view id, TextId caption, val parent, const char* className) {
     val button = Make("button", id, className, parent);
     button.set("type", std::string("button"));
     SetText(button, caption);
@@ -108,10 +137,10 @@ std::string Rgb(const layout::Rgb& colour) {
            std::to_string(colour.blue) + ")";
 }
 
-val MakeChartCanvas(val parent, const char* id, std::string_view title) {
+val MakeChartCanvas(val parent, const char* id, TextId title) {
     val canvas = Make("canvas", id, "", parent);
     canvas.call<void>("setAttribute", std::string("role"), std::string("img"));
-    canvas.call<void>("setAttribute", std::string("aria-label"), std::string(title));
+    SetLabel(canvas, title);
     return canvas;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "text_id.h"
 #include "window_layout.h"
 
 namespace hashigoro::web {
@@ -18,11 +19,15 @@ val ById(const std::string& id);
 // A new element `tag` with `id` (none when empty) and `className`, appended to `parent`.
 val Make(const char* tag, std::string_view id, const char* className, val parent);
 void SetText(val element, std::string_view utf8);
-// A window caption without the blank it opens with (" はしごろう＿理論値"), for a heading.
-std::string_view Trimmed(std::string_view caption);
+// Sets the element's text to the catalogue's `id` in the language spoken, and marks it, so that
+// RetextPage sets it again in another; `trimmed` leaves out the blank a caption opens with.
+void SetText(val element, TextId id, bool trimmed = false);
+// The same for the element's name for a screen reader.
+void SetLabel(val element, TextId id);
+// Sets every marked text and name of the page again, in the language spoken now.
+void RetextPage();
 // A button (type "button", so that it submits nothing) with `caption`, appended to `parent`.
-val MakeButton(std::string_view id, std::string_view caption, val parent,
-               const char* className = "");
+val MakeButton(std::string_view id, TextId caption, val parent, const char* className = "");
 // Downloads `url` as `fileName` through a link inside `parent`; an object URL is released a
 // little later, once the browser has begun reading it.
 void Download(val parent, const std::string& fileName, const val& url);
@@ -31,7 +36,7 @@ void DownloadText(val parent, const std::string& fileName, const std::string& te
                   const char* type);
 void SetStyle(val element, const char* property, const std::string& value);
 // A canvas for a chart, appended to `parent`: a picture named by `title` for a screen reader.
-val MakeChartCanvas(val parent, const char* id, std::string_view title);
+val MakeChartCanvas(val parent, const char* id, TextId title);
 // The names of the ten lines where the marker arrives, left to right, as the charts label them.
 val ArrivalLineNames();
 

@@ -31,14 +31,14 @@ PageDialogs::PageDialogs(PageEvents& events, std::function<void(const PageEvent&
     entry.set("type", std::string("text"));
     entry.set("autocomplete", std::string("off"));
     val inputButtons = Make("div", "", "box-buttons", inputBox_);
-    MakeButton("InputOk", texts::Text(TextId::OkButton), inputButtons);
-    MakeButton("InputCancel", texts::Text(TextId::CancelButton), inputButtons);
+    MakeButton("InputOk", TextId::OkButton, inputButtons);
+    MakeButton("InputCancel", TextId::CancelButton, inputButtons);
 
     yesNoBox_ = MakeDialog("YesNoBox");
     Make("p", "YesNoText", "box-text", yesNoBox_);
     val yesNoButtons = Make("div", "", "box-buttons", yesNoBox_);
-    MakeButton("Yes", texts::Text(TextId::YesButton), yesNoButtons);
-    MakeButton("No", texts::Text(TextId::NoButton), yesNoButtons);
+    MakeButton("Yes", TextId::YesButton, yesNoButtons);
+    MakeButton("No", TextId::NoButton, yesNoButtons);
 
     for (const char* id : {"InputOk", "InputCancel", "Yes", "No"}) {
         events_.ListenForClicks(id);

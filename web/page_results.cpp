@@ -86,13 +86,12 @@ EM_JS(void, CopyText, (const char* text, const char* copiedText, const char* sel
 PageResults::PageResults(val parent, std::function<void()> shown)
     : box_(Make("div", "Results", "results", parent)), shown_(std::move(shown)) {
     box_.call<void>("setAttribute", std::string("role"), std::string("region"));
-    box_.call<void>("setAttribute", std::string("aria-label"),
-                    std::string(texts::Text(TextId::ResultsRegion)));
+    SetLabel(box_, TextId::ResultsRegion);
     box_.set("hidden", true);
     Make("span", "ResultLine", "result-line", box_);
     val copy = Make("button", "CopyResult", "button result-copy", box_);
     copy.set("type", std::string("button"));
-    SetText(copy, texts::Text(TextId::CopyButton));
+    SetText(copy, TextId::CopyButton);
     // Shown once the line is copied (and said through the page's announcer).
     Make("span", "CopySaid", "copy-said", box_);
 }

@@ -45,7 +45,7 @@ val MakeWindow(val container, const char* id, const layout::Window& window) {
     frame.call<void>("setAttribute", std::string("aria-labelledby"), std::string(id) + "Caption");
     // The window's caption bar is the page's heading, as its title is the page's.
     val caption = Make("h1", std::string(id) + "Caption", "caption", frame);
-    SetText(caption, texts::Text(window.caption));
+    SetText(caption, window.caption);
     val client = Make("div", std::string(id) + "Client", "client", frame);
     SetStyle(client, "width", Scaled(layout::Px(window.client.width)));
     SetStyle(client, "height", Scaled(layout::Px(window.client.height)));
@@ -66,7 +66,7 @@ val MakeControl(val client, const layout::Control& control) {
         element.set("disabled", !control.enabled);
     }
     if (control.caption != TextId::None) {
-        SetText(element, texts::Text(control.caption));
+        SetText(element, control.caption);
     }
     if (control.font.points > 0) {
         // Points at 96 dots per inch, in window pixels.

@@ -53,6 +53,30 @@ EM_JS(void, WatchLeaving, (), {
 });
 // clang-format on
 
+// The language chosen before the program ran (start.js), and the language chosen from now on:
+// the page's language for screen readers and line breaking, kept for the next visit, and its
+// own font, added the first time.
+// clang-format off
+EM_JS(void, SpeakLanguage, (const char* code, int save), {
+    const language = UTF8ToString(code);
+    document.documentElement.lang = language;
+    globalThis.hashigoroUseFont(language);
+    try {
+        if (save) {
+            localStorage.setItem('hashigoro-language', language);
+        }
+    } catch (error) {
+        // storage refused: chosen for this visit only
+    }
+});
+// clang-format on
+
+bool ChooseLanguageAtStart() {
+    texts::Use(val::global("hashigoroLanguage").as<std::string>());
+    SpeakLanguage(texts::Current().code.data(), 0);
+    return true;
+}
+
 }  // namespace
 
 extern "C" EMSCRIPTEN_KEEPALIVE void hashigoro_leaving() {
@@ -76,7 +100,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void hashigoro_chime_arrived(const char* name,
 }
 
 WebProgram::WebProgram()
-    : dialogs_(events_, [this](const PageEvent& event) { Handle(event); }),
+    : languageChosen_(ChooseLanguageAtStart()),
+      dialogs_(events_, [this](const PageEvent& event) { Handle(event); }),
       chimes_(audio_),
       random_(MixingRandomSource::FromEntropy()),
       desktop_(ById("Desktop")),
@@ -92,10 +117,13 @@ WebProgram::WebProgram()
 }
 
 void WebProgram::Run() {
-    val open = Make("button", "OpenOdds", "button open-odds", Document()["body"]);
+    // The page's corner: the answer sheet's button and the language menu beside it.
+    val corner = Make("div", "Corner", "corner", Document()["body"]);
+    val open = Make("button", "OpenOdds", "button open-odds", corner);
     open.set("type", std::string("button"));
-    SetText(open, Trimmed(texts::Text(TextId::SheetCaption)));
+    SetText(open, TextId::SheetCaption, true);
     events_.ListenForClicks("OpenOdds");
+    MakeLanguageMenu();
     events_.ListenForClicks("CopyResult");
     Rescale();
     ShowMainView();
@@ -125,8 +153,45 @@ double WebProgram::Now() const {
     return experimentClock_.Now(emscripten_get_now());
 }
 
+void WebProgram::MakeLanguageMenu() {
+    val menu = Make("select", "Language", "language-menu", ById("Corner"));
+    SetLabel(menu, TextId::LanguageMenu);
+    for (const Language* language : texts::Languages()) {
+        // Each named in itself, and read out in its own language.
+        val option = Make("option", "", "", menu);
+        option.set("value", std::string(language->code));
+        option.call<void>("setAttribute", std::string("lang"), std::string(language->code));
+        SetText(option, language->name);
+    }
+    menu.set("value", std::string(texts::Current().code));
+    events_.ListenForInput("Language");
+}
+
+void WebProgram::SwitchLanguage(const std::string& code) {
+    if (code == texts::Current().code || !texts::Use(code)) {
+        return;
+    }
+    SpeakLanguage(code.c_str(), 1);
+    RetextPage();
+    if (main_) {
+        Document().set("title", std::string(texts::Text(layout::kMainWindow.caption)));
+    } else if (help_) {
+        help_.reset();  // its lines are printed anew
+        ShowHelpView();
+    } else {
+        Document().set("title", std::string(texts::Text(TextId::QuitBoxTitle)));
+    }
+    if (odds_) {
+        odds_->Retext();
+    }
+    // The result line box may have changed its height.
+    Rescale();
+}
+
 void WebProgram::Handle(const PageEvent& event) {
-    if (event.kind == PageEvent::Kind::Click && event.target == "OpenOdds") {
+    if (event.kind == PageEvent::Kind::Change && event.target == "Language") {
+        SwitchLanguage(ById("Language")["value"].as<std::string>());
+    } else if (event.kind == PageEvent::Kind::Click && event.target == "OpenOdds") {
         if (!odds_) {
             odds_ = std::make_unique<OddsView>(Document()["body"], events_);
         }
@@ -269,10 +334,10 @@ void WebProgram::ShowEnded() {
     help_.reset();
     Document().set("title", std::string(texts::Text(TextId::QuitBoxTitle)));
     ended_ = Make("section", "Ended", "ended", desktop_);
-    SetText(Make("p", "", "", ended_), texts::Text(TextId::Ended));
+    SetText(Make("p", "", "", ended_), TextId::Ended);
     val restart = Make("button", "Restart", "button", ended_);
     restart.set("type", std::string("button"));
-    SetText(restart, texts::Text(TextId::Restart));
+    SetText(restart, TextId::Restart);
     events_.ListenForClicks("Restart");
     restart.call<void>("focus");
     // An installed app's window closes itself, as the desktop program's does.

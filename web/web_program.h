@@ -49,6 +49,10 @@ class WebProgram final : private ProgramEnd {
     // once the running handler has returned.
     void EndProgram() override;
 
+    // The menu of languages beside the answer sheet's button, and a choice made there: every
+    // text of the page said again at once, the experiment going on as it was.
+    void MakeLanguageMenu();
+    void SwitchLanguage(const std::string& code);
     void ShowMainView();
     void ShowHelpView();
     void ShowEnded();
@@ -61,6 +65,8 @@ class WebProgram final : private ProgramEnd {
     void ScheduleWake();
     double Now() const;
 
+    // The language chosen before the program ran, spoken from the first text made on.
+    [[maybe_unused]] bool languageChosen_;
     PageEvents events_;
     PageDialogs dialogs_;
     WebAudioOutput audio_;

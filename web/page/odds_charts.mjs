@@ -13,11 +13,29 @@ Chart.register(BarController, BarElement, CategoryScale, Filler, Legend, LinearS
 const red = 'rgb(255, 0, 0)';
 const lightRed = 'rgb(255, 170, 170)';
 const band = 'rgb(230, 230, 230)';
-Chart.defaults.font.family = '"Hashigoro Gothic", "ＭＳ Ｐゴシック", "MS PGothic", sans-serif';
 Chart.defaults.color = 'black';
 Chart.defaults.animation = false;
 Chart.defaults.maintainAspectRatio = false;
 Chart.defaults.responsive = true;
+
+// The charts take the windows' gothic of the language spoken (the page's style sheet says
+// which), and can be made again in another language.
+function useGothic() {
+    Chart.defaults.font.family =
+        getComputedStyle(document.documentElement).getPropertyValue('--gothic').trim();
+}
+const destroyer = (charts, more = []) => () => {
+    for (const chart of charts) {
+        const table = chart.canvas.nextElementSibling;
+        if (table && table.tagName === 'TABLE') {
+            table.remove();
+        }
+        chart.destroy();
+    }
+    for (const element of more) {
+        element.remove();
+    }
+};
 
 const title = text => ({ display: true, text, font: { size: 14, weight: 'bold' } });
 const axis = (text, extra) => ({ title: { display: !!text, text }, ...extra });
@@ -72,6 +90,7 @@ const barsAgainstFair = (canvas, t, heading, first, second) => new Chart(canvas,
 
 // `t` holds the sheet's words; the canvases are the page's.
 function create(t, bars, distance, power) {
+    useGothic();
     const barChart = barsAgainstFair(bars, t, t.barTitle, t.exact, t.simulated);
     // The chosen rung count's point sits over the distance chart rather than in it, so that a
     // step of the slider moves one small element instead of redrawing the whole curve. It is
@@ -150,6 +169,7 @@ function create(t, bars, distance, power) {
         [t.trials, `${t.power} (%)`],
         powerChart.data.datasets[0].data.map(p => [String(p.x), percent(p.y)])]);
     return {
+        destroy: destroyer([barChart, distanceChart, powerChart], [marker]),
         // Percentages of the exact odds, and of a simulation beside them (or none).
         showOdds(exact, simulated) {
             barChart.data.datasets[0].data = exact;
@@ -206,8 +226,10 @@ function create(t, bars, distance, power) {
 // The class part's chart: the pooled relative frequencies beside the exact odds (the part's
 // table beside it gives the numbers).
 function createClass(t, canvas) {
+    useGothic();
     const chart = barsAgainstFair(canvas, t, t.title, t.share, t.exact);
     return {
+        destroy: destroyer([chart]),
         show(shares, exact) {
             chart.data.datasets[0].data = shares;
             chart.data.datasets[1].data = exact;

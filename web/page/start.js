@@ -3,20 +3,42 @@
 // cannot start or has stopped. It needs nothing else of the page, not even its styles.
 'use strict';
 (() => {
-    const update = 'iPad・iPhone なら iPadOS・iOS を 16 以降に更新してください。パソコンや ' +
-                   'Chromebook なら、新しい Chrome・Edge（102 以降）・Firefox（112 以降）・' +
-                   'Safari（16 以降）で開いてください。';
+    // The language: the address's ?lang= first, then the one chosen before, else Japanese (the
+    // page is a Japanese classroom's first). The bundler puts every language's failure texts
+    // and fonts before this script.
+    const texts = globalThis.hashigoroTexts;
+    const ours = code => code && Object.keys(texts).find(c => c.toLowerCase() === code.toLowerCase());
+    let saved = null;
+    try {
+        saved = localStorage.getItem('hashigoro-language');
+    } catch (error) {
+        // storage refused: nothing was saved
+    }
+    const language = ours(new URLSearchParams(location.search).get('lang')) || ours(saved) || 'ja';
+    document.documentElement.lang = language;
+    globalThis.hashigoroLanguage = language;
+
+    // Adds a language's own font to the page the first time it is chosen: decoded from the
+    // single file's text, or fetched beside the served page.
+    const fontsAdded = new Set();
+    globalThis.hashigoroUseFont = code => {
+        const font = globalThis.hashigoroFonts[code];
+        if (!font || fontsAdded.has(code)) {
+            return;
+        }
+        fontsAdded.add(code);
+        const text = font.id && document.getElementById(font.id);
+        const face = new FontFace(font.family, text ? hashigoroBytes(text.textContent)
+                                                    : `url("${font.url}")`, { display: 'swap' });
+        document.fonts.add(face);
+        face.load().catch(() => {});
+    };
+
+    const t = texts[language];
     const kinds = {
-        old: ['このブラウザーでは はしごろうを動かせません',
-              detail => `このブラウザーは古く、はしごろうに要る機能（${detail}）がありません。` + update],
-        wasm: ['このブラウザーでは はしごろうを動かせません',
-               () => 'このブラウザーでは WebAssembly が使えないため、はしごろうを動かせません。' +
-                     'iPad・iPhone のロックダウンモードや、学校の端末の管理の設定で止められて' +
-                     'いることがあります。設定でこのページを除外するか、ほかのブラウザーで開いて' +
-                     'ください。' + update],
-        stopped: ['はしごろうが止まりました',
-                  detail => `思いがけない誤りで、このページはもう操作に応えられません（${detail}）。` +
-                            '読み込み直すと、はじめからやり直せます。'],
+        old: [t.CannotRun, detail => t.TooOld.replace('{1}', detail) + t.UpdateAdvice],
+        wasm: [t.CannotRun, () => t.NoWebAssembly + t.UpdateAdvice],
+        stopped: [t.Stopped, detail => t.StoppedText.replace('{1}', detail)],
     };
     const canShowModal = typeof HTMLDialogElement === 'function' &&
                          typeof HTMLDialogElement.prototype.showModal === 'function';
@@ -47,7 +69,7 @@
             const again = document.createElement('button');
             again.type = 'button';
             again.className = 'button';
-            again.textContent = '読み込み直す';
+            again.textContent = t.Reload;
             again.addEventListener('click', () => location.reload());
             box.append(heading, paragraph, again);
             document.body.append(box);

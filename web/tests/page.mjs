@@ -19,6 +19,15 @@ export function layoutTable() {
     return JSON.parse(execFileSync(program, { encoding: 'utf8' }));
 }
 
+// Every language of the catalogue, in the menu's order, each text by its name in TextId.
+export function languages() {
+    const names = [...readFileSync(path.join(here, '..', '..', 'texts', 'text_id.h'), 'utf8')
+        .matchAll(/^    (\w+),/gm)].map(match => match[1]);
+    return layoutTable().languages.map(language => ({
+        ...language, texts: Object.fromEntries(names.map((name, i) => [name, language.texts[i]])),
+    }));
+}
+
 export const px = twips => Math.floor(twips / 15);
 
 // The viewport in which the main window is shown at scale 1: its client area, caption bar and
@@ -66,13 +75,13 @@ export async function withPage(options, body) {
     }
 }
 
-export function prompt(page) {
-    return page.getByRole('dialog', { name: 'はしごろう横線本数の設定' });
+export function prompt(page, name = 'はしごろう横線本数の設定') {
+    return page.getByRole('dialog', { name });
 }
 
 // Types `entry` into the rung-count prompt and presses Enter.
-export async function answerPrompt(page, entry) {
-    const entryBox = prompt(page).getByRole('textbox');
+export async function answerPrompt(page, entry, name = undefined) {
+    const entryBox = prompt(page, name).getByRole('textbox');
     await entryBox.fill(entry);
     await entryBox.press('Enter');
 }
