@@ -5,7 +5,7 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { dist } from './page.mjs';
+import { dist, languages } from './page.mjs';
 import { firefox, webkit, waitFor, ownFontLoaded } from './engines.mjs';
 
 const page = pathToFileURL(path.join(dist, 'hashigoro.html')).href;
@@ -132,6 +132,60 @@ for (const open of [firefox, webkit]) {
             }), true);
             await engine.click(again);
             await waitFor(engine, 'dialog', promptName);
+        } finally {
+            await engine.close();
+        }
+    });
+}
+
+// A language other than Japanese from start to end: its prompt, its arrivals said aloud, its
+// result line, help and answer sheet, drawn by its own font; then a switch from the menu.
+for (const open of [firefox, webkit]) {
+    test(`the page in Korean, and a switch to Traditional Chinese, in ${open.name}`,
+         { timeout: 180000 }, async () => {
+        const [, , korean, , traditional] = languages();
+        const t = korean.texts;
+        const engine = await open();
+        try {
+            await engine.goto(page + '?lang=ko');
+            await waitFor(engine, 'dialog', t.PromptTitle.trim());
+            const textbox = await waitFor(engine, 'textbox');
+            await engine.type(textbox, '10');
+            await engine.pressEnter(textbox);
+            await waitFor(engine, 'dialog', t.PromptTitle.trim(), { gone: true });
+            await engine.click(await waitFor(engine, 'button', t.StartButton));
+            await engine.evaluate(() => new Promise((resolve, reject) => {
+                const end = Date.now() + 15000;
+                const check = () => /^(\d+)번째 선에 도착했습니다 \(\1번째 선은 1번째\)$/.test(
+                    document.getElementById('Announcer').textContent) ? resolve()
+                    : Date.now() > end ? reject(new Error('no arrival announced'))
+                    : setTimeout(check, 50);
+                check();
+            }));
+            // A name's blanks are one blank to a screen reader.
+            await engine.click(await waitFor(engine, 'button',
+                                             new RegExp(t.StopButton.replace(/\u3000+/g, '\\s+'))));
+            assert.match(await engine.evaluate(() =>
+                document.getElementById('ResultLine').textContent), /^가로선 10개 .* 도중에 끝남$/);
+            await engine.click(await waitFor(engine, 'button', t.HelpButton));
+            await waitFor(engine, 'region', t.HelpCaption.trim());
+            await engine.click(await waitFor(engine, 'button', t.CloseButton));
+            const again = await waitFor(engine, 'textbox');
+            await engine.pressEnter(again);
+            await engine.click(await waitFor(engine, 'button', t.SheetCaption.trim()));
+            await waitFor(engine, 'region', t.SheetCaption.trim());
+            assert.equal(await engine.evaluate(() => document.fonts.ready.then(fonts =>
+                document.documentElement.lang + ' ' + [...fonts].some(face =>
+                    face.family.replace(/"/g, '') === 'Hashigoro KR' && face.status === 'loaded'))),
+                         'ko true');
+            await engine.click(await waitFor(engine, 'button', t.BackToLadder));
+            await engine.evaluate(() => {
+                const menu = document.getElementById('Language');
+                menu.value = 'zh-Hant';
+                menu.dispatchEvent(new Event('change'));
+            });
+            await waitFor(engine, 'button', traditional.texts.StartButton);
+            assert.equal(await engine.evaluate(() => document.documentElement.lang), 'zh-Hant');
         } finally {
             await engine.close();
         }

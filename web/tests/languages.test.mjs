@@ -4,6 +4,7 @@
 
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import { mkdirSync } from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -13,6 +14,7 @@ const all = languages();
 const single = pathToFileURL(path.join(dist, 'hashigoro.html')).href;
 const shots = process.env.HASHIGORO_SCREENSHOTS;
 const title = text => text.trim();
+const odds = process.env.HASHIGORO_ODDS ?? '../build/app/hashigoro-odds/hashigoro-odds';
 
 // The texts that stick out of their control (their box, or for the help's lines the white
 // surface they are printed on), as "id: text".
@@ -93,6 +95,12 @@ for (const language of all) {
             assert.equal(await page.locator('#OddsClassGroup option').first().textContent(),
                          t.ClassGroupTitle.replace('{1}', 50).replace('{2}', all.length)
                              .replace('{3}', trials));
+            // The command line pools them alike, and the table's counts are its counts.
+            const report = execFileSync(odds, ['--class', '-'], { input: lines.join('\n'),
+                                                                encoding: 'utf8' });
+            assert.match(report, new RegExp(`^rungs 50: ${all.length} experiments, ${trials} trials`));
+            assert.equal(await page.locator('#OddsClassCell1_0').textContent(),
+                         report.split('\n')[2].split(',')[1]);
             await page.locator('#OddsBarsChart').waitFor();
             assert.deepEqual(await overflowing(page, controls), []);
             await look('sheet');
