@@ -23,6 +23,9 @@ from fontTools.ttLib import TTFont
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 PAGE = ROOT / "web" / "page"
 FAMILY = "Hashigoro Gothic"
+# The few letters of the language menu's names that the gothic lacks (한국어, 简), so that the
+# menu's first layout need not search the system's fonts for them, which costs a start 15 ms.
+NAMES_FAMILY = "Hashigoro Names"
 # Where the page's few texts outside the catalogue are written (the font's names).
 TEXT_SOURCES = ["web/page/*.html", "web/page/*.js", "web/page/*.css"]
 # What the page says before its program runs, from the catalogue: why it cannot start.
@@ -59,6 +62,30 @@ def page_characters(languages):
 def family_of(language):
     """The page's name for a language's own font: "Hashigoro KR" for Noto Sans CJK KR."""
     return "Hashigoro " + language["font"].split()[-1]
+
+
+def cut_names_font(collection, gothic, languages, target):
+    """The language menu's letters that the gothic lacks, from the collection's first face."""
+    has = TTFont(gothic).getBestCmap()
+    letters = sorted(set(c for language in languages for c in language["name"]
+                         if ord(c) > 0x7E and ord(c) not in has))
+    font = TTFont(collection, fontNumber=0)
+    options = subset.Options()
+    options.flavor = "woff2"
+    options.hinting = False
+    options.desubroutinize = True
+    options.layout_features = []
+    options.drop_tables += ["vhea", "vmtx", "VORG", "GSUB", "GPOS", "BASE", "GDEF"]
+    subsetter = subset.Subsetter(options)
+    subsetter.populate(text="".join(letters))
+    subsetter.subset(font)
+    for record in font["name"].names:
+        if record.nameID in (1, 16):
+            record.string = NAMES_FAMILY
+        elif record.nameID in (3, 4, 6):
+            record.string = NAMES_FAMILY.replace(" ", "")
+    font.flavor = "woff2"
+    font.save(target)
 
 
 def cut_language_font(collection, language, target):
@@ -141,9 +168,9 @@ def cut_font(source, target, characters):
     font.save(target)
 
 
-def font_face(url):
+def font_face(url, family=FAMILY):
     return ('@font-face { font-family: "%s"; src: url("%s") format("woff2"); '
-            "font-display: block; }\n" % (FAMILY, url))
+            "font-display: block; }\n" % (family, url))
 
 
 # Defines hashigoroBytes, which the font's and the WebAssembly's scripts below use.
@@ -164,7 +191,7 @@ BYTES_FROM_BASE64 = (
     "</script>\n")
 
 
-def font_loaded_early(data):
+def font_loaded_early(data, family=FAMILY):
     """A script that hands the font's bytes to the page's fonts at once, before the first layout.
 
     A font named only in the style sheet is fetched when a first layout asks for it: that layout
@@ -173,7 +200,7 @@ def font_loaded_early(data):
     while the page starts."""
     return ("<script>\n"
             "document.fonts.add(new FontFace('%s', hashigoroBytes('%s'), { display: 'block' }));\n"
-            "</script>\n" % (FAMILY, base64.b64encode(data).decode("ascii")))
+            "</script>\n" % (family, base64.b64encode(data).decode("ascii")))
 
 
 def wasm_compiled_early(data):
@@ -185,6 +212,8 @@ def wasm_compiled_early(data):
     Firefox fetch slowly. A failure is shown by the page's first script (start.js)."""
     return ("<script>\nif (hashigoroCanStart) {\n"
             "    const compiled = WebAssembly.compile(hashigoroBytes('%s'));\n"
+            "    // The language is chosen while it compiles (start.js).\n"
+            "    hashigoroChooseLanguage();\n"
             "    // A refusal is told at once, not only when the script asks for the module.\n"
             "    compiled.catch(error => hashigoroStartFailed(String(error.message || error)));\n"
             "    Module.instantiateWasm = (imports, receive) => {\n"
@@ -245,6 +274,10 @@ def main():
             cut_language_font(a.cjk, language, cut)
             own_fonts[language["code"]] = cut.read_bytes()
             cut.unlink()
+    cut = a.out / "hashigoro-names.woff2"
+    cut_names_font(a.cjk, a.font, languages, cut)
+    names_font = cut.read_bytes()
+    cut.unlink()
     cjk_licence = a.cjk_licence.read_bytes()
     script = a.script.read_text(encoding="utf-8")
     wasm = a.wasm.read_bytes()
@@ -278,7 +311,10 @@ def main():
     served_fonts = {code: {"family": family_of(language), "url": names["hashigoro-%s.woff2" % code]}
                     for language in languages for code in [language["code"]] if code in own_fonts}
     write("start.js", (start_texts(languages, served_fonts) + start).encode("utf-8"))
-    write("page.css", (font_face(names["hashigoro-gothic.woff2"]) + style).encode("utf-8"))
+    write("hashigoro-names.woff2", names_font)
+    write("page.css", (font_face(names["hashigoro-gothic.woff2"]) +
+                       font_face(names["hashigoro-names.woff2"], NAMES_FAMILY) + style)
+          .encode("utf-8"))
     for name, data in chimes.items():
         (web / name).write_bytes(data)
     for size, data in icons.items():
@@ -322,10 +358,11 @@ def main():
         head='<script>\n%s</script>\n<link rel="icon" href="%s">\n%s%s%s<style>\n%s</style>' % (
             start_texts(languages, single_fonts) + start, data_url("image/png", icons[192]),
             BYTES_FROM_BASE64,
-            font_loaded_early(font), wasm_compiled_early(wasm), style),
-        body=font_texts + "<script>\n" + script + "\n</script>\n" +
+            font_loaded_early(font) + font_loaded_early(names_font, NAMES_FAMILY),
+            wasm_compiled_early(wasm), style),
+        body="<script>\n" + script + "\n</script>\n" +
              '<script type="text/plain" id="ChartsCode">\n' + charts.decode("utf-8") +
-             "\n</script>")
+             "\n</script>\n" + font_texts)
     # Inside a script element the text must not close it.
     for code in (start, script, charts.decode("utf-8")):
         assert "</script" not in code.lower()

@@ -72,7 +72,7 @@ EM_JS(void, SpeakLanguage, (const char* code, int save), {
 // clang-format on
 
 bool ChooseLanguageAtStart() {
-    texts::Use(val::global("hashigoroLanguage").as<std::string>());
+    texts::Use(val::global("hashigoroChooseLanguage")().as<std::string>());
     SpeakLanguage(texts::Current().code.data(), 0);
     return true;
 }
@@ -117,8 +117,9 @@ WebProgram::WebProgram()
 }
 
 void WebProgram::Run() {
-    // The page's corner: the answer sheet's button and the language menu beside it.
-    val corner = Make("div", "Corner", "corner", Document()["body"]);
+    // The page's corner, its banner for a screen reader: the answer sheet's button and the
+    // language menu beside it.
+    val corner = Make("header", "Corner", "corner", Document()["body"]);
     val open = Make("button", "OpenOdds", "button open-odds", corner);
     open.set("type", std::string("button"));
     SetText(open, TextId::SheetCaption, true);

@@ -2,8 +2,9 @@
 // prompt in Chromium, Firefox and WebKit side by side, and in headless Chromium the time from
 // opening the single file to the prompt, the trial time against the timers' own limit at 10,
 // 30 and 50 rungs, the CPU used while a finished trial waits, the memory after trial 10 and
-// after the last, and after 50 visits to the help window. The page carries no measuring code: the bench watches it from outside
-// (its label, its announcements and its canvas). Run by ../../bench.sh.
+// after the last, after 50 visits to the help window, and a change of language. The page carries
+// no measuring code: the bench watches it from outside (its label, its announcements and its
+// canvas). Run by ../../bench.sh.
 // Usage: node page_bench.mjs [TRIALS_PER_RUNG_COUNT (20)] [OPENINGS (11)]
 
 import { chromium } from 'playwright-core';
@@ -287,6 +288,27 @@ const beforeVisits = await heapAfterCollection(visits);
 await helpRoundTrips(visits, 50);
 const afterVisits = await heapAfterCollection(visits);
 await visits.close();
+// A change of language from the menu, to the window drawn again in the new one, back and
+// forth between Japanese and each other language.
+const switching = await (await browser.newContext({ viewport: { width: 1366, height: 768 } })).newPage();
+await switching.goto(single);
+await switching.getByRole('dialog').getByRole('textbox').press('Enter');
+await switching.getByRole('dialog').waitFor({ state: 'hidden' });
+await switching.locator('#Language').waitFor();
+const switchMs = [];
+for (const code of ['en', 'ja', 'ko', 'ja', 'zh-Hans', 'ja', 'zh-Hant', 'ja']) {
+    switchMs.push(await switching.evaluate(code => new Promise(resolve => {
+        const menu = document.getElementById('Language');
+        const before = document.getElementById('Command1').textContent;
+        const start = performance.now();
+        menu.value = code;
+        menu.dispatchEvent(new Event('change'));
+        const check = () => document.getElementById('Command1').textContent !== before
+            ? requestAnimationFrame(() => resolve(performance.now() - start)) : setTimeout(check, 1);
+        check();
+    }), code));
+}
+await switching.close();
 
 row('answer sheet shown after it is asked for', `${shownMs.toFixed(0)} ms`, '<= 150 ms');
 row('new start line: exact table, power and charts redrawn', `median ${median(tableMs).toFixed(1)} ms`,
@@ -304,4 +326,6 @@ row('JS heap before and after 50 help visits',
     `${(beforeVisits.heapBytes / 1e6).toFixed(2)} → ${(afterVisits.heapBytes / 1e6).toFixed(2)} MB`,
     'within 1 MB');
 row('  detached canvases after 50 help visits', String(afterVisits.detachedCanvases), '0');
+row('language switched, to the window drawn again', `median ${median(switchMs).toFixed(0)} ms, ` +
+    `most ${Math.max(...switchMs).toFixed(0)} ms`, '<= 100 ms');
 await browser.close();

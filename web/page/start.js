@@ -5,18 +5,25 @@
 (() => {
     // The language: the address's ?lang= first, then the one chosen before, else Japanese (the
     // page is a Japanese classroom's first). The bundler puts every language's failure texts
-    // and fonts before this script.
+    // and fonts before this script. Chosen when first asked for, not here: a first look into
+    // the browser's storage costs a fresh profile 15 ms, which the single file spends while its
+    // WebAssembly compiles.
     const texts = globalThis.hashigoroTexts;
     const ours = code => code && Object.keys(texts).find(c => c.toLowerCase() === code.toLowerCase());
-    let saved = null;
-    try {
-        saved = localStorage.getItem('hashigoro-language');
-    } catch (error) {
-        // storage refused: nothing was saved
-    }
-    const language = ours(new URLSearchParams(location.search).get('lang')) || ours(saved) || 'ja';
-    document.documentElement.lang = language;
-    globalThis.hashigoroLanguage = language;
+    let language = null;
+    globalThis.hashigoroChooseLanguage = () => {
+        if (language === null) {
+            let saved = null;
+            try {
+                saved = localStorage.getItem('hashigoro-language');
+            } catch (error) {
+                // storage refused: nothing was saved
+            }
+            language = ours(new URLSearchParams(location.search).get('lang')) || ours(saved) || 'ja';
+            document.documentElement.lang = language;
+        }
+        return language;
+    };
 
     // Adds a language's own font to the page the first time it is chosen: decoded from the
     // single file's text, or fetched beside the served page.
@@ -24,6 +31,11 @@
     globalThis.hashigoroUseFont = code => {
         const font = globalThis.hashigoroFonts[code];
         if (!font || fontsAdded.has(code)) {
+            return;
+        }
+        // The single file carries it last, where the page may not have been read up to yet.
+        if (font.id && !document.getElementById(font.id) && document.readyState === 'loading') {
+            document.addEventListener('DOMContentLoaded', () => globalThis.hashigoroUseFont(code));
             return;
         }
         fontsAdded.add(code);
@@ -34,11 +46,10 @@
         face.load().catch(() => {});
     };
 
-    const t = texts[language];
     const kinds = {
-        old: [t.CannotRun, detail => t.TooOld.replace('{1}', detail) + t.UpdateAdvice],
-        wasm: [t.CannotRun, () => t.NoWebAssembly + t.UpdateAdvice],
-        stopped: [t.Stopped, detail => t.StoppedText.replace('{1}', detail)],
+        old: [t => t.CannotRun, (t, detail) => t.TooOld.replace('{1}', detail) + t.UpdateAdvice],
+        wasm: [t => t.CannotRun, t => t.NoWebAssembly + t.UpdateAdvice],
+        stopped: [t => t.Stopped, (t, detail) => t.StoppedText.replace('{1}', detail)],
     };
     const canShowModal = typeof HTMLDialogElement === 'function' &&
                          typeof HTMLDialogElement.prototype.showModal === 'function';
@@ -51,6 +62,7 @@
         }
         reported = true;
         const [title, text] = kinds[kind];
+        const t = texts[globalThis.hashigoroChooseLanguage()];
         const place = () => {
             // A dialog shown modally is in the top layer, above any dialog open before it.
             const box = document.createElement(canShowModal ? 'dialog' : 'div');
@@ -62,10 +74,10 @@
             box.setAttribute('aria-describedby', 'FailureText');
             const heading = document.createElement('h2');
             heading.id = 'FailureTitle';
-            heading.textContent = title;
+            heading.textContent = title(t);
             const paragraph = document.createElement('p');
             paragraph.id = 'FailureText';
-            paragraph.textContent = text(detail);
+            paragraph.textContent = text(t, detail);
             const again = document.createElement('button');
             again.type = 'button';
             again.className = 'button';
