@@ -291,8 +291,32 @@ void WebProgram::Rescale() {
     const double below =
         results["hidden"].as<bool>() ? 0 : results["offsetHeight"].as<double>() + kMargin;
     SetStyle(Document()["body"], "padding-bottom", std::to_string(below) + "px");
-    const double scale = FitScale(width, height, window["innerWidth"].as<double>(),
-                                  window["innerHeight"].as<double>() - below, kMargin);
+    const double viewportWidth = window["innerWidth"].as<double>();
+    const double viewportHeight = window["innerHeight"].as<double>() - below;
+    double scale = FitScale(width, height, viewportWidth, viewportHeight, kMargin);
+    // The page's corner (the answer sheet's button and the language menu) stands over the top
+    // right, where it may cover the centred window's caption bar but not what lies below it.
+    // Where it would, as on a phone held sideways, the window stands beside the corner if it
+    // fits there, else below it.
+    double beside = 0;
+    double above = 0;
+    const val corner = ById("Corner");
+    if (!corner.isUndefined() && !corner.isNull()) {
+        const double cornerWidth = corner["offsetWidth"].as<double>() + kMargin;
+        const double cornerBottom =
+            corner["offsetTop"].as<double>() + corner["offsetHeight"].as<double>();
+        const double clientTop = (viewportHeight - height * scale) / 2 + kCaptionHeight * scale;
+        if (width * scale > viewportWidth - 2 * cornerWidth && cornerBottom > clientTop) {
+            if (width * scale <= viewportWidth - cornerWidth - 2 * kMargin) {
+                beside = cornerWidth;
+            } else {
+                above = cornerBottom;
+                scale = FitScale(width, height, viewportWidth, viewportHeight - above, kMargin);
+            }
+        }
+    }
+    SetStyle(Document()["body"], "padding-right", std::to_string(beside) + "px");
+    SetStyle(Document()["body"], "padding-top", std::to_string(above) + "px");
     SetStyle(Document()["documentElement"], "--s", std::to_string(scale));
     if (main_) {
         main_->SetScale(scale, window["devicePixelRatio"].as<double>());

@@ -109,6 +109,32 @@ for (const language of all) {
     });
 }
 
+// The longest words on a phone held sideways: the window scaled down, the sheet scrolled.
+test('English on a phone held sideways, every text inside its control', { timeout: 60000 },
+     async () => {
+    const t = all[1].texts;
+    await withPage({ url: `${single}?lang=en`, width: 844, height: 390, touch: true, scale: 3 },
+                   async ({ page }) => {
+        await answerPrompt(page, '10', title(t.PromptTitle));
+        assert.deepEqual(await overflowing(page, controls), []);
+        // The page's corner keeps clear of the window, whose Help it would cover.
+        assert.equal(await page.evaluate(() => {
+            const [corner, form] = ['Corner', 'Form1'].map(id =>
+                document.getElementById(id).getBoundingClientRect());
+            return corner.bottom <= form.top || corner.left >= form.right;
+        }), true);
+        if (shots) {
+            await page.screenshot({ path: path.join(shots, 'en-phone-window.png') });
+        }
+        await button(page, title(t.SheetCaption)).click();
+        await page.locator('#OddsBarsChart').waitFor();
+        assert.deepEqual(await overflowing(page, controls), []);
+        if (shots) {
+            await page.screenshot({ path: path.join(shots, 'en-phone-sheet.png') });
+        }
+    });
+});
+
 test('the language comes from the address, else from the last choice, else Japanese; a switch ' +
      'says everything again at once and keeps the experiment', { timeout: 120000 }, async () => {
     const [japanese, english, korean] = all;
