@@ -125,14 +125,22 @@ std::vector<std::string_view> Lines(std::string_view text) {
     return lines;
 }
 
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The text with its Latin capitals made small.
+std::string Lowered(std::string_view text) {
+    std::string lowered(text);
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(), Lower);
+    return lowered;
+}
+
 // Where `pattern` (a result line's words, "{1}" standing for a whole number) matches `text`
 // at `at`: the end of the match and the number, or npos. Latin letters match in either case,
 // and a blank in the pattern matches any blanks, or none.
 std::size_t MatchAt(std::string_view text, std::size_t at, std::string_view pattern,
                     std::string& number) {
-    const auto lower = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
     for (std::size_t k = 0; k < pattern.size();) {
         if (pattern.substr(k, 3) == "{1}") {
             const std::size_t start = at;
@@ -149,7 +157,7 @@ std::size_t MatchAt(std::string_view text, std::size_t at, std::string_view patt
                 ++at;
             }
             ++k;
-        } else if (at < text.size() && lower(text[at]) == lower(pattern[k])) {
+        } else if (at < text.size() && Lower(text[at]) == Lower(pattern[k])) {
             ++at;
             ++k;
         } else {
@@ -165,6 +173,7 @@ std::string InJapanese(std::string line) {
     struct Rewrite {
         std::string pattern;    // another language's words, narrowed
         std::string_view into;  // the Japanese words
+        std::string key;        // the pattern's longest words, in lower case
     };
     // Worked out once: the catalogue does not change while the program runs.
     static const std::vector<Rewrite> rewrites = [] {
@@ -174,15 +183,29 @@ std::string InJapanese(std::string line) {
             for (const TextId id :
                  {TextId::ResultFull, TextId::ResultStopped, TextId::ResultRungs}) {
                 std::string pattern = Narrowed(texts::Text(*language, id));
-                if (language != &japanese && !pattern.empty() &&
-                    pattern != texts::Text(japanese, id)) {
-                    made.push_back({std::move(pattern), texts::Text(japanese, id)});
+                if (language == &japanese || pattern.empty() ||
+                    pattern == texts::Text(japanese, id)) {
+                    continue;
                 }
+                std::string key;
+                for (std::size_t start = 0; start < pattern.size();) {
+                    std::size_t end = pattern.find_first_of(" {", start);
+                    end = end == std::string::npos ? pattern.size() : end;
+                    key = end - start > key.size() ? pattern.substr(start, end - start) : key;
+                    start = pattern[end] == '{' ? end + 3 : end + 1;
+                }
+                made.push_back({pattern, texts::Text(japanese, id), Lowered(key)});
             }
         }
         return made;
     }();
+    // Most lines hold no other language's words: each pattern's longest words are looked for
+    // first, so that such a line costs a search for each.
+    const std::string lowered = Lowered(line);
     for (const Rewrite& rewrite : rewrites) {
+        if (lowered.find(rewrite.key) == std::string::npos) {
+            continue;
+        }
         std::string out;
         for (std::size_t i = 0; i < line.size();) {
             std::string number;

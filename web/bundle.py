@@ -64,21 +64,28 @@ def family_of(language):
     return "Hashigoro " + language["font"].split()[-1]
 
 
-def cut_names_font(collection, gothic, languages, target):
-    """The language menu's letters that the gothic lacks, from the collection's first face."""
-    has = TTFont(gothic).getBestCmap()
-    letters = sorted(set(c for language in languages for c in language["name"]
-                         if ord(c) > 0x7E and ord(c) not in has))
-    font = TTFont(collection, fontNumber=0)
+def cut_for_lines(text, font):
+    """Cuts a face of Noto Sans CJK down to `text`, for horizontal lines only: no vertical
+    metrics, no substitutions (which would pull in every alternate form), no hints."""
     options = subset.Options()
     options.flavor = "woff2"
     options.hinting = False
     options.desubroutinize = True
     options.layout_features = []
     options.drop_tables += ["vhea", "vmtx", "VORG", "GSUB", "GPOS", "BASE", "GDEF"]
+    options.name_IDs = [0, 1, 2, 3, 4, 6, 13, 14]
     subsetter = subset.Subsetter(options)
-    subsetter.populate(text="".join(letters))
+    subsetter.populate(text=text)
     subsetter.subset(font)
+
+
+def cut_names_font(collection, gothic, languages, target):
+    """The language menu's letters that the gothic lacks, from the collection's first face."""
+    has = TTFont(gothic).getBestCmap()
+    letters = sorted(set(c for language in languages for c in language["name"]
+                         if ord(c) > 0x7E and ord(c) not in has))
+    font = TTFont(collection, fontNumber=0)
+    cut_for_lines("".join(letters), font)
     for record in font["name"].names:
         if record.nameID in (1, 16):
             record.string = NAMES_FAMILY
@@ -90,22 +97,12 @@ def cut_names_font(collection, gothic, languages, target):
 
 def cut_language_font(collection, language, target):
     """The language's characters beyond ASCII (which the gothic draws), from its face of the
-    collection, for horizontal text only: no vertical metrics, no substitutions (which would
-    pull in every alternate form), no hints."""
+    collection."""
     faces = {TTFont(collection, fontNumber=n, lazy=True)["name"].getDebugName(1): n
              for n in range(10)}
     font = TTFont(collection, fontNumber=faces[language["font"]])
-    options = subset.Options()
-    options.flavor = "woff2"
-    options.hinting = False
-    options.desubroutinize = True
-    options.layout_features = []
-    options.drop_tables += ["vhea", "vmtx", "VORG", "GSUB", "GPOS", "BASE", "GDEF"]
-    options.name_IDs = [0, 1, 2, 3, 4, 6, 13, 14]
     text = language["name"] + "".join(language["texts"].values())
-    subsetter = subset.Subsetter(options)
-    subsetter.populate(text="".join(sorted(set(c for c in text if ord(c) > 0x7E))))
-    subsetter.subset(font)
+    cut_for_lines("".join(sorted(set(c for c in text if ord(c) > 0x7E))), font)
     # The line as tall as the gothic's, one em from the ideographic top to the bottom, so that
     # the language's text sits in the windows' controls as the Japanese does (the collection's
     # own line is half as tall again).
