@@ -201,9 +201,11 @@ std::string InJapanese(std::string line) {
     }();
     // Most lines hold no other language's words: each pattern's longest words are looked for
     // first, so that such a line costs a search for each.
-    const std::string lowered = Lowered(line);
+    const bool capitals =
+        std::any_of(line.begin(), line.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    std::string lowered = capitals ? Lowered(line) : std::string();
     for (const Rewrite& rewrite : rewrites) {
-        if (lowered.find(rewrite.key) == std::string::npos) {
+        if ((capitals ? lowered : line).find(rewrite.key) == std::string::npos) {
             continue;
         }
         std::string out;
@@ -221,6 +223,9 @@ std::string InJapanese(std::string line) {
             i = end;
         }
         line = std::move(out);
+        if (capitals) {
+            lowered = Lowered(line);
+        }
     }
     return line;
 }
