@@ -30,8 +30,8 @@ Catalogue& TheCatalogue() {
 #define HASHIGORO_LANGUAGE(name) made.languages.push_back(&name);
 #include "languages.inc"
 #undef HASHIGORO_LANGUAGE
-        std::stable_sort(made.languages.begin(), made.languages.end(),
-                         [](const Language* a, const Language* b) { return a->order < b->order; });
+        std::sort(made.languages.begin(), made.languages.end(),
+                  [](const Language* a, const Language* b) { return a->order < b->order; });
         for (const Language* language : made.languages) {
             Table& table = made.tables.emplace_back();
             for (const TextEntry& entry : language->entries) {
