@@ -70,12 +70,15 @@ std::string Verdict(bool cancelled, std::uint64_t trials, int rungs,
     const std::string fair = texts::Format(
         TextId::FairTrials, {Fixed(fairness.statistic, 2),
                              std::to_string(fairness.degreesOfFreedom), PValue(fairness.pValue)});
-    return (cancelled ? texts::Format(TextId::VerdictCancelled, {run}) : run) + "\n" +
-           std::string(texts::Text(CallsUnfair(exactOdds.pValue) ? TextId::OddsDisagree
-                                                                 : TextId::OddsAgree)) +
-           "\n" + fair + "\n" +
-           std::string(
-               texts::Text(CallsUnfair(fairness.pValue) ? TextId::Unfair : TextId::NotUnfair));
+    // Appended piece by piece (see Grouped).
+    std::string said = cancelled ? texts::Format(TextId::VerdictCancelled, {run}) : run;
+    said += '\n';
+    said += texts::Text(CallsUnfair(exactOdds.pValue) ? TextId::OddsDisagree : TextId::OddsAgree);
+    said += '\n';
+    said += fair;
+    said += '\n';
+    said += texts::Text(CallsUnfair(fairness.pValue) ? TextId::Unfair : TextId::NotUnfair);
+    return said;
 }
 
 std::uint64_t Rounded(std::uint64_t trials) {
