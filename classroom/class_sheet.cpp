@@ -4,6 +4,7 @@
 #include <set>
 
 #include "catalogue.h"
+#include "experiment_state.h"
 #include "odds_sheet_text.h"
 #include "plain_number.h"
 #include "text_encoding.h"
@@ -11,6 +12,7 @@
 namespace hashigoro {
 
 void ClassSheet::AddText(const std::string& text) {
+    notice_.clear();
     if (!text_.empty() && text_.back() != '\n') {
         text_ += '\n';
     }
@@ -40,6 +42,7 @@ void ClassSheet::AddFile(const std::string& name, std::string_view bytes) {
 }
 
 int ClassSheet::AddOwn(const std::string& text) {
+    notice_.clear();
     std::set<std::string_view> there;
     for (std::size_t start = 0; start < text_.size();) {
         const std::size_t end = std::min(text_.find('\n', start), text_.size());
@@ -79,6 +82,7 @@ bool ClassSheet::PoolStep() {
     }
     const auto first = waiting_.begin();
     groups_.push_back(PoolClass(first->second).front());
+    members_.push_back(std::move(first->second));
     waiting_.erase(first);
     return !waiting_.empty();
 }
@@ -86,6 +90,7 @@ bool ClassSheet::PoolStep() {
 void ClassSheet::StartPool() {
     const ReadResults read = ReadResultLines(text_);
     groups_.clear();
+    members_.clear();
     waiting_.clear();
     int experiments = 0;
     for (const ReadExperiment& experiment : read.experiments) {
@@ -146,9 +151,56 @@ std::string ClassSheet::Verdicts(const ClassGroup& group) {
     return said;
 }
 
+DistanceFromOdds ClassSheet::Distance(std::size_t group) const {
+    return MeanDistance(Members(group), groups_.at(group).exact);
+}
+
+std::string ClassSheet::DistanceSentence(std::size_t group) const {
+    const DistanceFromOdds distance = Distance(group);
+    return texts::Format(TextId::ClassDistance,
+                         {PlainNumber(distance.oneExperiment, 1, NumberStyle::Fixed),
+                          odds_sheet::Grouped(distance.trials),
+                          PlainNumber(distance.wholeClass, 1, NumberStyle::Fixed)});
+}
+
+std::vector<int> ClassSheet::FirstLines(std::size_t group) const {
+    const ArrivalOdds& exact = groups_.at(group).exact;
+    const int start = kStartColumn - 1;
+    const int likeliest =
+        static_cast<int>(std::max_element(exact.begin(), exact.end()) - exact.begin()) + 1;
+    if (likeliest == start) {
+        return {start};
+    }
+    return {std::min(start, likeliest), std::max(start, likeliest)};
+}
+
+const ExperimentBands& ClassSheet::Bands(std::size_t group) const {
+    // Enough experiments for a steady 2.5th and 97.5th percentile at every common length,
+    // drawn in a few milliseconds.
+    constexpr int kDrawn = 10000;
+    static std::map<int, ExperimentBands> drawn;
+    const ClassGroup& chosen = groups_.at(group);
+    auto found = drawn.find(chosen.rungs);
+    if (found == drawn.end()) {
+        found = drawn
+                    .try_emplace(chosen.rungs, chosen.exact, kDrawn,
+                                 static_cast<std::uint64_t>(chosen.rungs))
+                    .first;
+    }
+    return found->second;
+}
+
+std::string ClassSheet::TrendCsv() const {
+    std::vector<int> rungs;
+    for (const ClassGroup& group : groups_) {
+        rungs.push_back(group.rungs);
+    }
+    return hashigoro::TrendCsv(rungs, members_);
+}
+
 std::string ClassSheet::Summary() const {
     const auto grouped = [](int n) { return odds_sheet::Grouped(static_cast<std::uint64_t>(n)); };
-    std::string said;
+    std::string said = notice_;
     if (!files_.empty()) {
         std::string files;
         for (std::size_t i = 0; i < files_.size(); ++i) {

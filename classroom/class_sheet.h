@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "class_pool.h"
+#include "class_trend.h"
+#include "experiment_band.h"
 #include "experiment_result.h"
 
 namespace hashigoro {
@@ -36,6 +38,10 @@ class ClassSheet {
     int AddOwn(const std::string& text);
     void Clear();
     const std::string& Text() const { return text_; }
+    // What was said of the last lines added (how many of this device's were added, which could
+    // not be kept): said before the summary until more lines are added or the box is cleared,
+    // so that no pooling's summary covers it.
+    void SetNotice(std::string notice) { notice_ = std::move(notice); }
 
     // Reads and pools everything added so far.
     void Pool();
@@ -66,9 +72,28 @@ class ClassSheet {
     std::string Summary() const;
     std::string Csv() const { return ClassCsv(groups_); }
 
+    // A group's experiments in the order read, its relative frequencies as they settle, and
+    // how far they lie from the theoretical probabilities, for one experiment and pooled.
+    const std::vector<ExperimentResult>& Members(std::size_t group) const {
+        return members_.at(group);
+    }
+    std::vector<TrendRow> Trend(std::size_t group) const { return ClassTrend(Members(group)); }
+    DistanceFromOdds Distance(std::size_t group) const;
+    // "1 回の実験の相対度数は理論値から平均 4.1 ポイント…"
+    std::string DistanceSentence(std::size_t group) const;
+    // The lines a group's charts show at first: the start line, and the likeliest line.
+    std::vector<int> FirstLines(std::size_t group) const;
+    // Where one experiment's relative frequencies fall at the group's rung count if the ladder
+    // is as its theoretical probabilities say (drawn once for each rung count, then kept).
+    const ExperimentBands& Bands(std::size_t group) const;
+    // Every group's trend, as CSV.
+    std::string TrendCsv() const;
+
   private:
     std::string text_;
     std::vector<ClassGroup> groups_;
+    std::vector<std::vector<ExperimentResult>> members_;  // each group's, in the order read
+    std::string notice_;
     std::map<int, std::vector<ExperimentResult>> waiting_;  // by rung count, not yet pooled
     std::vector<RejectedLine> rejected_;
     struct ReadFile {

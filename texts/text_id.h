@@ -159,6 +159,17 @@ enum class TextId {
     ClassRejectedEnd,
     ClassRepeats,  // {1}
     ClassHeaders,  // {1}
+    // The class's relative frequencies as they settle, and one experiment against the class.
+    ClassTrendTitle,
+    ClassTrendAxis,
+    ClassLinesShown,
+    ClassLineExact,    // {1} line
+    ClassSpreadTitle,  // {1} line
+    ClassSpreadAxis,
+    ClassEachExperiment,
+    ClassWhole,
+    ClassBand,
+    ClassDistance,  // {1} points off in one experiment, {2} the class's trials, {3} its points
 
     // Why a line is not an experiment.
     NotTenCounts,

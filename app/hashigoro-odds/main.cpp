@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "application_setup.h"
 #include "arrival_simulation.h"
 #include "class_pool.h"
+#include "class_trend.h"
 #include "experiment_result.h"
 #include "fairness_power.h"
 #include "ladder_odds.h"
@@ -29,10 +31,10 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: hashigoro-odds [--csv | --simulate TRIALS | --power | --experiments K]\n"
-    "                      [--rungs N] [--start C]\n"
-    "       hashigoro-odds --class FILE\n"
-    "The exact arrival odds of the ladder lottery of hashigoro (10 lines, rungs among 225\n"
-    "places, the marker starting at column C, 2 to 11; the experiment's is 4).\n"
+    "                      [--rungs N] [--line L]\n"
+    "       hashigoro-odds --class FILE [--trend]\n"
+    "The theoretical arrival probabilities of the ladder lottery of hashigoro (10 lines, rungs\n"
+    "among 225 places, the marker starting at line L, 1 to 10; the experiment's is 3).\n"
     "  (no argument)        open the window (Qt's own options, such as -platform, go first)\n"
     "  --csv                the exact table: one row for every rung count from 0 to 225\n"
     "  --simulate TRIALS    run TRIALS trials (1 to 100000000) with the experiment's own logic\n"
@@ -46,8 +48,13 @@ constexpr const char* kUsage =
     "                       experiment a line, pooled by rung count and judged against fair\n"
     "                       and against the exact odds; lines that are no experiment go to\n"
     "                       standard error with their numbers and reasons\n"
+    "  --trend              with --class: for each rung count, a CSV block of the class's\n"
+    "                       relative frequencies (%) of lines 1 to 10 after each experiment,\n"
+    "                       in the order read, with the experiments and trials so far\n"
     "  --rungs N            rungs per ladder: 10 to 50 (the experiment's), 0 to 225 for --power\n"
-    "  --start C            the start column (default 4)\n"
+    "  --line L             the start line, 1 to 10 from the left (default 3)\n"
+    "  --start C            the start line as older scripts give it: its column, 2 to 11\n"
+    "                       (line L is column L + 1; default 4)\n"
     "  --help, --version\n";
 
 int Simulate(const hashigoro::OddsCommand& command) {
@@ -70,8 +77,8 @@ int Simulate(const hashigoro::OddsCommand& command) {
 int Power(const hashigoro::OddsCommand& command) {
     using namespace hashigoro;
     const ArrivalOdds odds = ExactArrivalOdds(command.start)[command.rungs];
-    std::string out = "rungs " + std::to_string(command.rungs) + ", start column " +
-                      std::to_string(command.start) + ": total variation from fair " +
+    std::string out = "rungs " + std::to_string(command.rungs) + ", start line " +
+                      std::to_string(command.start - 1) + ": total variation from fair " +
                       PlainNumber(DistanceFromFair(odds).totalVariation, 4, NumberStyle::Fixed) +
                       "\n";
     for (int percent : {50, 80, 95}) {
@@ -93,7 +100,7 @@ int Experiments(const hashigoro::OddsCommand& command) {
     const double share = 100.0 * experiments.Detected() / experiments.Experiments();
     const std::string out =
         std::to_string(experiments.Experiments()) + " experiments of " +
-        std::to_string(command.rungs) + " rungs from column " + std::to_string(command.start) +
+        std::to_string(command.rungs) + " rungs from line " + std::to_string(command.start - 1) +
         ": the bias was detected in " + PlainNumber(share, 1, NumberStyle::Fixed) +
         " % of them\ntrials per experiment: median " +
         std::to_string(Percentile(experiments.Lengths(), 0.5)) + ", 5-95 % range " +
@@ -172,6 +179,21 @@ int PoolClassFile(const hashigoro::OddsCommand& command) {
                   (bytes.empty() ? " (it is empty)" : " (read as " + text.encoding + ")") + "\n";
     }
     std::fwrite(errors.data(), 1, errors.size(), stderr);
+    if (command.trend) {
+        std::map<int, std::vector<ExperimentResult>> byRungs;
+        for (const ExperimentResult& experiment : experiments) {
+            byRungs[experiment.rungs].push_back(experiment);
+        }
+        std::vector<int> rungs;
+        std::vector<std::vector<ExperimentResult>> inOrder;
+        for (auto& [count, group] : byRungs) {
+            rungs.push_back(count);
+            inOrder.push_back(std::move(group));
+        }
+        const std::string csv = TrendCsv(rungs, inOrder);
+        std::fwrite(csv.data(), 1, csv.size(), stdout);
+        return experiments.empty() ? 1 : 0;
+    }
     const std::string report = ClassReport(PoolClass(experiments));
     std::fwrite(report.data(), 1, report.size(), stdout);
     return experiments.empty() ? 1 : 0;

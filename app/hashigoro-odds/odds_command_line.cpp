@@ -45,7 +45,7 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
         bool given = false;
     };
     Seen csv{"--csv"}, simulate{"--simulate"}, power{"--power"}, experiments{"--experiments"};
-    Seen start{"--start"}, rungs{"--rungs"}, pooled{"--class"};
+    Seen start{"--start"}, line{"--line"}, rungs{"--rungs"}, pooled{"--class"}, trend{"--trend"};
     Seen* const modes[] = {&csv, &simulate, &power, &experiments, &pooled};
     const auto fail = [&command](std::string message) {
         command.mode = OddsCommand::Mode::Error;
@@ -66,7 +66,8 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
             return command;
         }
         Seen* seen = nullptr;
-        for (Seen* known : {&csv, &simulate, &power, &experiments, &start, &rungs, &pooled}) {
+        for (Seen* known :
+             {&csv, &simulate, &power, &experiments, &start, &line, &rungs, &pooled, &trend}) {
             seen = option == known->option ? known : seen;
         }
         if (!seen) {
@@ -76,7 +77,7 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
             return fail(option + " is given twice");
         }
         seen->given = true;
-        if (seen == &csv || seen == &power) {
+        if (seen == &csv || seen == &power || seen == &trend) {
             continue;
         }
         if (i + 1 == arguments.size()) {
@@ -92,6 +93,9 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
         if (seen == &start) {
             minimum = kFirstColumn;
             maximum = kLastColumn;
+        } else if (seen == &line) {
+            minimum = 1;
+            maximum = kLastColumn - kFirstColumn + 1;
         } else if (seen == &rungs) {
             minimum = anyRungs ? 0 : kMinRungs;
             maximum = anyRungs ? kRungSlots : kMaxRungs;
@@ -103,6 +107,8 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
         }
         if (seen == &start) {
             command.start = static_cast<int>(value);
+        } else if (seen == &line) {
+            command.start = static_cast<int>(value) + kFirstColumn - 1;
         } else if (seen == &rungs) {
             command.rungs = static_cast<int>(value);
         } else if (seen == &experiments) {
@@ -124,9 +130,19 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
         return fail(needsRungs ? std::string(chosen->option) + " needs --rungs"
                                : "--rungs goes with --simulate, --power or --experiments");
     }
-    if (start.given && (!chosen || chosen == &pooled)) {
-        return fail("--start goes with --csv, --simulate, --power or --experiments");
+    if (start.given && line.given) {
+        return fail("--line and --start cannot be combined");
     }
+    for (const Seen* where : {&start, &line}) {
+        if (where->given && (!chosen || chosen == &pooled)) {
+            return fail(std::string(where->option) +
+                        " goes with --csv, --simulate, --power or --experiments");
+        }
+    }
+    if (trend.given && chosen != &pooled) {
+        return fail("--trend goes with --class");
+    }
+    command.trend = trend.given;
     command.mode = csv.given           ? OddsCommand::Mode::Csv
                    : simulate.given    ? OddsCommand::Mode::Simulate
                    : power.given       ? OddsCommand::Mode::Power

@@ -14,21 +14,24 @@ namespace hashigoro {
 struct OddsCommand {
     enum class Mode { Window, Csv, Simulate, Power, Experiments, Class, Help, Version, Error };
     Mode mode = Mode::Window;
-    int start = kStartColumn;  // --start, the start column 2..11
+    int start = kStartColumn;  // --line L as column L + 1, or --start, the column 2..11
     std::uint64_t trials = 0;  // --simulate, 1..100,000,000
     int rungs = 0;             // --rungs, 10..50 (the experiment's own range); 0..225 for --power
     int experiments = 0;       // --experiments, 1..1,000,000
     std::string classFile;     // --class, a file of result lines, or "-" for standard input
+    bool trend = false;        // --trend with --class: the relative frequencies as they settle
     std::string error;         // Mode::Error: one line that names the bad argument
 };
 
 // Reads the arguments that follow the program's name:
 //   (none)                                  the window
-//   --csv [--start C]                       the exact table
-//   --simulate TRIALS --rungs N [--start C] a simulation against the exact odds
-//   --power --rungs N [--start C]           the trials the fairness test needs
-//   --experiments K --rungs N [--start C]   K whole experiments, tested for fairness
-//   --class FILE                            a class's result lines pooled (FILE "-": stdin)
+//   --csv [--line L]                        the exact table
+//   --simulate TRIALS --rungs N [--line L]  a simulation against the exact odds
+//   --power --rungs N [--line L]            the trials the fairness test needs
+//   --experiments K --rungs N [--line L]    K whole experiments, tested for fairness
+//   --class FILE [--trend]                  a class's result lines pooled (FILE "-": stdin),
+//                                           or their relative frequencies as they settle
+// The start line is L (1..10), or, as older scripts give it, --start C, the column L + 1.
 //   --help, --version
 OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments);
 

@@ -170,6 +170,18 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassRejectedEnd, "。"},
     {TextId::ClassRepeats, "前の行と同じ実験の行 {1} 行は、1 回だけ数えました。"},
     {TextId::ClassHeaders, "見出しの行 {1} 行は飛ばしました。"},
+    {TextId::ClassTrendTitle, "相対度数の推移"},
+    {TextId::ClassTrendAxis, "クラスの試行回数（累計）"},
+    {TextId::ClassLinesShown, "表示する線"},
+    {TextId::ClassLineExact, "{1}の理論値"},
+    {TextId::ClassSpreadTitle, "1 回の実験とクラス全体（{1}）"},
+    {TextId::ClassSpreadAxis, "1 回の実験の試行回数"},
+    {TextId::ClassEachExperiment, "1 回の実験"},
+    {TextId::ClassWhole, "クラス全体"},
+    {TextId::ClassBand, "理論値どおりなら実験の 95\u00A0% が入る範囲（シミュレーション）"},
+    {TextId::ClassDistance,
+     "1 回の実験の相対度数は理論値から平均 {1} ポイント離れていましたが、クラス全体（{2} "
+     "回の試行）では {3} ポイントでした。"},
 
     {TextId::NotTenCounts, "横線の本数と 10 個の数になっていません"},
     {TextId::CountAboveTwenty, "20 より大きい数があります（1 本の線は 20 回まで）"},

@@ -166,6 +166,18 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassRejectedEnd, "."},
     {TextId::ClassRepeats, " 앞의 줄과 같은 실험인 {1}줄은 한 번만 셌습니다."},
     {TextId::ClassHeaders, " 제목 줄 {1}줄은 건너뛰었습니다."},
+    {TextId::ClassTrendTitle, "상대도수의 변화"},
+    {TextId::ClassTrendAxis, "학급의 누적 시행 횟수"},
+    {TextId::ClassLinesShown, "표시할 선"},
+    {TextId::ClassLineExact, "{1}의 수학적 확률"},
+    {TextId::ClassSpreadTitle, "실험 1회와 학급 전체 ({1})"},
+    {TextId::ClassSpreadAxis, "실험 1회의 시행 횟수"},
+    {TextId::ClassEachExperiment, "실험 1회"},
+    {TextId::ClassWhole, "학급 전체"},
+    {TextId::ClassBand, "수학적 확률대로라면 실험의 95\u00A0%가 들어가는 범위 (모의실험)"},
+    {TextId::ClassDistance,
+     "실험 1회의 상대도수는 수학적 확률과 평균 {1}%p 차이가 났지만, 학급 전체(시행 {2}회)에서는 "
+     "{3}%p였습니다."},
 
     {TextId::NotTenCounts, "가로선 개수와 10개의 수로 되어 있지 않습니다"},
     {TextId::CountAboveTwenty, "20보다 큰 수가 있습니다 (한 선은 20회까지)"},

@@ -67,6 +67,17 @@ class OddsCommandLineTest : public QObject {
              "--start goes with --csv, --simulate, --power or --experiments"},
             {"--class - --rungs 50", Mode::Error, 4, 50, 0,
              "--rungs goes with --simulate, --power or --experiments"},
+            // Lines 1 to 10, as the windows name them; --start keeps its columns.
+            {"--csv --line 1", Mode::Csv, 2, 0, 0, ""},
+            {"--power --rungs 50 --line 10", Mode::Power, 11, 50, 0, ""},
+            {"--csv --line 0", Mode::Error, 4, 0, 0, "--line 0 is out of range (1 to 10)"},
+            {"--csv --line 11", Mode::Error, 4, 0, 0, "--line 11 is out of range (1 to 10)"},
+            {"--csv --line 3 --start 4", Mode::Error, 4, 0, 0,
+             "--line and --start cannot be combined"},
+            {"--class - --line 3", Mode::Error, 4, 0, 0,
+             "--line goes with --csv, --simulate, --power or --experiments"},
+            {"--class - --trend", Mode::Class, 4, 0, 0, ""},
+            {"--csv --trend", Mode::Error, 4, 0, 0, "--trend goes with --class"},
         };
         for (const auto& row : rows) {
             QTest::newRow(row.arguments[0] ? row.arguments : "(none)")
@@ -92,6 +103,7 @@ class OddsCommandLineTest : public QObject {
             QCOMPARE(command.start, start);
             QCOMPARE(command.rungs, rungs);
             QCOMPARE(command.trials, trials);
+            QCOMPARE(command.trend, arguments.contains("--trend"));
         }
     }
 

@@ -1,0 +1,87 @@
+#include "class_trend.h"
+
+#include <cmath>
+
+#include "plain_number.h"
+
+namespace hashigoro {
+
+namespace {
+
+double MeanPointsOff(const ArrivalCounts& counts, std::uint64_t trials, const ArrivalOdds& odds) {
+    double sum = 0;
+    for (std::size_t c = 0; c < kArrivalColumns; ++c) {
+        sum += std::abs(static_cast<double>(counts[c]) / static_cast<double>(trials) - odds[c]);
+    }
+    return 100 * sum / kArrivalColumns;
+}
+
+}  // namespace
+
+double TrendRow::Percent(int line) const {
+    return trials == 0 ? 0.0
+                       : 100.0 * static_cast<double>(counts[static_cast<std::size_t>(line - 1)]) /
+                             static_cast<double>(trials);
+}
+
+std::vector<TrendRow> ClassTrend(const std::vector<ExperimentResult>& inOrder) {
+    std::vector<TrendRow> rows;
+    rows.reserve(inOrder.size());
+    TrendRow row;
+    for (const ExperimentResult& experiment : inOrder) {
+        ++row.experiments;
+        for (std::size_t c = 0; c < kArrivalColumns; ++c) {
+            row.counts[c] += experiment.counts[c];
+            row.trials += experiment.counts[c];
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::string TrendCsv(const std::vector<int>& rungs,
+                     const std::vector<std::vector<ExperimentResult>>& inOrder) {
+    std::string csv;
+    for (std::size_t g = 0; g < rungs.size() && g < inOrder.size(); ++g) {
+        if (g > 0) {
+            csv += '\n';
+        }
+        csv += "rungs,experiments,trials,1,2,3,4,5,6,7,8,9,10\n";
+        for (const TrendRow& row : ClassTrend(inOrder[g])) {
+            csv += std::to_string(rungs[g]) + ',' + std::to_string(row.experiments) + ',' +
+                   std::to_string(row.trials);
+            for (int line = 1; line <= 10; ++line) {
+                csv += ',' + PlainNumber(row.Percent(line), 1, NumberStyle::Fixed);
+            }
+            csv += '\n';
+        }
+    }
+    return csv;
+}
+
+DistanceFromOdds MeanDistance(const std::vector<ExperimentResult>& experiments,
+                              const ArrivalOdds& odds) {
+    DistanceFromOdds distance;
+    ArrivalCounts pooled{};
+    double sum = 0;
+    int counted = 0;
+    for (const ExperimentResult& experiment : experiments) {
+        std::uint64_t trials = 0;
+        for (std::size_t c = 0; c < kArrivalColumns; ++c) {
+            trials += experiment.counts[c];
+            pooled[c] += experiment.counts[c];
+        }
+        if (trials > 0) {
+            sum += MeanPointsOff(experiment.counts, trials, odds);
+            ++counted;
+        }
+        distance.trials += trials;
+    }
+    if (counted > 0) {
+        distance.oneExperiment = sum / counted;
+        distance.wholeClass = MeanPointsOff(pooled, distance.trials, odds);
+    }
+    return distance;
+}
+
+}  // namespace hashigoro
