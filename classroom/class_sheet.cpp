@@ -151,6 +151,13 @@ std::string ClassSheet::Verdicts(const ClassGroup& group) {
     return said;
 }
 
+int ClassSheet::LargestGroup() const {
+    const auto largest = std::max_element(
+        groups_.begin(), groups_.end(),
+        [](const ClassGroup& a, const ClassGroup& b) { return a.experiments < b.experiments; });
+    return largest == groups_.end() ? -1 : static_cast<int>(largest - groups_.begin());
+}
+
 DistanceFromOdds ClassSheet::Distance(std::size_t group) const {
     return MeanDistance(Members(group), groups_.at(group).exact);
 }
@@ -175,19 +182,21 @@ std::vector<int> ClassSheet::FirstLines(std::size_t group) const {
 }
 
 const ExperimentBands& ClassSheet::Bands(std::size_t group) const {
-    // Enough experiments for a steady 2.5th and 97.5th percentile at every common length,
-    // drawn in a few milliseconds.
-    constexpr int kDrawn = 10000;
     static std::map<int, ExperimentBands> drawn;
     const ClassGroup& chosen = groups_.at(group);
     auto found = drawn.find(chosen.rungs);
     if (found == drawn.end()) {
         found = drawn
-                    .try_emplace(chosen.rungs, chosen.exact, kDrawn,
+                    .try_emplace(chosen.rungs, chosen.exact, kBandExperiments,
                                  static_cast<std::uint64_t>(chosen.rungs))
                     .first;
     }
     return found->second;
+}
+
+std::string ClassSheet::BandNote() {
+    return texts::Format(TextId::ClassBandNote,
+                         {odds_sheet::Grouped(static_cast<std::uint64_t>(kBandExperiments))});
 }
 
 std::string ClassSheet::TrendCsv() const {

@@ -1,5 +1,6 @@
 #include "class_trend.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "plain_number.h"
@@ -82,6 +83,14 @@ DistanceFromOdds MeanDistance(const std::vector<ExperimentResult>& experiments,
         distance.wholeClass = MeanPointsOff(pooled, distance.trials, odds);
     }
     return distance;
+}
+
+LineColour ColourOfLine(int line) {
+    // Told apart by most eyes, the colour-blind's too, but for the red of the start line.
+    static constexpr LineColour kColours[10] = {
+        {0, 114, 178},  {230, 159, 0}, {255, 0, 0}, {0, 158, 115}, {204, 121, 167},
+        {86, 180, 233}, {120, 80, 40}, {0, 0, 0},   {128, 128, 0}, {106, 61, 154}};
+    return kColours[static_cast<std::size_t>(std::clamp(line, 1, 10) - 1)];
 }
 
 }  // namespace hashigoro

@@ -41,4 +41,12 @@ struct DistanceFromOdds {
 DistanceFromOdds MeanDistance(const std::vector<ExperimentResult>& experiments,
                               const ArrivalOdds& odds);
 
+// Each line's colour in the class's charts, line 1 to 10; the start line keeps the program's red.
+struct LineColour {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+};
+LineColour ColourOfLine(int line);
+
 }  // namespace hashigoro

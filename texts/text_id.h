@@ -161,6 +161,7 @@ enum class TextId {
     ClassHeaders,  // {1}
     // The class's relative frequencies as they settle, and one experiment against the class.
     ClassTrendTitle,
+    ClassSaveTrendCsv,
     ClassTrendAxis,
     ClassLinesShown,
     ClassLineExact,    // {1} line
@@ -169,6 +170,7 @@ enum class TextId {
     ClassEachExperiment,
     ClassWhole,
     ClassBand,
+    ClassBandNote,  // {1} experiments drawn
     ClassDistance,  // {1} points off in one experiment, {2} the class's trials, {3} its points
 
     // Why a line is not an experiment.

@@ -171,6 +171,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassRepeats, " {1} lines repeated an earlier experiment and were counted once."},
     {TextId::ClassHeaders, " {1} header lines were skipped."},
     {TextId::ClassTrendTitle, "How the relative frequency settles"},
+    {TextId::ClassSaveTrendCsv, "Save the settling as CSV…"},
     {TextId::ClassTrendAxis, "The class's trials so far"},
     {TextId::ClassLinesShown, "Lines shown"},
     {TextId::ClassLineExact, "{1}: theoretical probability"},
@@ -178,8 +179,10 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassSpreadAxis, "Trials in one experiment"},
     {TextId::ClassEachExperiment, "One experiment"},
     {TextId::ClassWhole, "Whole class"},
-    {TextId::ClassBand,
-     "Where 95\u00A0% of experiments fall if the theoretical probability holds (simulated)"},
+    {TextId::ClassBand, "Where 95\u00A0% of experiments fall"},
+    {TextId::ClassBandNote,
+     "The grey band: {1} experiments were simulated on a ladder that follows the theoretical "
+     "probabilities; at each number of trials, 95\u00A0% of them fell inside it."},
     {TextId::ClassDistance,
      "One experiment's relative frequencies were on average {1} percentage points from the "
      "theoretical probabilities; the whole class's ({2} trials) were {3} points off."},

@@ -171,6 +171,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassRepeats, "前の行と同じ実験の行 {1} 行は、1 回だけ数えました。"},
     {TextId::ClassHeaders, "見出しの行 {1} 行は飛ばしました。"},
     {TextId::ClassTrendTitle, "相対度数の推移"},
+    {TextId::ClassSaveTrendCsv, "推移を CSV で保存…"},
     {TextId::ClassTrendAxis, "クラスの試行回数（累計）"},
     {TextId::ClassLinesShown, "表示する線"},
     {TextId::ClassLineExact, "{1}の理論値"},
@@ -178,7 +179,10 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassSpreadAxis, "1 回の実験の試行回数"},
     {TextId::ClassEachExperiment, "1 回の実験"},
     {TextId::ClassWhole, "クラス全体"},
-    {TextId::ClassBand, "理論値どおりなら実験の 95\u00A0% が入る範囲（シミュレーション）"},
+    {TextId::ClassBand, "実験の 95\u00A0% が入る範囲"},
+    {TextId::ClassBandNote,
+     "灰色の帯は、理論値どおりのはしごで実験を {1} 回シミュレーションし、試行回数ごとに 95\u00A0% "
+     "の実験が入った範囲です。"},
     {TextId::ClassDistance,
      "1 回の実験の相対度数は理論値から平均 {1} ポイント離れていましたが、クラス全体（{2} "
      "回の試行）では {3} ポイントでした。"},

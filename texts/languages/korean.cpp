@@ -167,6 +167,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassRepeats, " 앞의 줄과 같은 실험인 {1}줄은 한 번만 셌습니다."},
     {TextId::ClassHeaders, " 제목 줄 {1}줄은 건너뛰었습니다."},
     {TextId::ClassTrendTitle, "상대도수의 변화"},
+    {TextId::ClassSaveTrendCsv, "변화를 CSV로 저장…"},
     {TextId::ClassTrendAxis, "학급의 누적 시행 횟수"},
     {TextId::ClassLinesShown, "표시할 선"},
     {TextId::ClassLineExact, "{1}의 수학적 확률"},
@@ -174,7 +175,10 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassSpreadAxis, "실험 1회의 시행 횟수"},
     {TextId::ClassEachExperiment, "실험 1회"},
     {TextId::ClassWhole, "학급 전체"},
-    {TextId::ClassBand, "수학적 확률대로라면 실험의 95\u00A0%가 들어가는 범위 (모의실험)"},
+    {TextId::ClassBand, "실험의 95\u00A0%가 들어가는 범위"},
+    {TextId::ClassBandNote,
+     "회색 띠는 수학적 확률대로인 사다리로 실험 {1}회를 모의실험했을 때, 시행 횟수마다 실험의 "
+     "95\u00A0%가 들어간 범위입니다."},
     {TextId::ClassDistance,
      "실험 1회의 상대도수는 수학적 확률과 평균 {1}%p 차이가 났지만, 학급 전체(시행 {2}회)에서는 "
      "{3}%p였습니다."},

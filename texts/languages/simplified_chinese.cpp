@@ -161,6 +161,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassRepeats, "与前面的行相同的实验有 {1} 行，只计了一次。"},
     {TextId::ClassHeaders, "跳过了 {1} 行标题。"},
     {TextId::ClassTrendTitle, "频率的变化"},
+    {TextId::ClassSaveTrendCsv, "将变化保存为 CSV…"},
     {TextId::ClassTrendAxis, "全班累计试验次数"},
     {TextId::ClassLinesShown, "显示的线"},
     {TextId::ClassLineExact, "{1}的理论概率"},
@@ -168,7 +169,10 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassSpreadAxis, "一轮实验的试验次数"},
     {TextId::ClassEachExperiment, "一轮实验"},
     {TextId::ClassWhole, "全班"},
-    {TextId::ClassBand, "若符合理论概率，95\u00A0% 的实验落入的范围（模拟）"},
+    {TextId::ClassBand, "95\u00A0% 的实验落入的范围"},
+    {TextId::ClassBandNote,
+     "灰色带：在符合理论概率的梯子上模拟了 {1} 轮实验，在每个试验次数下，95\u00A0% "
+     "的实验落在其中。"},
     {TextId::ClassDistance,
      "一轮实验的频率与理论概率平均相差 {1} 个百分点，而全班（{2} 次试验）相差 {3} 个百分点。"},
 

@@ -161,6 +161,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassRepeats, "與前面的行相同的實驗有 {1} 行，只算了一次。"},
     {TextId::ClassHeaders, "略過了 {1} 行標題。"},
     {TextId::ClassTrendTitle, "相對次數的變化"},
+    {TextId::ClassSaveTrendCsv, "將變化儲存為 CSV…"},
     {TextId::ClassTrendAxis, "全班累計試驗次數"},
     {TextId::ClassLinesShown, "顯示的線"},
     {TextId::ClassLineExact, "{1}的理論機率"},
@@ -168,7 +169,10 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassSpreadAxis, "一輪實驗的試驗次數"},
     {TextId::ClassEachExperiment, "一輪實驗"},
     {TextId::ClassWhole, "全班"},
-    {TextId::ClassBand, "若符合理論機率，95\u00A0% 的實驗落入的範圍（模擬）"},
+    {TextId::ClassBand, "95\u00A0% 的實驗落入的範圍"},
+    {TextId::ClassBandNote,
+     "灰色帶：在符合理論機率的梯子上模擬了 {1} 輪實驗，在每個試驗次數下，95\u00A0% "
+     "的實驗落在其中。"},
     {TextId::ClassDistance,
      "一輪實驗的相對次數與理論機率平均相差 {1} 個百分點，而全班（{2} 次試驗）相差 {3} 個百分點。"},
 

@@ -26,6 +26,7 @@
 #include <QtCharts/QChartView>
 
 #include "catalogue.h"
+#include "class_trend_charts.h"
 #include "fair_bars_chart.h"
 #include "gothic_font.h"
 #include "odds_sheet_text.h"
@@ -69,8 +70,11 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* pool = new QPushButton(ToQString(texts::Text(TextId::ClassPool)));
     auto* clear = new QPushButton(ToQString(texts::Text(TextId::ClassClear)));
     auto* save = new QPushButton(ToQString(texts::Text(TextId::ClassSaveCsv)));
+    auto* saveTrend = new QPushButton(ToQString(texts::Text(TextId::ClassSaveTrendCsv)));
     summary_ = new QLabel;
     summary_->setWordWrap(true);
+    // Plain text: a file's name is shown as it is, whatever marks it holds.
+    summary_->setTextFormat(Qt::PlainText);
     rejected_ = new QLabel;
     rejected_->setTextFormat(Qt::PlainText);
     rejected_->setWordWrap(true);
@@ -89,6 +93,7 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     verdicts_ = new QLabel;
     verdicts_->setWordWrap(true);
+    trend_ = new ClassTrendCharts;
 
     QStringList lines;
     for (int line = 1; line <= 10; ++line) {
@@ -108,7 +113,8 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     buttons->addWidget(own, 0, 1);
     buttons->addWidget(pool, 1, 0);
     buttons->addWidget(clear, 1, 1);
-    buttons->addWidget(save, 2, 0, 1, 2);
+    buttons->addWidget(save, 2, 0);
+    buttons->addWidget(saveTrend, 2, 1);
     auto* left = new QVBoxLayout;
     auto* linesLabel = new QLabel(ToQString(texts::Text(TextId::ClassLinesLabel)));
     linesLabel->setWordWrap(true);
@@ -126,9 +132,13 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     right->addWidget(chart_, 1);
     right->addWidget(verdicts_);
     auto* content = new QWidget;
-    auto* layout = new QHBoxLayout(content);
-    layout->addLayout(left, 2);
-    layout->addLayout(right, 3);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left, 2);
+    columns->addLayout(right, 3);
+    // The settling and the experiments against the class below both, as wide as the window.
+    auto* layout = new QVBoxLayout(content);
+    layout->addLayout(columns);
+    layout->addWidget(trend_);
     auto* scroll = new QScrollArea;
     scroll->setObjectName(QStringLiteral("ClassScroll"));
     scroll->setWidget(content);
@@ -146,7 +156,8 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
         lines_->clear();
         PoolAndShow();
     });
-    connect(save, &QPushButton::clicked, this, &ClassWindow::AskAndSave);
+    connect(save, &QPushButton::clicked, this, [this] { AskAndSave(false); });
+    connect(saveTrend, &QPushButton::clicked, this, [this] { AskAndSave(true); });
     connect(group_, &QComboBox::currentIndexChanged, this, &ClassWindow::ShowGroup);
     PoolAndShow();
 }
@@ -181,8 +192,6 @@ void ClassWindow::AddOwnResults() {
     // A last line cut short by a failed write stays a line of its own.
     const bool closed = own.empty() || own.back() == '\n';
     const int added = sheet_.AddOwn(own + (closed ? "" : "\n") + unsaved);
-    lines_->setPlainText(QString::fromStdString(sheet_.Text()));
-    PoolAndShow();
     std::string said = own.empty() && unsaved.empty() ? std::string(texts::Text(TextId::ClassNoOwn))
                        : added == 0 ? std::string(texts::Text(TextId::ClassOwnAllThere))
                                     : cs::OwnAdded(added);
@@ -190,7 +199,10 @@ void ClassWindow::AddOwnResults() {
         said += cs::OwnUnsaved(static_cast<int>(std::count(unsaved.begin(), unsaved.end(), '\n')),
                                file.UnsavedWhy());
     }
-    summary_->setText(QString::fromStdString(said + sheet_.Summary()));
+    // Said with every summary until more lines come, so that no slice of the pooling covers it.
+    sheet_.SetNotice(said);
+    lines_->setPlainText(QString::fromStdString(sheet_.Text()));
+    PoolAndShow();
 }
 
 void ClassWindow::PoolAndShow() {
@@ -229,7 +241,8 @@ void ClassWindow::ShowPooled() {
     for (const ClassGroup& group : sheet_.Groups()) {
         group_->addItem(QString::fromStdString(ClassSheet::GroupTitle(group)));
     }
-    ShowGroup(group_->count() > 0 ? 0 : -1);
+    group_->setCurrentIndex(sheet_.LargestGroup());
+    ShowGroup(sheet_.LargestGroup());
 }
 
 void ClassWindow::ShowGroup(int index) {
@@ -240,6 +253,7 @@ void ClassWindow::ShowGroup(int index) {
             shares_->replace(c, 0);
             exact_->replace(c, 0);
         }
+        trend_->Show(sheet_, -1);
         return;
     }
     const ClassGroup& group = sheet_.Groups()[static_cast<std::size_t>(index)];
@@ -260,6 +274,7 @@ void ClassWindow::ShowGroup(int index) {
         exact_->replace(c, 100 * group.exact[i]);
     }
     verdicts_->setText(QString::fromStdString(ClassSheet::Verdicts(group)));
+    trend_->Show(sheet_, index);
 }
 
 QString ClassWindow::Summary() const {
@@ -296,18 +311,28 @@ void ClassWindow::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
 }
 
-void ClassWindow::AskAndSave() {
+void ClassWindow::AskAndSave(bool trend) {
     const QString path = QFileDialog::getSaveFileName(
-        this, ToQString(texts::Text(TextId::ClassSaveCsv)).remove(QChar(0x2026)),
-        ToQString(cs::kCsvFileName), QStringLiteral("CSV (*.csv)"));
+        this,
+        ToQString(texts::Text(trend ? TextId::ClassSaveTrendCsv : TextId::ClassSaveCsv))
+            .remove(QChar(0x2026)),
+        ToQString(trend ? cs::kTrendCsvFileName : cs::kCsvFileName), QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty()) {
-        SaveCsv(path);
+        Save(path, trend ? sheet_.TrendCsv() : sheet_.Csv());
     }
 }
 
 bool ClassWindow::SaveCsv(const QString& path) {
+    return Save(path, sheet_.Csv());
+}
+
+bool ClassWindow::SaveTrendCsv(const QString& path) {
+    return Save(path, sheet_.TrendCsv());
+}
+
+bool ClassWindow::Save(const QString& path, const std::string& text) {
     QSaveFile file(path);
-    const QByteArray csv = QByteArray::fromStdString(sheet_.Csv());
+    const QByteArray csv = QByteArray::fromStdString(text);
     if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit()) {
         return true;
     }

@@ -14,6 +14,8 @@ class QTableWidget;
 
 namespace hashigoro {
 
+class ClassTrendCharts;
+
 // クラスの結果: a class's result lines, pasted, opened or dropped as files, or this computer's
 // own finished experiments, pooled by rung count: the pooled counts and relative frequencies
 // beside the exact odds, as a table and a chart with fair's 10 %, and both verdicts. It draws
@@ -34,11 +36,14 @@ class ClassWindow final : public QWidget {
     void PoolAndShow();
     // Saves the pooled table; a failure is told in a message box, and the result is false.
     bool SaveCsv(const QString& path);
+    // Saves the class's relative frequencies as they settled, likewise.
+    bool SaveTrendCsv(const QString& path);
 
     QString Summary() const;
     QString VerdictText() const;
     QTableWidget* Table() const { return table_; }
     QComboBox* GroupChoice() const { return group_; }
+    ClassTrendCharts* Trend() const { return trend_; }
 
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -51,7 +56,8 @@ class ClassWindow final : public QWidget {
     void ShowPooled();
     void ShowGroup(int index);
     void AskAndOpen();
-    void AskAndSave();
+    void AskAndSave(bool trend);
+    bool Save(const QString& path, const std::string& csv);
 
     ClassSheet sheet_;
     int pooling_ = 0;  // the latest pooling's number
@@ -64,6 +70,7 @@ class ClassWindow final : public QWidget {
     QBarSet* shares_;
     QBarSet* exact_;
     QLabel* verdicts_;
+    ClassTrendCharts* trend_;
 };
 
 }  // namespace hashigoro
