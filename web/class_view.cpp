@@ -2,10 +2,13 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "catalogue.h"
+#include "experiment_state.h"
 #include "odds_sheet_text.h"
 #include "page.h"
 #include "page_results.h"
@@ -66,7 +69,37 @@ val ChartWords() {
     words.set("fair", std::string(texts::Text(TextId::FairSeries)));
     words.set("percent", std::string(texts::Text(TextId::PercentAxis)));
     words.set("lines", ArrivalLineNames());
+    words.set("trendTitle", std::string(texts::Text(TextId::ClassTrendTitle)));
+    words.set("trendAxis", std::string(texts::Text(TextId::ClassTrendAxis)));
+    words.set("spreadAxis", std::string(texts::Text(TextId::ClassSpreadAxis)));
+    words.set("shareAxis", std::string(texts::Text(TextId::ClassShareHeader)));
+    words.set("each", std::string(texts::Text(TextId::ClassEachExperiment)));
+    words.set("whole", std::string(texts::Text(TextId::ClassWhole)));
+    words.set("band", std::string(texts::Text(TextId::ClassBand)));
     return words;
+}
+
+// A copy of `values` as a Float64Array, made in one call rather than one a number.
+val Numbers(const std::vector<double>& values) {
+    return val::global("Float64Array")
+        .new_(val(emscripten::typed_memory_view(values.size(), values.data())));
+}
+
+std::string Colour(int line) {
+    const LineColour colour = ColourOfLine(line);
+    return "rgb(" + std::to_string(colour.red) + ", " + std::to_string(colour.green) + ", " +
+           std::to_string(colour.blue) + ")";
+}
+
+// The lines whose boxes are ticked, 1..10.
+std::vector<int> ChosenLines() {
+    std::vector<int> chosen;
+    for (int line = 1; line <= 10; ++line) {
+        if (ById("OddsClassShow" + std::to_string(line))["checked"].as<bool>()) {
+            chosen.push_back(line);
+        }
+    }
+    return chosen;
 }
 
 }  // namespace
@@ -88,15 +121,22 @@ void ClassView::MakeChart() {
     if (!chart_.isNull()) {
         return;
     }
-    chart_ = val::global("HashigoroCharts").call<val>("createClass", chartTexts_, chartCanvas_);
+    chart_ = val::global("HashigoroCharts")
+                 .call<val>("createClass", chartTexts_, chartCanvas_, trendCanvas_, spreadCanvas_);
     if (!shown_.isNull()) {
         chart_.call<void>("show", shown_[0], shown_[1]);
+    }
+    if (!shownTrend_.isNull()) {
+        chart_.call<void>("showTrend", shownTrend_, shownSpread_);
     }
 }
 
 void ClassView::Retext() {
     for (int line = 1; line <= 10; ++line) {
         SetText(ById("OddsClassLine" + std::to_string(line)), odds_sheet::ArrivalLine(line + 1));
+        ById("OddsClassShow" + std::to_string(line))
+            .call<void>("setAttribute", std::string("aria-label"),
+                        odds_sheet::ArrivalLine(line + 1));
     }
     chartTexts_ = ChartWords();
     if (!chart_.isNull()) {
@@ -105,10 +145,16 @@ void ClassView::Retext() {
     }
     if (!pooling_) {
         const int chosen = ById("OddsClassGroup")["selectedIndex"].as<int>();
+        const std::vector<int> lines = ChosenLines();
         ShowPooled();
-        if (chosen > 0) {
+        if (chosen >= 0) {
             ById("OddsClassGroup").set("selectedIndex", chosen);
             ShowGroup(chosen);
+            for (int line = 1; line <= 10; ++line) {
+                ById("OddsClassShow" + std::to_string(line))
+                    .set("checked", std::find(lines.begin(), lines.end(), line) != lines.end());
+            }
+            ShowTrend();
         }
     }
 }
@@ -131,7 +177,11 @@ ClassView::ClassView(val sheet, PageEvents& events)
     : chart_(val::null()),
       chartTexts_(val::null()),
       chartCanvas_(val::null()),
-      shown_(val::null()) {
+      shown_(val::null()),
+      trendCanvas_(val::null()),
+      spreadCanvas_(val::null()),
+      shownTrend_(val::null()),
+      shownSpread_(val::null()) {
     gShown = this;
     val part = Make("section", "OddsClass", "sheet-class", sheet);
     part.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsClassTitle"));
@@ -185,9 +235,35 @@ ClassView::ClassView(val sheet, PageEvents& events)
     Make("p", "OddsClassVerdicts", "sheet-text", output)
         .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
 
+    // The settling and the experiments against the class, as wide as the part.
+    val trend = Make("div", "", "class-trend", part);
+    val shown = Make("fieldset", "OddsClassShown", "class-shown", trend);
+    SetText(Make("legend", "", "", shown), TextId::ClassLinesShown);
+    for (int line = 1; line <= 10; ++line) {
+        const std::string id = "OddsClassShow" + std::to_string(line);
+        val box = Make("label", "", "class-show", shown);
+        SetStyle(box, "color", Colour(line));
+        val tick = Make("input", id, "", box);
+        tick.set("type", std::string("checkbox"));
+        SetText(Make("span", "", "", box), std::to_string(line));
+        tick.call<void>("setAttribute", std::string("aria-label"),
+                        odds_sheet::ArrivalLine(line + 1));
+        events.ListenForInput(id);
+    }
+    val trendChart = Make("div", "", "chart class-trend-chart", trend);
+    trendCanvas_ = MakeChartCanvas(trendChart, "OddsClassTrendChart", TextId::ClassTrendTitle);
+    val spreadChart = Make("div", "", "chart class-spread-chart", trend);
+    // Named by ShowTrend, after the line it shows.
+    spreadCanvas_ = Make("canvas", "OddsClassSpreadChart", "", spreadChart);
+    spreadCanvas_.call<void>("setAttribute", std::string("role"), std::string("img"));
+    Make("p", "OddsClassDistance", "sheet-text class-distance", trend);
+    MakeButton("OddsClassTrendCsv", TextId::ClassSaveTrendCsv,
+               Make("div", "", "sheet-buttons", trend), "button sheet-button");
+
     chartTexts_ = ChartWords();
 
-    for (const char* id : {"OddsClassOwn", "OddsClassPool", "OddsClassClear", "OddsClassCsv"}) {
+    for (const char* id :
+         {"OddsClassOwn", "OddsClassPool", "OddsClassClear", "OddsClassCsv", "OddsClassTrendCsv"}) {
         events.ListenForClicks(id);
     }
     events.ListenForInput("OddsClassGroup");
@@ -204,6 +280,10 @@ bool ClassView::Handle(const PageEvent& event) {
         ShowGroup(ById(id)["selectedIndex"].as<int>());
         return true;
     }
+    if (event.kind == PageEvent::Kind::Input && id.rfind("OddsClassShow", 0) == 0) {
+        ShowTrend();
+        return true;
+    }
     if (event.kind != PageEvent::Kind::Click) {
         return true;
     }
@@ -212,13 +292,13 @@ bool ClassView::Handle(const PageEvent& event) {
         const std::string own = PageResults::Kept();
         model_.SetText(lines["value"].as<std::string>());
         const int added = model_.AddOwn(own);
+        // Said with every summary until more lines come, so that no slice of the pooling
+        // covers it.
+        model_.SetNotice(own.empty()  ? std::string(texts::Text(TextId::ClassNoOwn))
+                         : added == 0 ? std::string(texts::Text(TextId::ClassOwnAllThere))
+                                      : cs::OwnAdded(added));
         lines.set("value", model_.Text());
         PoolAndShow();
-        SetText(ById("OddsClassSummary"),
-                (own.empty()  ? std::string(texts::Text(TextId::ClassNoOwn))
-                 : added == 0 ? std::string(texts::Text(TextId::ClassOwnAllThere))
-                              : cs::OwnAdded(added)) +
-                    model_.Summary());
     } else if (id == "OddsClassPool") {
         PoolAndShow();
     } else if (id == "OddsClassClear") {
@@ -227,6 +307,9 @@ bool ClassView::Handle(const PageEvent& event) {
         PoolAndShow();
     } else if (id == "OddsClassCsv") {
         DownloadText(ById("OddsClass"), std::string(cs::kCsvFileName), model_.Csv(), "text/csv");
+    } else if (id == "OddsClassTrendCsv") {
+        DownloadText(ById("OddsClass"), std::string(cs::kTrendCsvFileName), model_.TrendCsv(),
+                     "text/csv");
     }
     return true;
 }
@@ -265,7 +348,8 @@ void ClassView::ShowPooled() {
     for (const ClassGroup& group : model_.Groups()) {
         SetText(Make("option", "", "", choice), ClassSheet::GroupTitle(group));
     }
-    ShowGroup(model_.Groups().empty() ? -1 : 0);
+    choice.set("selectedIndex", model_.LargestGroup());
+    ShowGroup(model_.LargestGroup());
 }
 
 void ClassView::ShowGroup(int index) {
@@ -300,6 +384,88 @@ void ClassView::ShowGroup(int index) {
     SetText(ById("OddsClassVerdicts"),
             any ? ClassSheet::Verdicts(model_.Groups()[static_cast<std::size_t>(index)])
                 : std::string());
+    group_ = any ? index : -1;
+    const std::vector<int> first =
+        any ? model_.FirstLines(static_cast<std::size_t>(index)) : std::vector<int>{};
+    for (int line = 1; line <= 10; ++line) {
+        ById("OddsClassShow" + std::to_string(line))
+            .set("checked", std::find(first.begin(), first.end(), line) != first.end());
+    }
+    ShowTrend();
+}
+
+void ClassView::ShowTrend() {
+    const std::vector<int> chosen = ChosenLines();
+    val lines = val::array();
+    val spread = val::object();
+    std::string sentence;
+    if (group_ >= 0) {
+        const auto g = static_cast<std::size_t>(group_);
+        const ClassGroup& group = model_.Groups()[g];
+        const std::vector<TrendRow> trend = model_.Trend(g);
+        std::vector<double> trials;
+        for (const TrendRow& row : trend) {
+            trials.push_back(static_cast<double>(row.trials));
+        }
+        for (int line : chosen) {
+            std::vector<double> shares;
+            for (const TrendRow& row : trend) {
+                shares.push_back(row.Percent(line));
+            }
+            val one = val::object();
+            one.set("name", odds_sheet::ArrivalLine(line + 1));
+            one.set("exactName",
+                    texts::Format(TextId::ClassLineExact, {odds_sheet::ArrivalLine(line + 1)}));
+            one.set("colour", Colour(line));
+            one.set("trials", Numbers(trials));
+            one.set("shares", Numbers(shares));
+            one.set("exact", 100 * group.exact[static_cast<std::size_t>(line - 1)]);
+            lines.call<void>("push", one);
+        }
+        // The experiments against the class: the first line chosen, the start line if none.
+        const int line = chosen.empty() ? kStartColumn - 1 : chosen.front();
+        const auto l = static_cast<std::size_t>(line - 1);
+        std::vector<double> lengths;
+        std::vector<double> shares;
+        for (const ExperimentResult& experiment : model_.Members(g)) {
+            std::uint64_t n = 0;
+            for (std::uint64_t count : experiment.counts) {
+                n += count;
+            }
+            if (n > 0) {
+                lengths.push_back(static_cast<double>(n));
+                shares.push_back(100.0 * static_cast<double>(experiment.counts[l]) /
+                                 static_cast<double>(n));
+            }
+        }
+        std::vector<double> bandTrials;
+        std::vector<double> low;
+        std::vector<double> high;
+        for (const ExperimentBands::Range& range : model_.Bands(g).Band(line)) {
+            bandTrials.push_back(range.trials);
+            low.push_back(100 * range.low);
+            high.push_back(100 * range.high);
+        }
+        spread.set("title",
+                   texts::Format(TextId::ClassSpreadTitle, {odds_sheet::ArrivalLine(line + 1)}));
+        spreadCanvas_.call<void>("setAttribute", std::string("aria-label"), spread["title"]);
+        spread.set("colour", Colour(line));
+        spread.set("trials", Numbers(lengths));
+        spread.set("shares", Numbers(shares));
+        spread.set("bandTrials", Numbers(bandTrials));
+        spread.set("low", Numbers(low));
+        spread.set("high", Numbers(high));
+        spread.set("whole", trend.empty() ? 0.0 : trend.back().Percent(line));
+        spread.set("exact", 100 * group.exact[l]);
+        spread.set("exactName", std::string(texts::Text(TextId::ExactSeries)));
+        sentence = model_.DistanceSentence(g) + '\n' + ClassSheet::BandNote();
+    }
+    SetText(ById("OddsClassDistance"), sentence);
+    shownTrend_ = lines;
+    shownSpread_ = spread;
+    if (!chart_.isNull()) {
+        chart_.call<void>("showTrend", lines, spread);
+    }
 }
 
 }  // namespace hashigoro::web

@@ -42,6 +42,11 @@ class ClassView {
     void PoolAndShow();
     void ShowPooled();
     void ShowGroup(int index);
+    // Draws the settling and the experiments against the class for the group shown and the
+    // lines chosen in the part's boxes.
+    void ShowTrend();
+
+    int group_ = -1;  // the group shown
 
     ClassSheet model_;
     bool pooling_ = false;
@@ -49,6 +54,10 @@ class ClassView {
     emscripten::val chartTexts_;
     emscripten::val chartCanvas_;
     emscripten::val shown_;  // the shares and exact odds last shown, for a chart made later
+    emscripten::val trendCanvas_;
+    emscripten::val spreadCanvas_;
+    emscripten::val shownTrend_;  // the settling and the spread last shown, likewise
+    emscripten::val shownSpread_;
 };
 
 }  // namespace hashigoro::web

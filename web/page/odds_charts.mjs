@@ -223,17 +223,148 @@ function create(t, bars, distance, power) {
     };
 }
 
-// The class part's chart: the pooled relative frequencies beside the exact odds (the part's
-// table beside it gives the numbers).
-function createClass(t, canvas) {
+// A level across a chart from x `from` to `to`.
+const level = (label, y, from, to, colour, dashed) => ({
+    label, data: [{ x: from, y }, { x: to, y }], borderColor: colour, backgroundColor: colour,
+    borderWidth: dashed ? 1.5 : 2.5, borderDash: dashed ? [6, 4] : [], pointRadius: 0,
+});
+
+// The percent axis: up to the next ten above what is drawn, 40 at the least.
+const percentTop = highest => Math.max(40, Math.ceil(highest / 10) * 10);
+
+// The class part's charts: the pooled relative frequencies beside the theoretical
+// probabilities (the part's table beside it gives the numbers); how the chosen lines' relative
+// frequencies settle as the class's trials add up, on a logarithmic axis, each beside its
+// theoretical probability as a dashed level; and each experiment's relative frequency of one
+// line against the class's and the band where 95 % of experiments of its length fall.
+function createClass(t, canvas, trendCanvas, spreadCanvas) {
     useGothic();
     const chart = barsAgainstFair(canvas, t, t.title, t.share, t.exact);
+    const trend = new Chart(trendCanvas, {
+        type: 'line',
+        data: { datasets: [] },
+        options: {
+            parsing: false,
+            normalized: true,
+            plugins: { title: title(t.trendTitle) },
+            scales: {
+                x: axis(t.trendAxis, { type: 'logarithmic', min: 1, max: 10000,
+                                       afterBuildTicks: scale => {
+                                           const ticks = [];
+                                           for (let v = 1; v <= scale.max; v *= 10) {
+                                               ticks.push({ value: v, major: true });
+                                           }
+                                           scale.ticks = ticks;
+                                       },
+                                       ticks: { maxRotation: 0, callback: v => String(v) } }),
+                y: axis(t.shareAxis, { min: 0, max: 40 }),
+            },
+        },
+    });
+    const spread = new Chart(spreadCanvas, {
+        type: 'line',
+        data: { datasets: [] },
+        options: {
+            parsing: false,
+            plugins: { title: title('') },
+            scales: {
+                x: axis(t.spreadAxis, { type: 'linear', min: 0, max: 160 }),
+                y: axis(t.shareAxis, { min: 0, max: 40 }),
+            },
+        },
+    });
+    let lines = [];
+    let shown = null;
+    const trendNumbers = numbersTable(trendCanvas, t.trendTitle, () => [
+        [t.trendAxis, ...lines.map(line => `${line.name} (%)`)],
+        lines.length === 0 ? [] : Array.from(lines[0].trials, (trials, i) =>
+            [String(trials), ...lines.map(line => percent(line.shares[i]))])]);
+    const spreadNumbers = numbersTable(spreadCanvas, t.title, () => [
+        [t.spreadAxis, `${t.each} (%)`],
+        shown ? Array.from(shown.trials, (trials, i) =>
+            [String(trials), percent(shown.shares[i])]) : []]);
     return {
-        destroy: destroyer([chart]),
+        destroy: destroyer([chart, trend, spread]),
         show(shares, exact) {
             chart.data.datasets[0].data = shares;
             chart.data.datasets[1].data = exact;
             chart.update('none');
+        },
+        // `chosen`: for each line shown, its name, colour, the class's trials after each
+        // experiment and the relative frequencies (%) then, and its theoretical probability;
+        // `one`: the experiments' trials and relative frequencies of one line, the band, the
+        // class's value and the theoretical probability.
+        showTrend(chosen, one) {
+            lines = chosen;
+            // The experiments against the class stay as they are when only another line than
+            // theirs was chosen.
+            const same = shown && one.trials && shown.title === one.title &&
+                shown.whole === one.whole && shown.trials.length === one.trials.length;
+            shown = one.trials ? one : null;
+            const most = Math.max(1, ...chosen.map(line => line.trials[line.trials.length - 1]
+                                                            ?? 1));
+            const right = 10 ** Math.ceil(Math.log10(most * 1.0001));
+            let highest = 0;
+            trend.data.datasets = chosen.flatMap(line => {
+                const points = [];
+                line.trials.forEach((x, i) => {
+                    if (x > 0) {
+                        points.push({ x, y: line.shares[i] });
+                        highest = Math.max(highest, line.shares[i]);
+                    }
+                });
+                highest = Math.max(highest, line.exact);
+                return [{ label: line.name, data: points, borderColor: line.colour,
+                          backgroundColor: line.colour, borderWidth: 2, pointRadius: 0 },
+                        level(line.exactName, line.exact, 1, right, line.colour, true)];
+            });
+            trend.options.scales.x.max = right;
+            trend.options.scales.y.max = percentTop(highest);
+            trend.update('none');
+            trendNumbers();
+
+            if (same) {
+                return;
+            }
+            let spreadHighest = 0;
+            let spreadRight = 20;
+            if (shown) {
+                const low = [];
+                const high = [];
+                one.bandTrials.forEach((x, i) => {
+                    low.push({ x, y: one.low[i] });
+                    high.push({ x, y: one.high[i] });
+                    spreadRight = Math.max(spreadRight, x);
+                    // The first few trials allow any share; the axis is sized for the rest.
+                    if (x >= 10) {
+                        spreadHighest = Math.max(spreadHighest, one.high[i]);
+                    }
+                });
+                const dots = Array.from(one.trials, (x, i) => ({ x, y: one.shares[i] }));
+                for (const dot of dots) {
+                    spreadHighest = Math.max(spreadHighest, dot.y);
+                    spreadRight = Math.max(spreadRight, dot.x);
+                }
+                spreadRight = Math.ceil(spreadRight / 20) * 20;
+                spread.options.plugins.title.text = one.title;
+                spread.data.datasets = [
+                    { type: 'scatter', label: t.each, data: dots, backgroundColor: one.colour,
+                      borderColor: one.colour, pointRadius: 3.5, order: 1 },
+                    { ...level(t.whole, one.whole, 0, spreadRight, one.colour, false), order: 2 },
+                    { ...level(one.exactName, one.exact, 0, spreadRight, 'black', true), order: 2 },
+                    { label: '', data: low, borderColor: band, pointRadius: 0, order: 3 },
+                    { label: t.band, data: high, fill: '-1', backgroundColor: band,
+                      borderColor: band, pointRadius: 0, order: 3 },
+                ];
+            } else {
+                spread.options.plugins.title.text = '';
+                spread.data.datasets = [];
+            }
+            spread.options.plugins.legend = { labels: { filter: item => item.text !== '' } };
+            spread.options.scales.x.max = spreadRight;
+            spread.options.scales.y.max = percentTop(spreadHighest);
+            spread.update('none');
+            spreadNumbers();
         },
     };
 }
