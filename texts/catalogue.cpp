@@ -101,12 +101,21 @@ std::string_view Text(TextId id) {
 std::string Format(std::string_view text, std::initializer_list<std::string_view> values) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '{' && i + 2 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9' &&
-            text[i + 2] == '}') {
+        if (text[i] == '{' && i + 2 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
             const auto n = static_cast<std::size_t>(text[i + 1] - '1');
-            if (n < values.size()) {
+            if (n < values.size() && text[i + 2] == '}') {
                 out += *(values.begin() + n);
                 i += 2;
+                continue;
+            }
+            // "{1?experiment|experiments}": the word for one when the value is 1, as English
+            // counts (CLDR's "one"); the other for every other value.
+            const std::size_t bar = text.find('|', i);
+            const std::size_t end = text.find('}', i);
+            if (n < values.size() && text[i + 2] == '?' && bar < end && end != text.npos) {
+                out += *(values.begin() + n) == "1" ? text.substr(i + 3, bar - i - 3)
+                                                    : text.substr(bar + 1, end - bar - 1);
+                i = end;
                 continue;
             }
         }

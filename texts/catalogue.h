@@ -25,7 +25,8 @@ const Language& Current();
 std::string_view Text(TextId id);
 // The text in `language`.
 std::string_view Text(const Language& language, TextId id);
-// The text with {1}, {2}, ... replaced by `values` in order.
+// The text with {1}, {2}, ... replaced by `values` in order, and each {n?one|other} by the word
+// that goes with value n: `one` after exactly 1, `other` after any other.
 std::string Format(TextId id, std::initializer_list<std::string_view> values);
 std::string Format(std::string_view text, std::initializer_list<std::string_view> values);
 

@@ -156,7 +156,7 @@ class ClassPoolTest : public QObject {
         QCOMPARE(QString::fromStdString(ClassSheet::GroupTitle(sheet.Groups()[1])),
                  QString("横線 50 本：2 回の実験、84 回の試行"));
         const QString fair = QString::fromStdString(ClassSheet::Verdicts(sheet.Groups()[0]));
-        QVERIFY(fair.startsWith("公平（どの線も 10 %）と比べると：カイ二乗 0.00（自由度 9）"));
+        QVERIFY(fair.startsWith("公平（どの線も 10 %）と比べると：カイ二乗 0.00（自由度 9）"));
         QVERIFY(fair.contains("公平でないとまでは言えません。"));
         QVERIFY(fair.contains("\n理論値と比べると："));
         QVERIFY(QString::fromStdString(sheet.Summary()).contains("読めなかった行が 1 行"));

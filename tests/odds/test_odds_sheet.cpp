@@ -150,7 +150,7 @@ class OddsSheetTest : public QObject {
         QCOMPARE(sheet.SimulatedPercents()[2], 75.0);
         const QString verdict = QString::fromStdString(sheet.Verdict());
         QVERIFY(verdict.startsWith("中止までの 40 回（横線 20 本）"));
-        QVERIFY(verdict.endsWith("公平にしては偏りが大きすぎます：偶然ではありません。"));
+        QVERIFY(verdict.endsWith("公平にしては偏りが大きすぎます：偶然とは考えにくいです。"));
         sheet.SetRungs(21);
         QCOMPARE(sheet.SimulatedPercents()[2], 0.0);
         sheet.SetRungs(20);

@@ -22,7 +22,7 @@ class OddsSheetTextTest : public QObject {
         QFETCH(qulonglong, trials);
         QFETCH(QString, said);
         QCOMPARE(QString::fromStdString(PowerSentence(50, trials)),
-                 "横線 50 本なら、" + said + "の試行で 8 割の確率で『偶然ではない』と言えます。");
+                 "横線 50 本なら、" + said + "の試行で 8 割の確率で『偶然とは考えにくい』と言えます。");
     }
 
     void aFairLadderAndCountsOutsideTheExperimentAreSaidSo() {
@@ -30,9 +30,9 @@ class OddsSheetTextTest : public QObject {
         QCOMPARE(QString::fromStdString(ExperimentsSentence(60, 0, 0, 0, 0, 0)),
                  QString("この実験で使えるのは横線 10〜50 本です。"));
         QCOMPARE(QString::fromStdString(ExperimentsSentence(50, 2000, 1979, 108, 83, 130)),
-                 QString("この実験を最後まで行うと、約 99 % の確率で偏りが確かめられます。\n"
-                         "（1 回の実験は中央値 108 回の試行、5〜95 % で 83〜130 回。"
-                         "2,000 回の実験から）"));
+                 QString("この実験を最後まで行うと、約 99 % の確率で偏りが確かめられます。\n"
+                         "（1 回の実験の試行回数は中央値 108 回、9 割の実験が 83〜130 回。"
+                         "シミュレーションした 2,000 回の実験から）"));
     }
 
     void aVerdictJudgesAgainstTheExactOddsAndAgainstFair() {
@@ -46,13 +46,13 @@ class OddsSheetTextTest : public QObject {
         QCOMPARE(
             QString::fromStdString(Verdict(true, 20000, 10, odds, fair)),
             QString("中止までの 20,000 回（横線 10 本）：カイ二乗 7.61（自由度 6）、p = 0.268。\n"
-                    "理論値との差は偶然のばらつきの範囲です。\n"
-                    "公平（どの線も 10 %）と比べると：カイ二乗 1234.50（自由度 9）、p < 0.001。\n"
-                    "公平にしては偏りが大きすぎます：偶然ではありません。"));
+                    "理論値との差は、偶然のばらつきで説明できる範囲です。\n"
+                    "公平（どの線も 10 %）と比べると：カイ二乗 1234.50（自由度 9）、p < 0.001。\n"
+                    "公平にしては偏りが大きすぎます：偶然とは考えにくいです。"));
         odds.pValue = 0.01;
         fair.pValue = 0.05;  // not below the level
         const QString both = QString::fromStdString(Verdict(false, 100, 10, odds, fair));
-        QVERIFY(both.contains("理論値との差は偶然にしては大きすぎます。"));
+        QVERIFY(both.contains("理論値との差は、偶然とは考えにくい大きさです。"));
         QVERIFY(both.endsWith("p = 0.05。\n公平でないとまでは言えません。"));
     }
 

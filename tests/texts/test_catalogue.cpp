@@ -50,7 +50,7 @@ class CatalogueTest : public QObject {
                                                    << "사다리 만들기·추첨 시작";
         QTest::newRow("Traditional Chinese") << "zh-hant"
                                              << "zh-Hant"
-                                             << "產生畫鬼腳・開始抽籤";
+                                             << "產生畫鬼腳·開始抽籤";
         QTest::newRow("not ours: Japanese stays") << "fr"
                                                   << "ja"
                                                   << "はしごろう作成・抽選の開始";
@@ -68,6 +68,45 @@ class CatalogueTest : public QObject {
         QCOMPARE(texts::Format("{2} of {1}, {1} again, {3} kept", {"a", "b"}),
                  std::string("b of a, a again, {3} kept"));
         QCOMPARE(texts::Placeholders("{3}{1} {1}"), std::string("13"));
+    }
+
+    // English counts one thing in the singular, and every other number (0, 21, "1,000", 1.5)
+    // in the plural; a choice without its value is left as it stands.
+    void countsTakeTheWordTheirNumberNeeds_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("said");
+        for (const auto& [value, said] :
+             {std::pair{"1", "1 experiment was"}, std::pair{"0", "0 experiments were"},
+              std::pair{"21", "21 experiments were"}, std::pair{"1,000", "1,000 experiments were"},
+              std::pair{"1.5", "1.5 experiments were"}}) {
+            QTest::newRow(value) << QString(value) << QString(said);
+        }
+    }
+    void countsTakeTheWordTheirNumberNeeds() {
+        QFETCH(QString, value);
+        QFETCH(QString, said);
+        const std::string v = value.toStdString();
+        QCOMPARE(QString::fromStdString(
+                     texts::Format("{1} {1?experiment|experiments} {1?was|were}", {v})),
+                 said);
+        QCOMPARE(texts::Format("{2?one|other} {1}", {v}), std::string("{2?one|other} ") + v);
+    }
+
+    // No English count reads "1 experiments", "1 rows", "1 trials" or "1 rungs" (the result
+    // line's rung count is 10 to 50, and its words stay as every released line has them).
+    void noEnglishCountOfOneIsPlural() {
+        QVERIFY(texts::Use("en"));
+        for (int id = 0; id < static_cast<int>(TextId::Count); ++id) {
+            if (static_cast<TextId>(id) == TextId::ResultRungs) {
+                continue;
+            }
+            const std::string said =
+                texts::Format(static_cast<TextId>(id), {"1", "1", "1", "1", "1"});
+            for (const char* plural : {"1 experiments", "1 rows", "1 trials", "1 rungs", "1 times",
+                                       "1 lines", "1 experiments"}) {
+                QVERIFY2(said.find(plural) == std::string::npos, said.c_str());
+            }
+        }
     }
 
     void cleanup() { texts::Use("ja"); }

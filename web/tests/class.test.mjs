@@ -32,7 +32,7 @@ test('thirty lines pasted come to a table with both verdicts, and download as CS
         assert.equal(Number(await page.locator('#OddsClassCell3_0').textContent()), third);
         assert.equal(await page.locator('#OddsClassCell3_2').textContent(), '15.0');
         const verdicts = await page.locator('#OddsClassVerdicts').textContent();
-        assert.match(verdicts, /公平（どの線も 10 %）と比べると：.*公平にしては偏りが大きすぎます/);
+        assert.match(verdicts, /公平（どの線も 10 %）と比べると：.*公平にしては偏りが大きすぎます/);
         assert.match(verdicts, /理論値と比べると：/);
 
         // The same lines on the command line give the same table.

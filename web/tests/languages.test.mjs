@@ -8,7 +8,7 @@ import { execFileSync } from 'node:child_process';
 import { mkdirSync } from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { withPage, dist, languages, prompt, answerPrompt, button } from './page.mjs';
+import { withPage, dist, languages, prompt, answerPrompt, button, format } from './page.mjs';
 
 const all = languages();
 const single = pathToFileURL(path.join(dist, 'hashigoro.html')).href;
@@ -91,10 +91,9 @@ for (const language of all) {
             await page.getByLabel(t.ClassLinesLabel).fill(lines.join('\n'));
             await button(page, t.ClassPool).click();
             const trials = all.length * (20 + 9 * 3);
-            await page.getByText(t.ClassRead.replace('{1}', all.length)).waitFor();
+            await page.getByText(format(t.ClassRead, all.length)).waitFor();
             assert.equal(await page.locator('#OddsClassGroup option').first().textContent(),
-                         t.ClassGroupTitle.replace('{1}', 50).replace('{2}', all.length)
-                             .replace('{3}', trials));
+                         format(t.ClassGroupTitle, 50, all.length, trials));
             // The command line pools them alike, and the table's counts are its counts.
             const report = execFileSync(odds, ['--class', '-'], { input: lines.join('\n'),
                                                                 encoding: 'utf8' });

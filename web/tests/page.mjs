@@ -30,6 +30,13 @@ export function languages() {
 
 export const px = twips => Math.floor(twips / 15);
 
+// A catalogue text with its values put in, as the program's Format does: {n} is value n, and
+// {n?one|other} the word for exactly one or for any other count.
+export const format = (text, ...values) => text
+    .replace(/\{(\d)\?([^|}]*)\|([^}]*)\}/g,
+             (whole, n, one, other) => n <= values.length ? (String(values[n - 1]) === '1' ? one : other) : whole)
+    .replace(/\{(\d)\}/g, (whole, n) => n <= values.length ? String(values[n - 1]) : whole);
+
 // The viewport in which the main window is shown at scale 1: its client area, caption bar and
 // border, and the margin around it.
 export const scaleOne = { width: 658 + 2 + 16, height: 569 + 24 + 2 + 16 };

@@ -90,7 +90,7 @@ class OddsWindowTest : public QObject {
         const auto trials = TrialsForPower(ExactArrivalOdds(4)[50], 0.8).value();
         QCOMPARE(
             window.PowerSentence(),
-            QString("横線 50 本なら、約 %1 回の試行で 8 割の確率で『偶然ではない』と言えます。")
+            QString("横線 50 本なら、約 %1 回の試行で 8 割の確率で『偶然とは考えにくい』と言えます。")
                 .arg(trials));
         QTRY_VERIFY_WITH_TIMEOUT(!window.ExperimentsRunning(), 60000);
         QVERIFY2(window.ExperimentsSentence().startsWith("この実験を最後まで行うと、約 "),
