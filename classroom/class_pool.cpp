@@ -42,13 +42,17 @@ ArrivalCounts DrawClass(const std::vector<const ExperimentResult*>& real, const 
 
 }  // namespace
 
+const ArrivalOdds& ExperimentOdds(int rungs) {
+    // Worked out once: a class part pools a rung count at a time.
+    static const std::vector<ArrivalOdds> table = ExactArrivalOdds(kStartColumn);
+    return table.at(static_cast<std::size_t>(rungs));
+}
+
 std::vector<ClassGroup> PoolClass(const std::vector<ExperimentResult>& experiments, int draws) {
     std::map<int, std::vector<const ExperimentResult*>> byRungs;
     for (const ExperimentResult& experiment : experiments) {
         byRungs[experiment.rungs].push_back(&experiment);
     }
-    // Worked out once: a class part pools a rung count at a time.
-    static const std::vector<ArrivalOdds> table = ExactArrivalOdds(kStartColumn);
     std::vector<ClassGroup> groups;
     for (auto& [rungs, inGroup] : byRungs) {
         std::vector<const ExperimentResult*>& members = inGroup;  // a name lambdas can take
@@ -60,7 +64,7 @@ std::vector<ClassGroup> PoolClass(const std::vector<ExperimentResult>& experimen
         ClassGroup group;
         group.rungs = rungs;
         group.experiments = static_cast<int>(members.size());
-        group.exact = table.at(static_cast<std::size_t>(rungs));
+        group.exact = ExperimentOdds(rungs);
         for (const ExperimentResult* experiment : members) {
             for (std::size_t c = 0; c < kArrivalColumns; ++c) {
                 group.pooled[c] += experiment->counts[c];

@@ -39,6 +39,10 @@ struct ClassGroup {
 // one group when it is shown, as it takes a power curve's sums.
 std::optional<int> MoreForEighty(const ClassGroup& group);
 
+// The theoretical probabilities of the experiment's ladder of `rungs` (0..225) rungs, start at
+// line 3.
+const ArrivalOdds& ExperimentOdds(int rungs);
+
 // Classes drawn for the exact-odds test at the most, and the most arrivals for which it draws.
 inline constexpr int kDrawnClasses = kMostDraws;
 inline constexpr std::uint64_t kDrawnClassesUpTo = kDrawnUpTo;

@@ -53,8 +53,10 @@ int ClassSheet::AddOwn(const std::string& text) {
     int count = 0;
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
-        const std::string_view line = std::string_view(text).substr(start, end - start);
+        std::string_view line = std::string_view(text).substr(start, end - start);
         start = end + 1;
+        // As a pupil hands the line in: without the order the device keeps.
+        line = WithoutOrder(line);
         if (!line.empty() && !there.contains(line)) {
             added.append(line).append("\n");
             ++count;

@@ -40,6 +40,17 @@ std::vector<TrendRow> ClassTrend(const std::vector<ExperimentResult>& inOrder) {
     return rows;
 }
 
+std::vector<double> ArrivalTrend(const std::vector<int>& order, int line) {
+    std::vector<double> percents;
+    percents.reserve(order.size());
+    int inLine = 0;
+    for (std::size_t n = 1; n <= order.size(); ++n) {
+        inLine += order[n - 1] == line;
+        percents.push_back(100.0 * inLine / static_cast<double>(n));
+    }
+    return percents;
+}
+
 std::string TrendCsv(const std::vector<int>& rungs,
                      const std::vector<std::vector<ExperimentResult>>& inOrder) {
     std::string csv;

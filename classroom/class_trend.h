@@ -23,6 +23,10 @@ struct TrendRow {
 };
 std::vector<TrendRow> ClassTrend(const std::vector<ExperimentResult>& inOrder);
 
+// One experiment's relative frequency of line `line` (1..10) in %, after each of the arrivals in
+// `order` (the lines 1..10 of its squares, in turn).
+std::vector<double> ArrivalTrend(const std::vector<int>& order, int line);
+
 // Every group's trend as CSV, a block for each rung count with its header row
 //   rungs,experiments,trials,1,2,3,4,5,6,7,8,9,10
 // and one row after each experiment, the relative frequencies in % with one decimal; a blank

@@ -73,6 +73,8 @@ bool Numbers(std::string_view line, std::vector<long>& numbers) {
 constexpr std::string_view kFull = "本目が満杯で終了";
 constexpr std::string_view kStopped = "途中で終了";
 constexpr std::string_view kRungs = "横線";
+// Before the order of the arrivals, as the device keeps it.
+constexpr char kOrderMark = '@';
 constexpr std::string_view kTagLetters = "0123456789abcdefghjkmnpqrstvwxyz";
 
 bool IsLatin(char c) {
@@ -277,6 +279,17 @@ std::vector<std::string_view> Pieces(std::string_view line) {
                     ++end;
                 }
             }
+            // The order of the arrivals, as the device keeps it, belongs to the piece too.
+            after = end;
+            while (after < line.size() && IsSeparator(line[after])) {
+                ++after;
+            }
+            if (after < line.size() && line[after] == kOrderMark) {
+                end = after + 1;
+                while (end < line.size() && IsDigit(line[end])) {
+                    ++end;
+                }
+            }
         }
         const std::size_t first = line.find(kRungs);
         const std::size_t second =
@@ -331,7 +344,21 @@ struct Piece {
 Piece ReadPiece(std::string_view piece) {
     Piece read;
     std::string text(piece);
-    // The tag, last: "#" and letters and digits.
+    // The order of the arrivals, last of all where the device kept it: "@" and digits.
+    std::vector<int> order;
+    if (const std::size_t mark = text.rfind(kOrderMark); mark != std::string::npos) {
+        std::size_t end = mark + 1;
+        while (end < text.size() && IsDigit(text[end])) {
+            order.push_back(text[end] - '0' + 1);
+            ++end;
+        }
+        if (end > mark + 1 && IsBlank(Trimmed(text.substr(end)))) {
+            text.erase(mark);
+        } else {
+            order.clear();
+        }
+    }
+    // The tag, last but for the order: "#" and letters and digits.
     if (const std::size_t hash = text.rfind('#'); hash != std::string::npos) {
         std::size_t end = hash + 1;
         while (end < text.size() && (IsDigit(text[end]) || IsLatin(text[end]))) {
@@ -410,6 +437,8 @@ Piece ReadPiece(std::string_view piece) {
         for (std::size_t c = 0; c < kArrivalColumns; ++c) {
             read.result.counts[c] = static_cast<std::uint64_t>(numbers[c + 1]);
         }
+        // An order that does not hold the bars' squares is no order of theirs.
+        read.result.order = CheckedOrder(std::move(order), read.result.counts);
     }
     return read;
 }
@@ -429,7 +458,51 @@ ExperimentResult ResultOf(const FinishedExperiment& experiment) {
     for (std::size_t line = 0; line < kArrivalColumns; ++line) {
         result.counts[line] = static_cast<std::uint64_t>(experiment.tallies[line]);
     }
+    result.order = CheckedOrder(experiment.arrivals, result.counts);
     return result;
+}
+
+std::vector<int> CheckedOrder(std::vector<int> order, const ArrivalCounts& counts) {
+    ArrivalCounts seen{};
+    for (int line : order) {
+        if (line < 1 || line > 10) {
+            return {};
+        }
+        ++seen[static_cast<std::size_t>(line - 1)];
+    }
+    return seen == counts ? order : std::vector<int>{};
+}
+
+std::string_view WithoutOrder(std::string_view line) {
+    const std::size_t mark = line.rfind(kOrderMark);
+    if (mark == line.npos || mark + 1 == line.size() ||
+        !std::all_of(line.begin() + static_cast<std::ptrdiff_t>(mark) + 1, line.end(),
+                     [](char c) { return IsDigit(c); })) {
+        return line;
+    }
+    line = line.substr(0, mark);
+    // And the blanks before it: spaces, tabs, the ideographic space.
+    for (;;) {
+        if (!line.empty() && (line.back() == ' ' || line.back() == '\t')) {
+            line.remove_suffix(1);
+        } else if (line.ends_with("\u3000")) {
+            line.remove_suffix(std::string_view("\u3000").size());
+        } else {
+            return line;
+        }
+    }
+}
+
+std::string KeptLine(const ExperimentResult& result) {
+    std::string line = ResultLine(result);
+    if (!result.order.empty()) {
+        line += texts::Text(TextId::ResultSeparator);
+        line += kOrderMark;
+        for (int arrived : result.order) {
+            line += static_cast<char>('0' + arrived - 1);
+        }
+    }
+    return line;
 }
 
 ExperimentResult TaggedResultOf(const FinishedExperiment& experiment) {

@@ -19,7 +19,14 @@ struct ExperimentResult {
     // time, drawn at random), so that a line handed in twice counts once; empty for a line
     // typed by hand.
     std::string tag{};
-    bool operator==(const ExperimentResult&) const = default;
+    // The line (1..10) of each square in the bars, in the order they came; empty where the
+    // line did not say (one copied by hand, or written before the order was kept).
+    std::vector<int> order{};
+    // The same experiment: its order, said or not, makes no other one.
+    bool operator==(const ExperimentResult& other) const {
+        return rungs == other.rungs && counts == other.counts && fullLine == other.fullLine &&
+               tag == other.tag;
+    }
 };
 
 // A new experiment's tag, from 30 random bits: six characters of 0-9 and a-z less i, l, o, u.
@@ -35,6 +42,15 @@ ExperimentResult TaggedResultOf(const FinishedExperiment& experiment);
 //   横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了　#k3f9a2
 //   横線50本　3 5 2 7 4 2 1 0 0 0　途中で終了
 std::string ResultLine(const ExperimentResult& result);
+// The line as the device keeps it: the result line, then the order of its arrivals, each line's
+// number less one as a digit after "@", when it is known and agrees with the bars:
+//   横線10本　1 2 0 0 0 0 0 0 0 0　途中で終了　#k3f9a2　@011
+// Every reader of result lines takes it, and a line without the order reads the same.
+std::string KeptLine(const ExperimentResult& result);
+// A kept line as the result line that a pupil hands in: without its order.
+std::string_view WithoutOrder(std::string_view line);
+// The order, when it holds exactly the squares of `counts`; empty otherwise.
+std::vector<int> CheckedOrder(std::vector<int> order, const ArrivalCounts& counts);
 
 // Why a line cannot be an experiment.
 enum class RejectReason {

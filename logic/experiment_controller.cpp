@@ -74,6 +74,7 @@ void ExperimentController::Command4_Click() {
     }
     ResetTrial(state_, true, ports_.board, ports_.label);
     recorded_ = false;  // empty bars: a new experiment
+    arrivals_.clear();
     ports_.view.SetMousePointer(MousePointer::Arrow);
     if (!RunRungCountPrompt(state_, ports_.dialogs, ports_.programEnd)) {
         return;
@@ -131,7 +132,11 @@ void ExperimentController::Arrival(Int16 column) {
     Int16& tally = state_.Tally(column);
     if (tally < kFullBar) {
         ++tally;
+        arrivals_.push_back(column - 1);
         ports_.view.SetTallySquareVisible(column - 1, tally, true);
+        if (ports_.results) {
+            ports_.results->Arrived(Current(0));
+        }
         return;
     }
     Enable(Button::Command3, true);
@@ -146,7 +151,7 @@ void ExperimentController::Arrival(Int16 column) {
 }
 
 FinishedExperiment ExperimentController::Current(int fullLine) const {
-    FinishedExperiment experiment{state_.RungTotal, {}, fullLine};
+    FinishedExperiment experiment{state_.RungTotal, {}, fullLine, arrivals_};
     for (int line = 1; line <= 10; ++line) {
         experiment.tallies[static_cast<std::size_t>(line - 1)] = state_.Tally(line + 1);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "dialogs.h"
 #include "experiment_state.h"
 #include "main_window_view.h"
@@ -85,7 +87,8 @@ class ExperimentController final : private BuildEndListener, private ArrivalList
     ExperimentState state_;
     RungGeneration rungs_;
     MarkerDescent descent_;
-    bool recorded_ = false;  // the experiment in the tallies is recorded already
+    bool recorded_ = false;      // the experiment in the tallies is recorded already
+    std::vector<int> arrivals_;  // the line of each square in the bars, in turn
 };
 
 }  // namespace hashigoro

@@ -172,6 +172,11 @@ enum class TextId {
     ClassBand,
     ClassBandNote,  // {1} experiments drawn
     ClassDistance,  // {1} points off in one experiment, {2} the class's trials, {3} its points
+    // This device's own experiment as it goes, arrival after arrival.
+    OwnTrendTitle,
+    OwnExperimentLabel,
+    OwnTrendAxis,
+    OwnNoTrials,
 
     // Why a line is not an experiment.
     NotTenCounts,

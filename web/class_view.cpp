@@ -79,18 +79,6 @@ val ChartWords() {
     return words;
 }
 
-// A copy of `values` as a Float64Array, made in one call rather than one a number.
-val Numbers(const std::vector<double>& values) {
-    return val::global("Float64Array")
-        .new_(val(emscripten::typed_memory_view(values.size(), values.data())));
-}
-
-std::string Colour(int line) {
-    const LineColour colour = ColourOfLine(line);
-    return "rgb(" + std::to_string(colour.red) + ", " + std::to_string(colour.green) + ", " +
-           std::to_string(colour.blue) + ")";
-}
-
 // The lines whose boxes are ticked, 1..10.
 std::vector<int> ChosenLines() {
     std::vector<int> chosen;
@@ -242,7 +230,7 @@ ClassView::ClassView(val sheet, PageEvents& events)
     for (int line = 1; line <= 10; ++line) {
         const std::string id = "OddsClassShow" + std::to_string(line);
         val box = Make("label", "", "class-show", shown);
-        SetStyle(box, "color", Colour(line));
+        SetStyle(box, "color", LineColourCss(line));
         val tick = Make("input", id, "", box);
         tick.set("type", std::string("checkbox"));
         SetText(Make("span", "", "", box), std::to_string(line));
@@ -416,7 +404,7 @@ void ClassView::ShowTrend() {
             one.set("name", odds_sheet::ArrivalLine(line + 1));
             one.set("exactName",
                     texts::Format(TextId::ClassLineExact, {odds_sheet::ArrivalLine(line + 1)}));
-            one.set("colour", Colour(line));
+            one.set("colour", LineColourCss(line));
             one.set("trials", Numbers(trials));
             one.set("shares", Numbers(shares));
             one.set("exact", 100 * group.exact[static_cast<std::size_t>(line - 1)]);
@@ -449,7 +437,7 @@ void ClassView::ShowTrend() {
         spread.set("title",
                    texts::Format(TextId::ClassSpreadTitle, {odds_sheet::ArrivalLine(line + 1)}));
         spreadCanvas_.call<void>("setAttribute", std::string("aria-label"), spread["title"]);
-        spread.set("colour", Colour(line));
+        spread.set("colour", LineColourCss(line));
         spread.set("trials", Numbers(lengths));
         spread.set("shares", Numbers(shares));
         spread.set("bandTrials", Numbers(bandTrials));
@@ -459,6 +447,11 @@ void ClassView::ShowTrend() {
         spread.set("exact", 100 * group.exact[l]);
         spread.set("exactName", std::string(texts::Text(TextId::ExactSeries)));
         sentence = model_.DistanceSentence(g) + '\n' + ClassSheet::BandNote();
+    }
+    if (group_ < 0) {
+        spreadCanvas_.call<void>(
+            "setAttribute", std::string("aria-label"),
+            texts::Format(TextId::ClassSpreadTitle, {odds_sheet::ArrivalLine(kStartColumn)}));
     }
     SetText(ById("OddsClassDistance"), sentence);
     shownTrend_ = lines;

@@ -168,6 +168,7 @@ OddsView::OddsView(val container, PageEvents& events)
     // charts are first asked for.
     events.WakeWhenIdle("OddsChartsCode");
 
+    own_ = std::make_unique<OwnTrendView>(sheet_, events);
     class_ = std::make_unique<ClassView>(sheet_, events);
     for (const char* id : {"OddsBack", "OddsRun", "OddsCancel", "OddsCsv", "OddsPng"}) {
         events.ListenForClicks(id);
@@ -186,6 +187,7 @@ void OddsView::MakeCharts() {
     charts_ = val::global("HashigoroCharts")
                   .call<val>("create", chartTexts_, chartCanvases_[0], chartCanvases_[1],
                              chartCanvases_[2]);
+    own_->MakeChart();
     class_->MakeChart();
     DrawCharts(true);
 }
@@ -234,7 +236,7 @@ bool OddsView::Handle(const PageEvent& event) {
     if (id.rfind("Odds", 0) != 0) {
         return false;
     }
-    if (class_->Handle(event)) {
+    if (own_->Handle(event) || class_->Handle(event)) {
         return true;
     }
     if (event.kind == PageEvent::Kind::Wake && id == "OddsChartsCode") {
@@ -306,6 +308,7 @@ void OddsView::Retext() {
         charts_.call<void>("destroy");
         charts_ = val::null();
     }
+    own_->Retext();
     class_->Retext();
     Show(false);
 }

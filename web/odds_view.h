@@ -8,6 +8,7 @@
 #include "arrival_simulation.h"
 #include "class_view.h"
 #include "odds_sheet.h"
+#include "own_trend_view.h"
 #include "page_events.h"
 #include "seeded.h"
 
@@ -39,6 +40,9 @@ class OddsView {
     // Runs a slice (about 8 ms) of the work under way; true while work is left.
     bool Work();
     bool Busy() const { return simulation_ || experiments_ || class_->Busy(); }
+
+    // This device's experiment as it stands now, drawn square by square.
+    void ShowOwn(const FinishedExperiment& sofar) { own_->Show(sofar); }
 
   private:
     // Draws the sheet's model for the chosen rung count and start (the distance curve too,
@@ -75,6 +79,7 @@ class OddsView {
     // The whole experiments that the second sentence waits for.
     std::shared_ptr<ExperimentsRun> experiments_;
     // The class part, below the charts.
+    std::unique_ptr<OwnTrendView> own_;
     std::unique_ptr<ClassView> class_;
 };
 

@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include "catalogue.h"
+#include "class_trend.h"
 #include "experiment_state.h"
 #include "odds_sheet_text.h"
 
@@ -142,6 +143,17 @@ val MakeChartCanvas(val parent, const char* id, TextId title) {
     canvas.call<void>("setAttribute", std::string("role"), std::string("img"));
     SetLabel(canvas, title);
     return canvas;
+}
+
+val Numbers(const std::vector<double>& values) {
+    return val::global("Float64Array")
+        .new_(val(emscripten::typed_memory_view(values.size(), values.data())));
+}
+
+std::string LineColourCss(int line) {
+    const LineColour colour = ColourOfLine(line);
+    return "rgb(" + std::to_string(colour.red) + ", " + std::to_string(colour.green) + ", " +
+           std::to_string(colour.blue) + ")";
 }
 
 val ArrivalLineNames() {

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text_id.h"
 #include "window_layout.h"
@@ -37,6 +38,10 @@ void DownloadText(val parent, const std::string& fileName, const std::string& te
 void SetStyle(val element, const char* property, const std::string& value);
 // A canvas for a chart, appended to `parent`: a picture named by `title` for a screen reader.
 val MakeChartCanvas(val parent, const char* id, TextId title);
+// A copy of `values` as a Float64Array, made in one call rather than one a number.
+val Numbers(const std::vector<double>& values);
+// Line `line`'s (1..10) colour in the charts, as CSS.
+std::string LineColourCss(int line);
 // The names of the ten lines where the marker arrives, left to right, as the charts label them.
 val ArrivalLineNames();
 

@@ -97,10 +97,18 @@ PageResults::PageResults(val parent, std::function<void()> shown)
 }
 
 void PageResults::Record(const FinishedExperiment& experiment) {
-    const std::string line = ResultLine(TaggedResultOf(experiment));
-    Show(line);
-    KeepLine(kStorageKey, line.c_str());
-    lastKept_ = line;
+    // The line a pupil copies stays short; the device keeps the order of the arrivals too.
+    const ExperimentResult result = TaggedResultOf(experiment);
+    Show(ResultLine(result));
+    lastKept_ = KeptLine(result);
+    KeepLine(kStorageKey, lastKept_.c_str());
+}
+
+void PageResults::Arrived(const FinishedExperiment& sofar) {
+    sofar_ = sofar;
+    if (follower_) {
+        follower_(sofar_);
+    }
 }
 
 void PageResults::TakeBackLast() {

@@ -19,6 +19,14 @@ class PageResults final : public ResultsLog {
 
     void Record(const FinishedExperiment& experiment) override;
     void Stopped(const FinishedExperiment& sofar) override;
+    void Arrived(const FinishedExperiment& sofar) override;
+
+    // Who follows the experiment as it goes (the answer sheet), told after each square.
+    void Follow(std::function<void(const FinishedExperiment&)> follower) {
+        follower_ = std::move(follower);
+    }
+    // The experiment as it stood at its last square.
+    const FinishedExperiment& Sofar() const { return sofar_; }
 
     // Takes the last recorded line back out of the device's storage (the page it was recorded
     // for on leaving came back).
@@ -36,6 +44,8 @@ class PageResults final : public ResultsLog {
     std::string lastKept_;
     emscripten::val box_;
     std::function<void()> shown_;
+    std::function<void(const FinishedExperiment&)> follower_;
+    FinishedExperiment sofar_;
 };
 
 }  // namespace hashigoro::web

@@ -111,6 +111,12 @@ WebProgram::WebProgram()
                }),
       ended_(val::null()) {
     gProgram = this;
+    // The answer sheet follows this device's experiment square by square.
+    results_.Follow([this](const FinishedExperiment& sofar) {
+        if (odds_) {
+            odds_->ShowOwn(sofar);
+        }
+    });
     WatchLeaving();
     LoadChime(kChimeFile);
     LoadChime(kEndChimeFile);
@@ -195,6 +201,7 @@ void WebProgram::Handle(const PageEvent& event) {
     } else if (event.kind == PageEvent::Kind::Click && event.target == "OpenOdds") {
         if (!odds_) {
             odds_ = std::make_unique<OddsView>(Document()["body"], events_);
+            odds_->ShowOwn(results_.Sofar());
         }
         odds_->Show();
     } else if (odds_ && odds_->Shown() &&
@@ -237,6 +244,7 @@ void WebProgram::HandleExperiment(const PageEvent& event) {
             if (event.target == "PrepareOdds") {
                 if (!odds_) {
                     odds_ = std::make_unique<OddsView>(Document()["body"], events_);
+                    odds_->ShowOwn(results_.Sofar());
                 }
                 break;
             }

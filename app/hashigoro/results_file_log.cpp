@@ -22,7 +22,7 @@ ResultsFileLog::~ResultsFileLog() {
 void ResultsFileLog::Record(const FinishedExperiment& experiment) {
     {
         const std::lock_guard lock(mutex_);
-        queued_.push_back(ResultLine(TaggedResultOf(experiment)));
+        queued_.push_back(KeptLine(TaggedResultOf(experiment)));
     }
     wake_.notify_one();
 }

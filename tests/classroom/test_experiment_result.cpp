@@ -28,6 +28,58 @@ class ExperimentResultTest : public QObject {
                  QString("横線50本　3 5 2 7 4 2 1 0 0 0　途中で終了"));
     }
 
+    // The device keeps the order of the arrivals after the line a pupil hands in; every reader
+    // takes it, and the line with or without it is the same experiment, counted once.
+    void theKeptLineCarriesTheOrder_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("kept");
+        for (const char* language : {"ja", "en", "ko", "zh-Hans", "zh-Hant"}) {
+            QTest::newRow(language) << QString(language) << QString();
+        }
+    }
+    void theKeptLineCarriesTheOrder() {
+        QFETCH(QString, language);
+        ExperimentResult result{10, {1, 2, 0, 0, 0, 0, 0, 0, 0, 0}, 0, "k3f9a2", {2, 1, 2}};
+        QVERIFY(texts::Use(language.toStdString()));
+        const std::string kept = KeptLine(result);
+        const std::string handed = ResultLine(result);
+        texts::Use("ja");
+        QVERIFY(kept.starts_with(handed) && kept.ends_with("@101"));
+        QCOMPARE(std::string(WithoutOrder(kept)), handed);
+        const ReadResults read = ReadResultLines(kept + "\n" + handed + "\n");
+        QVERIFY(read.rejected.empty());
+        QCOMPARE(read.experiments.size(), std::size_t{2});
+        QCOMPARE(read.experiments[0].result.order, result.order);
+        QCOMPARE(read.experiments[0].result, result);
+        QVERIFY(read.experiments[1].result.order.empty());
+        QVERIFY(read.experiments[1].repeated);
+    }
+
+    // An order that does not hold the bars' squares is dropped, and the line read as without.
+    void anOrderAtOddsWithTheBarsIsLeftOut_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QList<int>>("order");
+        QTest::newRow("agrees") << "横線10本　1 2 0 0 0 0 0 0 0 0　途中で終了　@110"
+                                << QList<int>{2, 2, 1};
+        QTest::newRow("one too many")
+            << "横線10本　1 2 0 0 0 0 0 0 0 0　途中で終了　@1101" << QList<int>{};
+        QTest::newRow("another line")
+            << "横線10本　1 2 0 0 0 0 0 0 0 0　途中で終了　@119" << QList<int>{};
+        QTest::newRow("no digits")
+            << "横線10本　1 2 0 0 0 0 0 0 0 0　途中で終了　@" << QList<int>{};
+        QTest::newRow("after a tag, typed")
+            << "50 20 0 0 0 0 0 0 0 0 1 1本目が満杯で終了 #abcd @" + QString(20, '0') + "9"
+            << QList<int>(20, 1) + QList<int>{10};
+    }
+    void anOrderAtOddsWithTheBarsIsLeftOut() {
+        QFETCH(QString, line);
+        QFETCH(QList<int>, order);
+        const ReadResults read = ReadResultLines(line.toStdString());
+        QVERIFY2(read.rejected.empty(), qPrintable(line));
+        QCOMPARE(read.experiments.size(), std::size_t{1});
+        QCOMPARE(read.experiments[0].result.order, std::vector<int>(order.begin(), order.end()));
+    }
+
     // Every way a class may write one experiment down is the same experiment.
     void everyFormIsRead_data() {
         QTest::addColumn<QString>("line");

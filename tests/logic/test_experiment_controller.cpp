@@ -57,8 +57,10 @@ ScriptedRandom LadderToColumnFive() {
 struct RecordingResults final : ResultsLog {
     void Record(const FinishedExperiment& experiment) override { recorded.push_back(experiment); }
     void Stopped(const FinishedExperiment& sofar) override { stopped.push_back(sofar); }
+    void Arrived(const FinishedExperiment& sofar) override { arrived.push_back(sofar.arrivals); }
     std::vector<FinishedExperiment> recorded;
     std::vector<FinishedExperiment> stopped;
+    std::vector<std::vector<int>> arrived;  // the order so far, at each square
 };
 
 // The controller with fakes for everything around it, driven event by event as the event
@@ -495,6 +497,14 @@ class ExperimentControllerTest : public QObject {
             QCOMPARE(recorded.rungs, 10);
             QCOMPARE(recorded.fullLine, fullLine);
             QCOMPARE(recorded.tallies[2], std::min(trials, 20));  // every arrival in line 3
+            // Each square in turn, the one that found the bar full in none.
+            QCOMPARE(recorded.arrivals,
+                     std::vector<int>(static_cast<std::size_t>(std::min(trials, 20)), 3));
+        }
+        // A window may follow each square as it comes, and only squares.
+        QCOMPARE(static_cast<int>(rig.results.arrived.size()), std::min(trials, 20));
+        if (trials > 0) {
+            QCOMPARE(rig.results.arrived.front(), std::vector<int>{3});
         }
         if (then == "initialise") {
             // The new experiment starts unrecorded: its own arrivals are recorded in turn.
@@ -504,6 +514,7 @@ class ExperimentControllerTest : public QObject {
             rig.controller.Command3_Click();
             QCOMPARE(static_cast<int>(rig.results.recorded.size()), records + 1);
             QCOMPARE(rig.results.recorded.back().rungs, 10);
+            QCOMPARE(rig.results.recorded.back().arrivals, std::vector<int>{3});
         }
     }
 };

@@ -199,6 +199,10 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassDistance,
      "One experiment's relative frequencies were on average {1} percentage points from the "
      "theoretical probabilities; the whole class's ({2} {2?trial|trials}) were {3} points off."},
+    {TextId::OwnTrendTitle, "This device's experiment: how the relative frequency settles"},
+    {TextId::OwnExperimentLabel, "Experiment"},
+    {TextId::OwnTrendAxis, "Trials in this experiment"},
+    {TextId::OwnNoTrials, "This experiment has no trials yet."},
 
     {TextId::NotTenCounts, "not a rung count and 10 numbers"},
     {TextId::CountAboveTwenty, "a number above 20 (a line holds at most 20)"},

@@ -190,6 +190,10 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassDistance,
      "1 回の実験の相対度数は理論値から平均 {1} ポイント離れていましたが、クラス全体（{2} "
      "回の試行）では {3} ポイントでした。"},
+    {TextId::OwnTrendTitle, "この端末の実験の相対度数の推移"},
+    {TextId::OwnExperimentLabel, "実験"},
+    {TextId::OwnTrendAxis, "この実験の試行回数"},
+    {TextId::OwnNoTrials, "この実験にはまだ試行がありません。"},
 
     {TextId::NotTenCounts, "横線の本数と 10 個の数になっていません"},
     {TextId::CountAboveTwenty, "20 より大きい数があります（1 本の線は 20 回まで）"},

@@ -187,6 +187,10 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassDistance,
      "실험 1회의 상대도수는 수학적 확률과 평균 {1}%p 차이가 났지만, 학급 전체(시행 {2}회)에서는 "
      "{3}%p였습니다."},
+    {TextId::OwnTrendTitle, "이 기기 실험의 상대도수 변화"},
+    {TextId::OwnExperimentLabel, "실험"},
+    {TextId::OwnTrendAxis, "이 실험의 시행 횟수"},
+    {TextId::OwnNoTrials, "이 실험에는 아직 시행이 없습니다."},
 
     {TextId::NotTenCounts, "가로선 개수와 10개의 수로 되어 있지 않습니다"},
     {TextId::CountAboveTwenty, "20보다 큰 수가 있습니다 (한 선은 20회까지)"},

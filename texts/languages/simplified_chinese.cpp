@@ -177,6 +177,10 @@ constexpr TextEntry kEntries[] = {
      "的实验落在其中。"},
     {TextId::ClassDistance,
      "一轮实验的频率与理论概率平均相差 {1} 个百分点，而全班（{2} 次试验）相差 {3} 个百分点。"},
+    {TextId::OwnTrendTitle, "本设备实验的频率变化"},
+    {TextId::OwnExperimentLabel, "实验"},
+    {TextId::OwnTrendAxis, "这轮实验的试验次数"},
+    {TextId::OwnNoTrials, "这轮实验还没有试验。"},
 
     {TextId::NotTenCounts, "不是横线条数加 10 个数"},
     {TextId::CountAboveTwenty, "有大于 20 的数（一条线最多 20 次）"},

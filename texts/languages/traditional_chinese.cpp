@@ -177,6 +177,10 @@ constexpr TextEntry kEntries[] = {
      "的實驗落在其中。"},
     {TextId::ClassDistance,
      "一輪實驗的相對次數與理論機率平均相差 {1} 個百分點，而全班（{2} 次試驗）相差 {3} 個百分點。"},
+    {TextId::OwnTrendTitle, "本裝置實驗的相對次數變化"},
+    {TextId::OwnExperimentLabel, "實驗"},
+    {TextId::OwnTrendAxis, "這輪實驗的試驗次數"},
+    {TextId::OwnNoTrials, "這輪實驗還沒有試驗。"},
 
     {TextId::NotTenCounts, "不是橫線條數加 10 個數"},
     {TextId::CountAboveTwenty, "有大於 20 的數（一條線最多 20 次）"},

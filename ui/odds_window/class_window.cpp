@@ -30,6 +30,7 @@
 #include "fair_bars_chart.h"
 #include "gothic_font.h"
 #include "odds_sheet_text.h"
+#include "own_trend_chart.h"
 #include "qt_layout.h"
 #include "results_file.h"
 
@@ -94,6 +95,8 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     verdicts_ = new QLabel;
     verdicts_->setWordWrap(true);
     trend_ = new ClassTrendCharts;
+    own_ = new OwnTrendChart;
+    own_->Load(ResultsFile(ResultsFile::DefaultPath()).Read());
 
     QStringList lines;
     for (int line = 1; line <= 10; ++line) {
@@ -139,6 +142,7 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* layout = new QVBoxLayout(content);
     layout->addLayout(columns);
     layout->addWidget(trend_);
+    layout->addWidget(own_);
     auto* scroll = new QScrollArea;
     scroll->setObjectName(QStringLiteral("ClassScroll"));
     scroll->setWidget(content);
@@ -187,6 +191,7 @@ void ClassWindow::AddFile(const QString& path) {
 void ClassWindow::AddOwnResults() {
     const ResultsFile file(ResultsFile::DefaultPath());
     const std::string own = file.Read();
+    own_->Load(own);
     const std::string unsaved = file.ReadUnsaved();
     sheet_.SetText(lines_->toPlainText().toStdString());
     // A last line cut short by a failed write stays a line of its own.

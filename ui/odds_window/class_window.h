@@ -15,6 +15,7 @@ class QTableWidget;
 namespace hashigoro {
 
 class ClassTrendCharts;
+class OwnTrendChart;
 
 // クラスの結果: a class's result lines, pasted, opened or dropped as files, or this computer's
 // own finished experiments, pooled by rung count: the pooled counts and relative frequencies
@@ -44,6 +45,7 @@ class ClassWindow final : public QWidget {
     QTableWidget* Table() const { return table_; }
     QComboBox* GroupChoice() const { return group_; }
     ClassTrendCharts* Trend() const { return trend_; }
+    OwnTrendChart* Own() const { return own_; }
 
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -71,6 +73,7 @@ class ClassWindow final : public QWidget {
     QBarSet* exact_;
     QLabel* verdicts_;
     ClassTrendCharts* trend_;
+    OwnTrendChart* own_;
 };
 
 }  // namespace hashigoro

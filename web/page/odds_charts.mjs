@@ -369,4 +369,43 @@ function createClass(t, canvas, trendCanvas, spreadCanvas) {
     };
 }
 
-window.HashigoroCharts = { create, createClass };
+// This device's experiment as it goes: a line's relative frequency after each arrival, beside
+// its theoretical probability as a dashed level.
+function createOwn(t, canvas) {
+    useGothic();
+    const chart = new Chart(canvas, {
+        type: 'line',
+        data: { datasets: [] },
+        options: {
+            parsing: false,
+            plugins: { title: title(t.title) },
+            scales: {
+                x: axis(t.trials, { type: 'linear', min: 0, max: 20 }),
+                y: axis(t.share, { min: 0, max: 100 }),
+            },
+        },
+    });
+    let shown = null;
+    const numbers = numbersTable(canvas, t.title, () => [
+        [t.trials, shown ? `${shown.name} (%)` : t.share],
+        shown ? Array.from(shown.trials, (trials, i) => [String(trials), percent(shown.shares[i])])
+              : []]);
+    return {
+        destroy: destroyer([chart]),
+        show(line) {
+            shown = line;
+            const right = Math.max(20, Math.ceil(line.trials.length / 20) * 20);
+            chart.data.datasets = [
+                { label: line.name, data: Array.from(line.trials, (x, i) => ({ x, y: line.shares[i] })),
+                  borderColor: line.colour, backgroundColor: line.colour, borderWidth: 2,
+                  pointRadius: line.trials.length > 40 ? 0 : 2.5 },
+                level(line.exactName, line.exact, 0, right, line.colour, true),
+            ];
+            chart.options.scales.x.max = right;
+            chart.update('none');
+            numbers();
+        },
+    };
+}
+
+window.HashigoroCharts = { create, createClass, createOwn };

@@ -185,7 +185,7 @@ test('an experiment with arrivals is kept when the tab goes; a copy works withou
             await page.reload();
             await prompt(page).waitFor();
             const kept = await page.evaluate(() => localStorage.getItem('hashigoro.results'));
-            assert.match(kept, /^横線10本　[\d ]+　途中で終了　#[0-9a-z]+\n$/);
+            assert.match(kept, /^横線10本　[\d ]+　途中で終了　#[0-9a-z]+　@\d+\n$/);
         });
     }
 });

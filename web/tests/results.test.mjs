@@ -39,10 +39,45 @@ test('an experiment given up after an arrival leaves its result line beside the 
         // The emptied bars record nothing more when the prompt is answered again.
         await answerPrompt(page, '20');
         await prompt(page).waitFor({ state: 'hidden' });
+        // The device keeps the order of the arrivals after it: here the one square's line.
         assert.equal(await page.evaluate(() => localStorage.getItem('hashigoro.results')),
-                     `${kept}\n`);
+                     `${kept}　@${counts.indexOf(1)}\n`);
         await results.getByRole('button', { name: 'コピー' }).click();
         assert.equal(await page.evaluate(() => navigator.clipboard.readText()), kept);
+    } finally {
+        await browser.close();
+    }
+});
+
+test('the answer sheet follows this device\'s experiment arrival by arrival', { timeout: 90000 },
+     async () => {
+    const { browser, page, errors } = await openPage();
+    try {
+        await answerPrompt(page, '10');
+        await prompt(page).waitFor({ state: 'hidden' });
+        await button(page, 'はしごろう作成・抽選の開始').click();
+        await button(page, 'はしごろう＿理論値').click();
+        const own = page.getByRole('region', { name: 'この端末の実験の相対度数の推移' });
+        await own.waitFor();
+        // Two squares, drawn as they come while the sheet is open.
+        const bars = () => page.locator('#OddsOwnSaid').textContent();
+        await page.waitForFunction(() => {
+            const said = document.getElementById('OddsOwnSaid').textContent;
+            return /^横線10本　/.test(said) &&
+                said.split('　')[1].split(' ').map(Number).reduce((a, b) => a + b) === 2;
+        }, null, { timeout: 20000 });
+        const counts = (await bars()).split('　')[1].split(' ').map(Number);
+        const table = page.locator('#OddsOwnChart + table');
+        await table.locator('tr').nth(2).waitFor({ state: 'attached' });
+        assert.deepEqual(await table.locator('th').allTextContents(),
+                         ['この実験の試行回数', '3本目 (%)']);
+        const last = await table.locator('tr').last().locator('td').allTextContents();
+        assert.deepEqual(last, ['2', (50 * counts[2]).toFixed(1)]);
+        // Another line, chosen by a person, is drawn from the same arrivals.
+        await own.getByRole('combobox', { name: '線' }).selectOption('2本目');
+        await page.waitForFunction(() => document.querySelector('#OddsOwnChart + table th:last-child')
+            ?.textContent === '2本目 (%)');
+        assert.deepEqual(errors, []);
     } finally {
         await browser.close();
     }

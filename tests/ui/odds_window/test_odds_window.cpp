@@ -18,6 +18,7 @@
 #include "fairness_power.h"
 #include "ladder_odds.h"
 #include "odds_window.h"
+#include "own_trend_chart.h"
 #include "results_file.h"
 
 using namespace hashigoro;
@@ -90,7 +91,8 @@ class OddsWindowTest : public QObject {
         const auto trials = TrialsForPower(ExactArrivalOdds(4)[50], 0.8).value();
         QCOMPARE(
             window.PowerSentence(),
-            QString("横線 50 本なら、約 %1 回の試行で 8 割の確率で『偶然とは考えにくい』と言えます。")
+            QString(
+                "横線 50 本なら、約 %1 回の試行で 8 割の確率で『偶然とは考えにくい』と言えます。")
                 .arg(trials));
         QTRY_VERIFY_WITH_TIMEOUT(!window.ExperimentsRunning(), 60000);
         QVERIFY2(window.ExperimentsSentence().startsWith("この実験を最後まで行うと、約 "),
@@ -233,6 +235,31 @@ class OddsWindowTest : public QObject {
         QFile saved(folder.filePath("trend.csv"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll().count("rungs,experiments,trials,1,2,3,4,5,6,7,8,9,10\n"), 5);
+    }
+
+    // This computer's experiments whose lines keep their order, the newest first, each line's
+    // relative frequency after each arrival beside its theoretical probability.
+    void thisComputersExperimentsSettleArrivalByArrival() {
+        QTemporaryDir folder;
+        qputenv("XDG_DATA_HOME", folder.path().toUtf8());
+        QCOMPARE(ResultsFile(ResultsFile::DefaultPath())
+                     .Append("横線10本　1 2 0 0 0 0 0 0 0 0　途中で終了　#abc123　@110\n"
+                             "横線10本　1 0 0 0 0 0 0 0 0 0　途中で終了\n"
+                             "横線30本　0 1 1 0 0 0 0 0 0 0　途中で終了　#abc124　@21\n"),
+                 0);
+        ClassWindow part;
+        OwnTrendChart* own = part.Own();
+        QCOMPARE(own->Experiments()->count(), 2);
+        QVERIFY(own->Experiments()->itemText(0).startsWith("横線30本"));
+        QCOMPARE(own->Line()->currentText(), QString("3本目"));
+        const auto curve = [own] {
+            return static_cast<QLineSeries*>(own->View()->chart()->series().front())->points();
+        };
+        QCOMPARE(curve(), (QList<QPointF>{{1, 100}, {2, 50}}));
+        own->Experiments()->setCurrentIndex(1);
+        own->Line()->setCurrentIndex(1);
+        QCOMPARE(curve(), (QList<QPointF>{{1, 100}, {2, 100}, {3, 200.0 / 3}}));
+        QCOMPARE(own->View()->chart()->series().back()->name(), QString("2本目の理論値"));
     }
 };
 
