@@ -68,6 +68,22 @@ int ClassSheet::AddOwn(const std::string& text) {
     return count;
 }
 
+void ClassSheet::AddOwnLines(const std::string& kept, const std::string& unsaved,
+                             const std::string& why) {
+    // A last line cut short by a failed write stays a line of its own.
+    const bool closed = kept.empty() || kept.back() == '\n';
+    const int added = AddOwn(kept + (closed ? "" : "\n") + unsaved);
+    std::string said = kept.empty() && unsaved.empty()
+                           ? std::string(texts::Text(TextId::ClassNoOwn))
+                       : added == 0 ? std::string(texts::Text(TextId::ClassOwnAllThere))
+                                    : class_sheet::OwnAdded(added);
+    if (!unsaved.empty()) {
+        said += class_sheet::OwnUnsaved(
+            static_cast<int>(std::count(unsaved.begin(), unsaved.end(), '\n')), why);
+    }
+    notice_ = said;
+}
+
 void ClassSheet::Clear() {
     *this = ClassSheet();
 }
@@ -158,6 +174,55 @@ int ClassSheet::LargestGroup() const {
         groups_.begin(), groups_.end(),
         [](const ClassGroup& a, const ClassGroup& b) { return a.experiments < b.experiments; });
     return largest == groups_.end() ? -1 : static_cast<int>(largest - groups_.begin());
+}
+
+std::vector<ClassSheet::TableRow> ClassSheet::Table(std::size_t group) const {
+    const ClassGroup& shown = groups_.at(group);
+    const auto percent = [](double share) {
+        return PlainNumber(100 * share, 1, NumberStyle::Fixed);
+    };
+    std::vector<TableRow> rows;
+    for (std::size_t c = 0; c < kArrivalColumns; ++c) {
+        const double share = shown.trials > 0 ? static_cast<double>(shown.pooled[c]) /
+                                                    static_cast<double>(shown.trials)
+                                              : 0.0;
+        rows.push_back({odds_sheet::ArrivalLine(static_cast<int>(c) + kFirstColumn),
+                        std::to_string(shown.pooled[c]), percent(share), percent(shown.exact[c])});
+    }
+    return rows;
+}
+
+ClassSheet::Points ClassSheet::TrendOf(std::size_t group, int line) const {
+    Points points;
+    for (const TrendRow& row : Trend(group)) {
+        if (row.trials > 0) {
+            points.x.push_back(static_cast<double>(row.trials));
+            points.y.push_back(row.Percent(line));
+        }
+    }
+    return points;
+}
+
+ClassSheet::Points ClassSheet::SpreadOf(std::size_t group, int line) const {
+    Points points;
+    for (const ExperimentResult& experiment : Members(group)) {
+        const TrendRow alone = ClassTrend({experiment}).front();
+        if (alone.trials > 0) {
+            points.x.push_back(static_cast<double>(alone.trials));
+            points.y.push_back(alone.Percent(line));
+        }
+    }
+    return points;
+}
+
+ClassSheet::Band ClassSheet::BandOf(std::size_t group, int line) const {
+    Band band;
+    for (const ExperimentBands::Range& range : Bands(group).Band(line)) {
+        band.trials.push_back(range.trials);
+        band.low.push_back(100 * range.low);
+        band.high.push_back(100 * range.high);
+    }
+    return band;
 }
 
 DistanceFromOdds ClassSheet::Distance(std::size_t group) const {

@@ -37,6 +37,11 @@ class ClassSheet {
     void AddFile(const std::string& name, std::string_view bytes);
     // Adds this device's own lines, only those not already there; how many were added.
     int AddOwn(const std::string& text);
+    // The same for the lines a device keeps (`kept`), and those it could not keep (`unsaved`,
+    // for `why`), and says so above every summary until more lines come: none yet, all there
+    // already, or how many were added, and the lines that wait to be kept.
+    void AddOwnLines(const std::string& kept, const std::string& unsaved = {},
+                     const std::string& why = {});
     void Clear();
     const std::string& Text() const { return text_; }
     // What was said of the last lines added (how many of this device's were added, which could
@@ -75,6 +80,35 @@ class ClassSheet {
     // experiments, rejected lines, repeats left out and headers skipped.
     std::string Summary() const;
     std::string Csv() const { return ClassCsv(groups_); }
+
+    // A group's table, a row a line: its name, count, relative frequency and theoretical
+    // probability, as they are shown ("3本目", "419", "15.2", "15.0").
+    struct TableRow {
+        std::string line;
+        std::string count;
+        std::string share;
+        std::string exact;
+    };
+    std::vector<TableRow> Table(std::size_t group) const;
+
+    // A chart's numbers: x and y of each point.
+    struct Points {
+        std::vector<double> x;
+        std::vector<double> y;
+    };
+    // The class's relative frequency (%) of line `line` (1..10) after each experiment, against
+    // its trials so far; rows without trials left out.
+    Points TrendOf(std::size_t group, int line) const;
+    // Each experiment's relative frequency (%) of line `line` against its trials; experiments
+    // without trials left out.
+    Points SpreadOf(std::size_t group, int line) const;
+    // The band of `line` in %, against the trials: x, the low edge in y, the high edge in high.
+    struct Band {
+        std::vector<double> trials;
+        std::vector<double> low;
+        std::vector<double> high;
+    };
+    Band BandOf(std::size_t group, int line) const;
 
     // A group's experiments in the order read, its relative frequencies as they settle, and
     // how far they lie from the theoretical probabilities, for one experiment and pooled.

@@ -54,12 +54,6 @@ constexpr double kFirstSliceMs = 50;
 
 ClassView* gShown = nullptr;  // the part on the page, for the files read
 
-std::string Percent(double share) {
-    const double tenths = std::round(1000 * share);
-    return std::to_string(static_cast<long>(tenths) / 10) + "." +
-           std::to_string(static_cast<long>(tenths) % 10);
-}
-
 // The chart's words, in the language spoken.
 val ChartWords() {
     val words = val::object();
@@ -277,14 +271,8 @@ bool ClassView::Handle(const PageEvent& event) {
     }
     val lines = ById("OddsClassLines");
     if (id == "OddsClassOwn") {
-        const std::string own = PageResults::Kept();
         model_.SetText(lines["value"].as<std::string>());
-        const int added = model_.AddOwn(own);
-        // Said with every summary until more lines come, so that no slice of the pooling
-        // covers it.
-        model_.SetNotice(own.empty()  ? std::string(texts::Text(TextId::ClassNoOwn))
-                         : added == 0 ? std::string(texts::Text(TextId::ClassOwnAllThere))
-                                      : cs::OwnAdded(added));
+        model_.AddOwnLines(PageResults::Kept());
         lines.set("value", model_.Text());
         PoolAndShow();
     } else if (id == "OddsClassPool") {
@@ -344,23 +332,24 @@ void ClassView::ShowGroup(int index) {
     val shares = val::array();
     val exact = val::array();
     const bool any = index >= 0 && index < static_cast<int>(model_.Groups().size());
+    const std::vector<ClassSheet::TableRow> rows =
+        any ? model_.Table(static_cast<std::size_t>(index)) : std::vector<ClassSheet::TableRow>{};
     for (int line = 1; line <= 10; ++line) {
         const auto c = static_cast<std::size_t>(line - 1);
-        std::string cells[3];
+        const std::string empty;
+        const std::string* cells[] = {any ? &rows[c].count : &empty, any ? &rows[c].share : &empty,
+                                      any ? &rows[c].exact : &empty};
         if (any) {
             const ClassGroup& group = model_.Groups()[static_cast<std::size_t>(index)];
-            const double share = group.trials > 0 ? static_cast<double>(group.pooled[c]) /
-                                                        static_cast<double>(group.trials)
-                                                  : 0.0;
-            cells[0] = std::to_string(group.pooled[c]);
-            cells[1] = Percent(share);
-            cells[2] = Percent(group.exact[c]);
-            shares.call<void>("push", 100 * share);
+            shares.call<void>("push", group.trials > 0
+                                          ? 100.0 * static_cast<double>(group.pooled[c]) /
+                                                static_cast<double>(group.trials)
+                                          : 0.0);
             exact.call<void>("push", 100 * group.exact[c]);
         }
         for (int cell = 0; cell < 3; ++cell) {
             SetText(ById("OddsClassCell" + std::to_string(line) + "_" + std::to_string(cell)),
-                    cells[cell]);
+                    *cells[cell]);
         }
     }
     shown_ = val::array();
@@ -387,71 +376,39 @@ void ClassView::ShowTrend() {
     val lines = val::array();
     val spread = val::object();
     std::string sentence;
+    // The experiments against the class: the first line chosen, the start line if none.
+    const int line = chosen.empty() ? kStartColumn - 1 : chosen.front();
+    spread.set("title",
+               texts::Format(TextId::ClassSpreadTitle, {odds_sheet::ArrivalLine(line + 1)}));
+    spreadCanvas_.call<void>("setAttribute", std::string("aria-label"), spread["title"]);
     if (group_ >= 0) {
         const auto g = static_cast<std::size_t>(group_);
         const ClassGroup& group = model_.Groups()[g];
-        const std::vector<TrendRow> trend = model_.Trend(g);
-        std::vector<double> trials;
-        for (const TrendRow& row : trend) {
-            trials.push_back(static_cast<double>(row.trials));
-        }
-        for (int line : chosen) {
-            std::vector<double> shares;
-            for (const TrendRow& row : trend) {
-                shares.push_back(row.Percent(line));
-            }
+        for (int shown : chosen) {
+            const ClassSheet::Points trend = model_.TrendOf(g, shown);
             val one = val::object();
-            one.set("name", odds_sheet::ArrivalLine(line + 1));
+            one.set("name", odds_sheet::ArrivalLine(shown + 1));
             one.set("exactName",
-                    texts::Format(TextId::ClassLineExact, {odds_sheet::ArrivalLine(line + 1)}));
-            one.set("colour", LineColourCss(line));
-            one.set("trials", Numbers(trials));
-            one.set("shares", Numbers(shares));
-            one.set("exact", 100 * group.exact[static_cast<std::size_t>(line - 1)]);
+                    texts::Format(TextId::ClassLineExact, {odds_sheet::ArrivalLine(shown + 1)}));
+            one.set("colour", LineColourCss(shown));
+            one.set("trials", Numbers(trend.x));
+            one.set("shares", Numbers(trend.y));
+            one.set("exact", 100 * group.exact[static_cast<std::size_t>(shown - 1)]);
             lines.call<void>("push", one);
         }
-        // The experiments against the class: the first line chosen, the start line if none.
-        const int line = chosen.empty() ? kStartColumn - 1 : chosen.front();
-        const auto l = static_cast<std::size_t>(line - 1);
-        std::vector<double> lengths;
-        std::vector<double> shares;
-        for (const ExperimentResult& experiment : model_.Members(g)) {
-            std::uint64_t n = 0;
-            for (std::uint64_t count : experiment.counts) {
-                n += count;
-            }
-            if (n > 0) {
-                lengths.push_back(static_cast<double>(n));
-                shares.push_back(100.0 * static_cast<double>(experiment.counts[l]) /
-                                 static_cast<double>(n));
-            }
-        }
-        std::vector<double> bandTrials;
-        std::vector<double> low;
-        std::vector<double> high;
-        for (const ExperimentBands::Range& range : model_.Bands(g).Band(line)) {
-            bandTrials.push_back(range.trials);
-            low.push_back(100 * range.low);
-            high.push_back(100 * range.high);
-        }
-        spread.set("title",
-                   texts::Format(TextId::ClassSpreadTitle, {odds_sheet::ArrivalLine(line + 1)}));
-        spreadCanvas_.call<void>("setAttribute", std::string("aria-label"), spread["title"]);
+        const ClassSheet::Points each = model_.SpreadOf(g, line);
+        const ClassSheet::Band band = model_.BandOf(g, line);
+        const ClassSheet::Points whole = model_.TrendOf(g, line);
         spread.set("colour", LineColourCss(line));
-        spread.set("trials", Numbers(lengths));
-        spread.set("shares", Numbers(shares));
-        spread.set("bandTrials", Numbers(bandTrials));
-        spread.set("low", Numbers(low));
-        spread.set("high", Numbers(high));
-        spread.set("whole", trend.empty() ? 0.0 : trend.back().Percent(line));
-        spread.set("exact", 100 * group.exact[l]);
+        spread.set("trials", Numbers(each.x));
+        spread.set("shares", Numbers(each.y));
+        spread.set("bandTrials", Numbers(band.trials));
+        spread.set("low", Numbers(band.low));
+        spread.set("high", Numbers(band.high));
+        spread.set("whole", whole.y.empty() ? 0.0 : whole.y.back());
+        spread.set("exact", 100 * group.exact[static_cast<std::size_t>(line - 1)]);
         spread.set("exactName", std::string(texts::Text(TextId::ExactSeries)));
         sentence = model_.DistanceSentence(g) + '\n' + ClassSheet::BandNote();
-    }
-    if (group_ < 0) {
-        spreadCanvas_.call<void>(
-            "setAttribute", std::string("aria-label"),
-            texts::Format(TextId::ClassSpreadTitle, {odds_sheet::ArrivalLine(kStartColumn)}));
     }
     SetText(ById("OddsClassDistance"), sentence);
     shownTrend_ = lines;

@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "catalogue.h"
+#include "chart_style.h"
 #include "class_sheet.h"
 #include "experiment_state.h"
 #include "gothic_font.h"
@@ -28,38 +29,8 @@ namespace {
 
 constexpr int kFewestScaled = 10;
 
-QColor ColourOf(int line) {
-    const LineColour colour = ColourOfLine(line);
-    return QColor(colour.red, colour.green, colour.blue);
-}
-
 QString LineName(int line) {
     return ToQString(odds_sheet::ArrivalLine(line + 1));
-}
-
-QChart* EmptyChart(const QString& title) {
-    auto* chart = new QChart;
-    chart->setTitle(title);
-    chart->setTitleFont(GothicFont(11.25, true));
-    chart->legend()->setFont(GothicFont(9, false));
-    chart->setMargins(QMargins(4, 4, 4, 4));
-    return chart;
-}
-
-void Dress(QAbstractAxis* axis, const QString& title) {
-    axis->setTitleText(title);
-    axis->setTitleFont(GothicFont(9.75, false));
-    axis->setLabelsFont(GothicFont(9, false));
-}
-
-// A level across the chart from x `from` to `to`.
-QLineSeries* Level(double y, double from, double to, const QString& name, const QPen& pen) {
-    auto* level = new QLineSeries;
-    level->setName(name);
-    level->setPen(pen);
-    level->append(from, y);
-    level->append(to, y);
-    return level;
 }
 
 // The percent axis: from 0 to the next ten above everything drawn, 40 at the least.
@@ -67,17 +38,8 @@ QValueAxis* PercentAxis(double highest) {
     auto* axis = new QValueAxis;
     axis->setRange(0, std::max(40.0, std::ceil(highest / 10) * 10));
     axis->setLabelFormat("%.0f");
-    Dress(axis, ToQString(texts::Text(TextId::ClassShareHeader)));
+    StyleAxis(axis, ToQString(texts::Text(TextId::ClassShareHeader)));
     return axis;
-}
-
-void Attach(QChart* chart, QAbstractAxis* x, QAbstractAxis* y) {
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    for (QAbstractSeries* series : chart->series()) {
-        series->attachAxis(x);
-        series->attachAxis(y);
-    }
 }
 
 }  // namespace
@@ -90,17 +52,17 @@ ClassTrendCharts::ClassTrendCharts(QWidget* parent) : QWidget(parent) {
     for (int line = 1; line <= 10; ++line) {
         auto* box = lines_[line - 1] = new QCheckBox(QString::number(line));
         box->setAccessibleName(LineName(line));
-        box->setStyleSheet(QStringLiteral("QCheckBox { color: %1; }").arg(ColourOf(line).name()));
+        box->setStyleSheet(QStringLiteral("QCheckBox { color: %1; }").arg(LineQColor(line).name()));
         connect(box, &QCheckBox::toggled, this, &ClassTrendCharts::Redraw);
         choice->addWidget(box);
     }
     choice->addStretch(1);
-    trend_ = new QChartView(EmptyChart(ToQString(texts::Text(TextId::ClassTrendTitle))));
+    trend_ = new QChartView(StyledChart(ToQString(texts::Text(TextId::ClassTrendTitle))));
     trend_->setObjectName(QStringLiteral("ClassTrendChart"));
     trend_->setAccessibleName(ToQString(texts::Text(TextId::ClassTrendTitle)));
     trend_->setMinimumHeight(320);
     trend_->setRenderHint(QPainter::Antialiasing);
-    spread_ = new QChartView(EmptyChart({}));
+    spread_ = new QChartView(StyledChart({}));
     spread_->setObjectName(QStringLiteral("ClassSpreadChart"));
     spread_->setMinimumHeight(320);
     spread_->setRenderHint(QPainter::Antialiasing);
@@ -161,118 +123,99 @@ void ClassTrendCharts::Redraw() {
 
 void ClassTrendCharts::DrawTrend() {
     QChart* chart = trend_->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
-    std::vector<TrendRow> rows;
-    if (group_ >= 0) {
-        rows = sheet_->Trend(static_cast<std::size_t>(group_));
+    EmptyChart(chart);
+    const auto g = static_cast<std::size_t>(group_);
+    double most = 1;
+    double highest = 0;
+    std::vector<ClassSheet::Points> curves;
+    for (int line : ChosenLines()) {
+        curves.push_back(group_ >= 0 ? sheet_->TrendOf(g, line) : ClassSheet::Points{});
+        for (double y : curves.back().y) {
+            highest = std::max(highest, y);
+        }
+        if (!curves.back().x.empty()) {
+            most = std::max(most, curves.back().x.back());
+        }
     }
     // From the first trial to the next power of ten above the class's.
-    const double most =
-        rows.empty() ? 1.0 : static_cast<double>(std::max<std::uint64_t>(1, rows.back().trials));
     const double right = std::pow(10.0, std::ceil(std::log10(most * 1.0001)));
-    double highest = 0;
+    std::size_t next = 0;
     for (int line : ChosenLines()) {
-        auto* shares = new QLineSeries;
-        shares->setName(LineName(line));
-        shares->setPen(QPen(ColourOf(line), 2));
-        QList<QPointF> points;
-        for (const TrendRow& row : rows) {
-            if (row.trials > 0) {
-                points.append(QPointF(static_cast<double>(row.trials), row.Percent(line)));
-                highest = std::max(highest, row.Percent(line));
-            }
-        }
-        shares->replace(points);
-        chart->addSeries(shares);
+        const ClassSheet::Points& curve = curves[next++];
+        chart->addSeries(Curve(LineName(line), curve.x, curve.y, QPen(LineQColor(line), 2)));
         if (group_ >= 0) {
-            const double exact = 100 * sheet_->Groups()[static_cast<std::size_t>(group_)]
-                                           .exact[static_cast<std::size_t>(line - 1)];
-            chart->addSeries(Level(exact, 1, right,
-                                   ToQString(texts::Format(TextId::ClassLineExact,
+            const double exact =
+                100 * sheet_->Groups()[g].exact[static_cast<std::size_t>(line - 1)];
+            highest = std::max(highest, exact);
+            chart->addSeries(Level(ToQString(texts::Format(TextId::ClassLineExact,
                                                            {odds_sheet::ArrivalLine(line + 1)})),
-                                   QPen(ColourOf(line), 1.5, Qt::DashLine)));
+                                   exact, 1, right, QPen(LineQColor(line), 1.5, Qt::DashLine)));
         }
     }
     auto* trials = new QLogValueAxis;
     trials->setBase(10);
     trials->setRange(1, right);
     trials->setLabelFormat("%.0f");
-    Dress(trials, ToQString(texts::Text(TextId::ClassTrendAxis)));
-    Attach(chart, trials, PercentAxis(highest));
+    StyleAxis(trials, ToQString(texts::Text(TextId::ClassTrendAxis)));
+    AttachAxes(chart, trials, PercentAxis(highest));
 }
 
 void ClassTrendCharts::DrawSpread() {
     QChart* chart = spread_->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
+    EmptyChart(chart);
     const std::vector<int> chosen = ChosenLines();
     const int line = chosen.empty() ? kStartColumn - 1 : chosen.front();
     chart->setTitle(
         ToQString(texts::Format(TextId::ClassSpreadTitle, {odds_sheet::ArrivalLine(line + 1)})));
     spread_->setAccessibleName(chart->title());
-    const auto l = static_cast<std::size_t>(line - 1);
     double highest = 0;
-    double right = 0;
+    double right = 20;
     if (group_ >= 0) {
         const auto g = static_cast<std::size_t>(group_);
+        const ClassSheet::Band edges = sheet_->BandOf(g, line);
         auto* band = new QAreaSeries;
-        band->setUpperSeries(new QLineSeries(band));
-        band->setLowerSeries(new QLineSeries(band));
+        band->setUpperSeries(Curve({}, edges.trials, edges.high, QPen()));
+        band->setLowerSeries(Curve({}, edges.trials, edges.low, QPen()));
+        band->upperSeries()->setParent(band);
+        band->lowerSeries()->setParent(band);
         band->setName(ToQString(texts::Text(TextId::ClassBand)));
         band->setColor(QColor(225, 225, 225));
         band->setBorderColor(QColor(225, 225, 225));
-        for (const ExperimentBands::Range& range : sheet_->Bands(g).Band(line)) {
-            band->upperSeries()->append(range.trials, 100 * range.high);
-            band->lowerSeries()->append(range.trials, 100 * range.low);
+        for (std::size_t i = 0; i < edges.trials.size(); ++i) {
+            right = std::max(right, edges.trials[i]);
             // The first few trials allow any share; the axis is sized for the rest.
-            if (range.trials >= kFewestScaled) {
-                highest = std::max(highest, 100 * range.high);
+            if (edges.trials[i] >= kFewestScaled) {
+                highest = std::max(highest, edges.high[i]);
             }
-            right = std::max(right, static_cast<double>(range.trials));
         }
         chart->addSeries(band);
+        const ClassSheet::Points spread = sheet_->SpreadOf(g, line);
         auto* each = new QScatterSeries;
         each->setName(ToQString(texts::Text(TextId::ClassEachExperiment)));
-        each->setColor(ColourOf(line));
-        each->setBorderColor(ColourOf(line));
+        each->setColor(LineQColor(line));
+        each->setBorderColor(LineQColor(line));
         each->setMarkerSize(7);
-        for (const ExperimentResult& experiment : sheet_->Members(g)) {
-            std::uint64_t trials = 0;
-            for (std::uint64_t count : experiment.counts) {
-                trials += count;
-            }
-            if (trials > 0) {
-                const double share =
-                    100.0 * static_cast<double>(experiment.counts[l]) / static_cast<double>(trials);
-                each->append(static_cast<double>(trials), share);
-                highest = std::max(highest, share);
-                right = std::max(right, static_cast<double>(trials));
-            }
+        for (std::size_t i = 0; i < spread.x.size(); ++i) {
+            each->append(spread.x[i], spread.y[i]);
+            highest = std::max(highest, spread.y[i]);
+            right = std::max(right, spread.x[i]);
         }
         chart->addSeries(each);
-        right = std::ceil(std::max(right, 20.0) / 20) * 20;
-        const std::vector<TrendRow> trend = sheet_->Trend(g);
-        if (!trend.empty()) {
-            chart->addSeries(Level(trend.back().Percent(line), 0, right,
-                                   ToQString(texts::Text(TextId::ClassWhole)),
-                                   QPen(ColourOf(line), 2.5)));
+        right = std::ceil(right / 20) * 20;
+        const ClassSheet::Points trend = sheet_->TrendOf(g, line);
+        if (!trend.y.empty()) {
+            chart->addSeries(Level(ToQString(texts::Text(TextId::ClassWhole)), trend.y.back(), 0,
+                                   right, QPen(LineQColor(line), 2.5)));
         }
-        chart->addSeries(Level(100 * sheet_->Groups()[g].exact[l], 0, right,
-                               ToQString(texts::Text(TextId::ExactSeries)),
-                               QPen(Qt::black, 1.5, Qt::DashLine)));
+        chart->addSeries(Level(ToQString(texts::Text(TextId::ExactSeries)),
+                               100 * sheet_->Groups()[g].exact[static_cast<std::size_t>(line - 1)],
+                               0, right, QPen(Qt::black, 1.5, Qt::DashLine)));
     }
     auto* trials = new QValueAxis;
-    trials->setRange(0, std::max(right, 20.0));
+    trials->setRange(0, right);
     trials->setLabelFormat("%.0f");
-    Dress(trials, ToQString(texts::Text(TextId::ClassSpreadAxis)));
-    Attach(chart, trials, PercentAxis(highest));
+    StyleAxis(trials, ToQString(texts::Text(TextId::ClassSpreadAxis)));
+    AttachAxes(chart, trials, PercentAxis(highest));
 }
 
 }  // namespace hashigoro

@@ -44,10 +44,6 @@ namespace {
 constexpr int kFirstSliceMs = 50;
 constexpr int kSliceMs = 30;
 
-QString Percent(double share) {
-    return QString::number(100 * share, 'f', 1);
-}
-
 }  // namespace
 
 ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -192,20 +188,8 @@ void ClassWindow::AddOwnResults() {
     const ResultsFile file(ResultsFile::DefaultPath());
     const std::string own = file.Read();
     own_->Load(own);
-    const std::string unsaved = file.ReadUnsaved();
     sheet_.SetText(lines_->toPlainText().toStdString());
-    // A last line cut short by a failed write stays a line of its own.
-    const bool closed = own.empty() || own.back() == '\n';
-    const int added = sheet_.AddOwn(own + (closed ? "" : "\n") + unsaved);
-    std::string said = own.empty() && unsaved.empty() ? std::string(texts::Text(TextId::ClassNoOwn))
-                       : added == 0 ? std::string(texts::Text(TextId::ClassOwnAllThere))
-                                    : cs::OwnAdded(added);
-    if (!unsaved.empty()) {
-        said += cs::OwnUnsaved(static_cast<int>(std::count(unsaved.begin(), unsaved.end(), '\n')),
-                               file.UnsavedWhy());
-    }
-    // Said with every summary until more lines come, so that no slice of the pooling covers it.
-    sheet_.SetNotice(said);
+    sheet_.AddOwnLines(own, file.ReadUnsaved(), file.UnsavedWhy());
     lines_->setPlainText(QString::fromStdString(sheet_.Text()));
     PoolAndShow();
 }
@@ -261,21 +245,21 @@ void ClassWindow::ShowGroup(int index) {
         trend_->Show(sheet_, -1);
         return;
     }
-    const ClassGroup& group = sheet_.Groups()[static_cast<std::size_t>(index)];
+    const auto g = static_cast<std::size_t>(index);
+    const ClassGroup& group = sheet_.Groups()[g];
+    const std::vector<ClassSheet::TableRow> rows = sheet_.Table(g);
     for (int c = 0; c < 10; ++c) {
-        const auto i = static_cast<std::size_t>(c);
-        const double share = group.trials > 0 ? static_cast<double>(group.pooled[i]) /
-                                                    static_cast<double>(group.trials)
-                                              : 0.0;
-        const QStringList cells = {ToQString(odds_sheet::ArrivalLine(c + 2)),
-                                   QString::number(group.pooled[i]), Percent(share),
-                                   Percent(group.exact[i])};
+        const ClassSheet::TableRow& row = rows[static_cast<std::size_t>(c)];
+        const std::string* cells[] = {&row.line, &row.count, &row.share, &row.exact};
         for (int column = 0; column < 4; ++column) {
-            auto* item = new QTableWidgetItem(cells[column]);
+            auto* item = new QTableWidgetItem(ToQString(*cells[column]));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table_->setItem(c, column, item);
         }
-        shares_->replace(c, 100 * share);
+        const auto i = static_cast<std::size_t>(c);
+        shares_->replace(c, group.trials > 0 ? 100.0 * static_cast<double>(group.pooled[i]) /
+                                                   static_cast<double>(group.trials)
+                                             : 0.0);
         exact_->replace(c, 100 * group.exact[i]);
     }
     verdicts_->setText(QString::fromStdString(ClassSheet::Verdicts(group)));

@@ -26,6 +26,7 @@
 #include <cmath>
 
 #include "catalogue.h"
+#include "chart_style.h"
 #include "class_window.h"
 #include "fair_bars_chart.h"
 #include "fixed_window_frame.h"
@@ -47,20 +48,9 @@ constexpr double kMostTrials = kPowerCurveMostTrials;
 QValueAxis* Axis(double low, double high, const QString& title, const QString& format) {
     auto* axis = new QValueAxis;
     axis->setRange(low, high);
-    axis->setTitleText(title);
     axis->setLabelFormat(format);
-    axis->setTitleFont(GothicFont(9.75, false));
-    axis->setLabelsFont(GothicFont(9, false));
+    StyleAxis(axis, title);
     return axis;
-}
-
-QChart* MakeChart(const QString& title) {
-    auto* chart = new QChart;
-    chart->setTitle(title);
-    chart->setTitleFont(GothicFont(11.25, true));
-    chart->legend()->setFont(GothicFont(9, false));
-    chart->setMargins(QMargins(4, 4, 4, 4));
-    return chart;
 }
 
 }  // namespace
@@ -199,7 +189,7 @@ void OddsWindow::BuildCharts() {
     barView_ = bars.view;
     barView_->setObjectName(QStringLiteral("BarChart"));
 
-    QChart* distance = MakeChart(ToQString(texts::Text(TextId::DistanceChartTitle)));
+    QChart* distance = StyledChart(ToQString(texts::Text(TextId::DistanceChartTitle)));
     // An area series does not own its two edges: they are given to it as children.
     auto* band = new QAreaSeries;
     band->setUpperSeries(new QLineSeries(band));
@@ -239,7 +229,7 @@ void OddsWindow::BuildCharts() {
     distanceView_ = new QChartView(distance);
     distanceView_->setObjectName(QStringLiteral("DistanceChart"));
 
-    QChart* power = MakeChart(ToQString(texts::Text(TextId::PowerChartTitle)));
+    QChart* power = StyledChart(ToQString(texts::Text(TextId::PowerChartTitle)));
     powerCurve_ = new QLineSeries;
     powerCurve_->setName(ToQString(texts::Text(TextId::PowerSeries)));
     powerCurve_->setPen(QPen(kRed, 2));
@@ -254,9 +244,7 @@ void OddsWindow::BuildCharts() {
     trialsAxis->setRange(kFewestTrials, kMostTrials);
     trialsAxis->setBase(10);
     trialsAxis->setLabelFormat("%.0f");
-    trialsAxis->setTitleText(ToQString(texts::Text(TextId::TrialsAxis)));
-    trialsAxis->setTitleFont(GothicFont(9.75, false));
-    trialsAxis->setLabelsFont(GothicFont(9, false));
+    StyleAxis(trialsAxis, ToQString(texts::Text(TextId::TrialsAxis)));
     auto* powerAxis = Axis(0, 100, ToQString(texts::Text(TextId::PercentAxis)), "%.0f");
     power->addAxis(trialsAxis, Qt::AlignBottom);
     power->addAxis(powerAxis, Qt::AlignLeft);

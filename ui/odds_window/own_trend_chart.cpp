@@ -12,28 +12,14 @@
 #include <cmath>
 
 #include "catalogue.h"
+#include "chart_style.h"
 #include "class_pool.h"
 #include "class_trend.h"
 #include "experiment_state.h"
-#include "gothic_font.h"
 #include "odds_sheet_text.h"
 #include "qt_layout.h"
 
 namespace hashigoro {
-
-namespace {
-
-QValueAxis* Axis(double high, const QString& title) {
-    auto* axis = new QValueAxis;
-    axis->setRange(0, high);
-    axis->setLabelFormat("%.0f");
-    axis->setTitleText(title);
-    axis->setTitleFont(GothicFont(9.75, false));
-    axis->setLabelsFont(GothicFont(9, false));
-    return axis;
-}
-
-}  // namespace
 
 OwnTrendChart::OwnTrendChart(QWidget* parent) : QWidget(parent) {
     experiments_ = new QComboBox;
@@ -44,11 +30,7 @@ OwnTrendChart::OwnTrendChart(QWidget* parent) : QWidget(parent) {
         line_->addItem(ToQString(odds_sheet::ArrivalLine(line + 1)));
     }
     line_->setCurrentIndex(kStartColumn - 2);
-    auto* chart = new QChart;
-    chart->setTitle(ToQString(texts::Text(TextId::OwnTrendTitle)));
-    chart->setTitleFont(GothicFont(11.25, true));
-    chart->legend()->setFont(GothicFont(9, false));
-    chart->setMargins(QMargins(4, 4, 4, 4));
+    QChart* chart = StyledChart(ToQString(texts::Text(TextId::OwnTrendTitle)));
     view_ = new QChartView(chart);
     view_->setObjectName(QStringLiteral("OwnTrendChart"));
     view_->setAccessibleName(chart->title());
@@ -88,47 +70,34 @@ void OwnTrendChart::Load(const std::string& kept) {
 
 void OwnTrendChart::Draw() {
     QChart* chart = view_->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
+    EmptyChart(chart);
     const int chosen = experiments_->currentIndex();
     const int line = line_->currentIndex() + 1;
     double right = 20;
     if (chosen >= 0 && chosen < static_cast<int>(kept_.size())) {
         const ExperimentResult& experiment = kept_[static_cast<std::size_t>(chosen)];
         const std::vector<double> shares = ArrivalTrend(experiment.order, line);
-        const LineColour colour = ColourOfLine(line);
-        const QColor pen(colour.red, colour.green, colour.blue);
-        auto* curve = new QLineSeries;
-        curve->setName(ToQString(odds_sheet::ArrivalLine(line + 1)));
-        curve->setPen(QPen(pen, 2));
-        QList<QPointF> points;
+        std::vector<double> trials;
         for (std::size_t n = 1; n <= shares.size(); ++n) {
-            points.append(QPointF(static_cast<double>(n), shares[n - 1]));
+            trials.push_back(static_cast<double>(n));
         }
-        curve->replace(points);
         right = std::max(right, std::ceil(static_cast<double>(shares.size()) / 20) * 20);
-        auto* level = new QLineSeries;
-        level->setName(
-            ToQString(texts::Format(TextId::ClassLineExact, {odds_sheet::ArrivalLine(line + 1)})));
-        level->setPen(QPen(pen, 1.5, Qt::DashLine));
-        const double exact =
-            100 * ExperimentOdds(experiment.rungs)[static_cast<std::size_t>(line - 1)];
-        level->append(0, exact);
-        level->append(right, exact);
-        chart->addSeries(curve);
-        chart->addSeries(level);
+        chart->addSeries(Curve(ToQString(odds_sheet::ArrivalLine(line + 1)), trials, shares,
+                               QPen(LineQColor(line), 2)));
+        chart->addSeries(Level(
+            ToQString(texts::Format(TextId::ClassLineExact, {odds_sheet::ArrivalLine(line + 1)})),
+            100 * ExperimentOdds(experiment.rungs)[static_cast<std::size_t>(line - 1)], 0, right,
+            QPen(LineQColor(line), 1.5, Qt::DashLine)));
     }
-    auto* trials = Axis(right, ToQString(texts::Text(TextId::OwnTrendAxis)));
-    auto* percent = Axis(100, ToQString(texts::Text(TextId::ClassShareHeader)));
-    chart->addAxis(trials, Qt::AlignBottom);
-    chart->addAxis(percent, Qt::AlignLeft);
-    for (QAbstractSeries* series : chart->series()) {
-        series->attachAxis(trials);
-        series->attachAxis(percent);
-    }
+    auto* trials = new QValueAxis;
+    trials->setRange(0, right);
+    trials->setLabelFormat("%.0f");
+    StyleAxis(trials, ToQString(texts::Text(TextId::OwnTrendAxis)));
+    auto* percent = new QValueAxis;
+    percent->setRange(0, 100);
+    percent->setLabelFormat("%.0f");
+    StyleAxis(percent, ToQString(texts::Text(TextId::ClassShareHeader)));
+    AttachAxes(chart, trials, percent);
 }
 
 }  // namespace hashigoro
