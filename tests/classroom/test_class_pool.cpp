@@ -8,32 +8,12 @@
 #include "class_pool.h"
 #include "class_sheet.h"
 #include "comma_locale.h"
+#include "drawn_experiment.h"
 #include "experiment_state.h"
 #include "fairness_test.h"
 #include "ladder_odds.h"
 
 using namespace hashigoro;
-
-namespace {
-
-// An experiment drawn from `odds` by plain code: arrivals until one finds its bar full, or,
-// when `stopAfter` is given, stopped after that many unless a full bar ends it first.
-ExperimentResult DrawExperiment(int rungs, const ArrivalOdds& odds, std::mt19937_64& random,
-                                std::uint64_t stopAfter = 0) {
-    std::discrete_distribution<std::size_t> line(odds.begin(), odds.end());
-    ExperimentResult result{rungs, {}, 0};
-    for (std::uint64_t n = 0; stopAfter == 0 || n < stopAfter; ++n) {
-        const std::size_t c = line(random);
-        if (result.counts[c] == 20) {
-            result.fullLine = static_cast<int>(c) + 1;
-            return result;
-        }
-        ++result.counts[c];
-    }
-    return result;
-}
-
-}  // namespace
 
 class ClassPoolTest : public QObject {
     Q_OBJECT

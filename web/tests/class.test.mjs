@@ -10,15 +10,21 @@ import { openPage, prompt, answerPrompt, button, drawnLines } from './page.mjs';
 
 const odds = process.env.HASHIGORO_ODDS ?? '../build/app/hashigoro-odds/hashigoro-odds';
 
+// The prompt answered, the answer sheet opened: its class part, as a person finds it.
+async function openClassPart(page) {
+    await answerPrompt(page, '10');
+    await prompt(page).waitFor({ state: 'hidden' });
+    await button(page, 'はしごろう＿理論値').click();
+    const part = page.getByRole('region', { name: 'クラスの結果' });
+    await part.waitFor();
+    return part;
+}
+
 test('thirty lines pasted come to a table with both verdicts, and download as CSV',
      { timeout: 90000 }, async () => {
     const { browser, page } = await openPage();
     try {
-        await answerPrompt(page, '10');
-        await prompt(page).waitFor({ state: 'hidden' });
-        await button(page, 'はしごろう＿理論値').click();
-        const part = page.getByRole('region', { name: 'クラスの結果' });
-        await part.waitFor();
+        const part = await openClassPart(page);
         const lines = drawnLines(odds, 30, () => 50);
         await part.getByRole('textbox').fill(`${lines.join('\n')}\nこれは結果ではありません\n`);
         await part.getByRole('button', { name: '集計', exact: true }).click();
@@ -96,11 +102,7 @@ test('a class of 2,222 lines settles on the theoretical probability, in the char
      async () => {
     const { browser, page } = await openPage();
     try {
-        await answerPrompt(page, '10');
-        await prompt(page).waitFor({ state: 'hidden' });
-        await button(page, 'はしごろう＿理論値').click();
-        const part = page.getByRole('region', { name: 'クラスの結果' });
-        await part.waitFor();
+        const part = await openClassPart(page);
         const lines = drawnLines(odds, 2222, i => [10, 30, 50][i % 3],
                                  i => `c${i.toString(36).padStart(5, '0')}`);
         await page.evaluate(text => { document.getElementById('OddsClassLines').value = text; },
