@@ -27,13 +27,13 @@ QT_QPA_PLATFORM=offscreen build/tools/icon_generator build-web/icons 192 512 2>/
 fonts=(--texts build/tools/layout_json
        --cjk /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
        --cjk-licence /usr/share/doc/fonts-noto-cjk/copyright)
-/usr/bin/python3 web/bundle.py --script build-web/hashigoro.js --wasm build-web/hashigoro.wasm \
+/usr/bin/python3 web/bundle/bundle.py --script build-web/hashigoro.js --wasm build-web/hashigoro.wasm \
     --charts build-web/charts.js \
     --chimes build/sounds \
     --icons build-web/icons --font /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf \
     --licence /usr/share/doc/fonts-ipafont-gothic/copyright "${fonts[@]}" --out dist
 # The same page with the runtime's checks on, for the tests only (see web/CMakeLists.txt).
-/usr/bin/python3 web/bundle.py --script build-web/hashigoro_checked.js \
+/usr/bin/python3 web/bundle/bundle.py --script build-web/hashigoro_checked.js \
     --wasm build-web/hashigoro_checked.wasm --charts build-web/charts.js --chimes build/sounds \
     --icons build-web/icons --font /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf \
     --licence /usr/share/doc/fonts-ipafont-gothic/copyright "${fonts[@]}" \

@@ -20,7 +20,7 @@ import subprocess
 from fontTools import subset
 from fontTools.ttLib import TTFont
 
-ROOT = pathlib.Path(__file__).resolve().parent.parent
+ROOT = pathlib.Path(__file__).resolve().parent.parent.parent
 PAGE = ROOT / "web" / "page"
 FAMILY = "Hashigoro Gothic"
 # The few letters of the language menu's names that the gothic lacks (한국어, 简), so that the
