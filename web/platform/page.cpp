@@ -146,8 +146,8 @@ val MakeChartCanvas(val parent, const char* id, TextId title) {
 }
 
 val Numbers(const std::vector<double>& values) {
-    return val::global("Float64Array")
-        .new_(val(emscripten::typed_memory_view(values.size(), values.data())));
+    return val::global("Array").call<val>(
+        "from", val(emscripten::typed_memory_view(values.size(), values.data())));
 }
 
 std::string LineColourCss(int line) {

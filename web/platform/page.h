@@ -38,7 +38,7 @@ void DownloadText(val parent, const std::string& fileName, const std::string& te
 void SetStyle(val element, const char* property, const std::string& value);
 // A canvas for a chart, appended to `parent`: a picture named by `title` for a screen reader.
 val MakeChartCanvas(val parent, const char* id, TextId title);
-// A copy of `values` as a Float64Array, made in one call rather than one a number.
+// A plain array of the numbers, copied over in one call rather than one call a number.
 val Numbers(const std::vector<double>& values);
 // Line `line`'s (1..10) colour in the charts, as CSS.
 std::string LineColourCss(int line);

@@ -85,12 +85,6 @@ val ChartWords() {
     return words;
 }
 
-// A plain array of the numbers, copied over in one call rather than one call a number.
-val Array(const std::vector<double>& values) {
-    return val::global("Array").call<val>(
-        "from", val(emscripten::typed_memory_view(values.size(), values.data())));
-}
-
 }  // namespace
 
 OddsView::OddsView(val container, PageEvents& events)
@@ -335,7 +329,7 @@ void OddsView::DrawCharts(bool newStart) {
     if (charts_.isNull()) {
         return;  // drawn once they are made
     }
-    charts_.call<void>("showDistance", newStart ? Array(model_.DistancePercents()) : val::null(),
+    charts_.call<void>("showDistance", newStart ? Numbers(model_.DistancePercents()) : val::null(),
                        model_.Rungs());
     std::vector<double> trials;
     std::vector<double> percents;
@@ -343,7 +337,7 @@ void OddsView::DrawCharts(bool newStart) {
         trials.push_back(point.trials);
         percents.push_back(point.percent);
     }
-    charts_.call<void>("showPower", Array(trials), Array(percents));
+    charts_.call<void>("showPower", Numbers(trials), Numbers(percents));
     ShowObserved();
 }
 
@@ -353,8 +347,8 @@ void OddsView::ShowObserved() {
     }
     const auto exact = model_.ExactPercents();
     const auto simulated = model_.SimulatedPercents();
-    charts_.call<void>("showOdds", Array(std::vector<double>(exact.begin(), exact.end())),
-                       Array(std::vector<double>(simulated.begin(), simulated.end())));
+    charts_.call<void>("showOdds", Numbers(std::vector<double>(exact.begin(), exact.end())),
+                       Numbers(std::vector<double>(simulated.begin(), simulated.end())));
 }
 
 void OddsView::StartSimulation() {
