@@ -125,7 +125,7 @@ constexpr TextEntry kEntries[] = {
 
     {TextId::ClassTitle, "全班的结果"},
     {TextId::ClassOpenWindow, "全班的结果…"},
-    {TextId::ClassLinesLabel, "结果行（每行一次实验。可从电子表格或聊天中粘贴）"},
+    {TextId::ClassLinesLabel, "结果行（每行一轮实验。可从电子表格或聊天中粘贴）"},
     {TextId::ClassOpenFiles, "打开文件…"},
     {TextId::ClassAddOwn, "添加本设备的实验"},
     {TextId::ClassPool, "汇总"},

@@ -125,7 +125,7 @@ constexpr TextEntry kEntries[] = {
 
     {TextId::ClassTitle, "全班的結果"},
     {TextId::ClassOpenWindow, "全班的結果…"},
-    {TextId::ClassLinesLabel, "結果行（每行一次實驗。可從試算表或聊天中貼上）"},
+    {TextId::ClassLinesLabel, "結果行（每行一輪實驗。可從試算表或聊天中貼上）"},
     {TextId::ClassOpenFiles, "開啟檔案…"},
     {TextId::ClassAddOwn, "加入這台裝置的實驗"},
     {TextId::ClassPool, "彙整"},

@@ -262,6 +262,29 @@ const large = drawnLines(odds, 2222, i => 10 + i % 41, i => `b${i.toString(36).p
     .join('\n');
 row('a class: 2,222 lines over 41 rung counts read and pooled',
     `${(await pooled(large, '2,222')).toFixed(0)} ms`, '<= 1000 ms');
+// The class's settling and its experiments against the class drawn again for 2,222 lines, to
+// the frame after: a line chosen, and another rung count chosen (its band drawn first).
+const redraws = await sheet.evaluate(async () => {
+    const frame = () => new Promise(resolve => requestAnimationFrame(() => setTimeout(resolve, 0)));
+    const line = [];
+    const count = [];
+    for (let i = 0; i < 6; ++i) {
+        let t0 = performance.now();
+        document.getElementById('OddsClassShow' + (5 + i % 2)).click();
+        await frame();
+        line.push(performance.now() - t0);
+        const choice = document.getElementById('OddsClassGroup');
+        t0 = performance.now();
+        choice.selectedIndex = (choice.selectedIndex + 7) % choice.options.length;
+        choice.dispatchEvent(new Event('input', { bubbles: true }));
+        await frame();
+        count.push(performance.now() - t0);
+    }
+    return { line, count };
+});
+row('a class\'s settling drawn again: a line chosen', `median ${median(redraws.line).toFixed(0)} ms`,
+    '<= 50 ms');
+row('  another rung count chosen', `median ${median(redraws.count).toFixed(0)} ms`, '<= 50 ms');
 row('a class: the costliest single line read and pooled',
     `${(await pooled('横線10本　20 20 20 20 20 20 20 20 20 20　途中で終了', '1')).toFixed(0)} ms`,
     '<= 200 ms');

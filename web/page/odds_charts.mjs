@@ -395,7 +395,8 @@ function createOwn(t, canvas) {
         show(line) {
             shown = line;
             const right = Math.max(20, Math.ceil(line.trials.length / 20) * 20);
-            chart.data.datasets = [
+            // Nothing to draw before the experiment's first square.
+            chart.data.datasets = line.trials.length === 0 ? [] : [
                 { label: line.name, data: Array.from(line.trials, (x, i) => ({ x, y: line.shares[i] })),
                   borderColor: line.colour, backgroundColor: line.colour, borderWidth: 2,
                   pointRadius: line.trials.length > 40 ? 0 : 2.5 },
