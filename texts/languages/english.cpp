@@ -75,7 +75,7 @@ constexpr TextEntry kEntries[] = {
      "the beginning."},
     {TextId::Reload, "Reload"},
 
-    {TextId::SheetCaption, " Ladder Lottery: Exact Odds"},
+    {TextId::SheetCaption, " Ladder Lottery: Theoretical Probabilities"},
     {TextId::ExactGroup, "Theoretical probability"},
     {TextId::RungsLabel, "Rungs"},
     {TextId::RungsSuffix, " rungs"},
