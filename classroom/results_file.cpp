@@ -6,10 +6,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "catalogue.h"
 
@@ -40,6 +43,49 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// The file's bytes, or nothing; a link is not followed.
+std::string ReadNoFollow(const std::string& path) {
+    std::string bytes;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        return bytes;
+    }
+    char buffer[65536];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+// The folder made, if need be, and ours alone: a real folder (no link), the user's, and open to
+// no one else.
+bool OwnFolder(const std::string& folder) {
+    MakeFolders(folder + "/");
+    struct stat status {};
+    return ::lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == ::geteuid() && (status.st_mode & 077) == 0;
+}
+
+// The user's folder for the program's state, or nothing without a home.
+std::string StateFolder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state && *state == '/') {
+        return std::string(state) + "/hashigoro";
+    }
+    const char* home = std::getenv("HOME");
+    if (home && *home == '/') {
+        return std::string(home) + "/.local/state/hashigoro";
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string ResultsFile::DefaultPath() {
@@ -53,7 +99,9 @@ std::string ResultsFile::DefaultPath() {
 
 int ResultsFile::Append(const std::string& lines) const {
     MakeFolders(path_);
-    const int fd = ::open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    // A link planted in the file's place is not followed.
+    const int fd =
+        ::open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) {
         return errno;
     }
@@ -100,16 +148,25 @@ int ResultsFile::Append(const std::string& lines) const {
 }
 
 std::string ResultsFile::UnsavedPath() const {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    const std::string folder = runtime && *runtime == '/'
-                                   ? std::string(runtime)
-                                   : "/tmp/hashigoro-" + std::to_string(::getuid());
-    ::mkdir(folder.c_str(), 0700);
-    return folder + "/hashigoro-unsaved.txt";
+    const std::string folder = StateFolder();
+    if (folder.empty()) {
+        return {};
+    }
+    // Named by the results file's path (FNV-1a), so that each results file has its own.
+    std::uint64_t hash = 0xcbf29ce484222325;
+    for (unsigned char c : path_) {
+        hash = (hash ^ c) * 0x100000001b3;
+    }
+    char name[40];
+    std::snprintf(name, sizeof name, "/unsaved-%016llx.txt", static_cast<unsigned long long>(hash));
+    return folder + name;
 }
 
 bool ResultsFile::KeepUnsaved(const std::string& why, const std::vector<std::string>& lines) const {
     const std::string path = UnsavedPath();
+    if (path.empty() || !OwnFolder(path.substr(0, path.rfind('/')))) {
+        return false;
+    }
     if (lines.empty()) {
         return ::unlink(path.c_str()) == 0 || errno == ENOENT;
     }
@@ -118,7 +175,8 @@ bool ResultsFile::KeepUnsaved(const std::string& why, const std::vector<std::str
         bytes += why + '\t' + line + '\n';
     }
     const std::string kept = path + ".new";
-    const int fd = ::open(kept.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int fd =
+        ::open(kept.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         return false;
     }
@@ -127,7 +185,8 @@ bool ResultsFile::KeepUnsaved(const std::string& why, const std::vector<std::str
 }
 
 std::string ResultsFile::ReadUnsaved() const {
-    std::ifstream in(UnsavedPath(), std::ios::binary);
+    const std::string path = UnsavedPath();
+    std::istringstream in(path.empty() ? std::string() : ReadNoFollow(path));
     std::string lines;
     for (std::string line; std::getline(in, line);) {
         lines += line.substr(line.find('\t') + 1) + '\n';
@@ -136,7 +195,8 @@ std::string ResultsFile::ReadUnsaved() const {
 }
 
 std::string ResultsFile::UnsavedWhy() const {
-    std::ifstream in(UnsavedPath(), std::ios::binary);
+    const std::string path = UnsavedPath();
+    std::istringstream in(path.empty() ? std::string() : ReadNoFollow(path));
     std::string line;
     std::getline(in, line);
     return line.substr(0, line.find('\t'));

@@ -27,10 +27,14 @@ class ResultsFile {
     std::string Read() const;
 
     // Where lines that could not be appended wait, with why, for the next try and for the
-    // class window to show: "why\tline" each. Kept beside the user's runtime files, so that a
-    // full or unwritable data folder does not take them too.
+    // class window to show: "why\tline" each. Kept in the user's state folder
+    // ($XDG_STATE_HOME/hashigoro/, or ~/.local/state/hashigoro/), which a logout keeps, apart
+    // from the data folder, so that a full or unwritable data folder does not take them too;
+    // one file for each results file. Empty where there is no such folder (no home): nothing is
+    // ever kept in a shared folder such as /tmp.
     std::string UnsavedPath() const;
-    // Replaces what waits there (nothing: the file goes); false when it cannot be written.
+    // Replaces what waits there (nothing: the file goes); false when it cannot be written, or
+    // when its folder is not the user's own (another's, open to others, or a link).
     bool KeepUnsaved(const std::string& why, const std::vector<std::string>& lines) const;
     // The lines waiting there, each with its line end, and why they could not be appended.
     std::string ReadUnsaved() const;

@@ -35,27 +35,34 @@ void ResultsFileLog::Write() {
         waiting.push_back(line);
     }
     std::unique_lock lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return stopping_ || !queued_.empty(); });
-        if (queued_.empty()) {
-            return;
+    // Lines that wait from an earlier run are tried at once, then after each experiment, and
+    // once more when the program ends.
+    for (bool starting = true;; starting = false) {
+        if (!starting || waiting.empty()) {
+            wake_.wait(lock, [this] { return stopping_ || !queued_.empty(); });
         }
         waiting.insert(waiting.end(), queued_.begin(), queued_.end());
         queued_.clear();
-        lock.unlock();
-        std::string lines;
-        for (const std::string& line : waiting) {
-            lines += line + '\n';
+        const bool last = stopping_;
+        if (!waiting.empty()) {
+            lock.unlock();
+            std::string lines;
+            for (const std::string& line : waiting) {
+                lines += line + '\n';
+            }
+            const int error = file_.Append(lines);
+            if (error == 0) {
+                waiting.clear();
+                file_.KeepUnsaved({}, {});
+            } else if (!file_.KeepUnsaved(ResultsFile::Why(error), waiting)) {
+                std::fprintf(stderr, "hashigoro: could not keep %zu experiments anywhere\n",
+                             waiting.size());
+            }
+            lock.lock();
         }
-        const int error = file_.Append(lines);
-        if (error == 0) {
-            waiting.clear();
-            file_.KeepUnsaved({}, {});
-        } else if (!file_.KeepUnsaved(ResultsFile::Why(error), waiting)) {
-            std::fprintf(stderr, "hashigoro: could not keep %zu experiments anywhere\n",
-                         waiting.size());
+        if (last) {
+            return;
         }
-        lock.lock();
     }
 }
 

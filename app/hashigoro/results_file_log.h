@@ -14,8 +14,9 @@ namespace hashigoro {
 // Records each finished experiment as its tagged result line in the user's results file, where
 // the answer sheet's class part finds it. The writing runs on a thread of its own, so that a
 // slow or stalled home folder never holds the window up. A line that cannot be written waits,
-// with why, in the results file's unsaved lines (which the class window shows and adds), and
-// goes with the next experiment's line; the experiment goes on all the same.
+// with why, in the results file's unsaved lines (which the class window shows and adds), and is
+// tried again when the program next starts, after each experiment and when it ends; the
+// experiment goes on all the same.
 class ResultsFileLog final : public ResultsLog {
   public:
     explicit ResultsFileLog(ResultsFile file);

@@ -115,30 +115,60 @@ class ResultsFileTest : public QObject {
         QCOMPARE(ResultsFile(path).Read(), before);
     }
 
-    // A line that cannot be written waits, with why, where the class window finds it, and goes
-    // with the next line that can be.
-    void aLineThatCannotBeWrittenWaitsForTheNext() {
-        qputenv("XDG_RUNTIME_DIR", folder_.path().toUtf8());
-        std::ofstream(PathOf("not-a-folder")) << "";
-        FinishedExperiment experiment{30, {1, 2, 3, 4, 20, 6, 7, 8, 9, 0}, 5};
+    // A line that cannot be written waits, with why, where the class window finds it and a
+    // logout keeps it, apart for each results file; it is tried again as soon as the program
+    // starts next, and goes in once it can.
+    void aLineThatCannotBeWrittenWaitsForTheNextStart() {
+        qputenv("XDG_STATE_HOME", (folder_.path() + "/state").toUtf8());
+        std::ofstream(PathOf("blocked")) << "";
+        const ResultsFile file(PathOf("blocked/results.txt"));
         {
-            ResultsFileLog log(ResultsFile(PathOf("not-a-folder/results.txt")));
-            log.Record(experiment);
+            ResultsFileLog log(file);
+            log.Record({30, {1, 2, 3, 4, 20, 6, 7, 8, 9, 0}, 5, {5}});
         }
-        const ResultsFile good(PathOf("good/results.txt"));
         QVERIFY2(
-            good.ReadUnsaved().starts_with("横線30本　1 2 3 4 20 6 7 8 9 0　5本目が満杯で終了　#"),
-            good.ReadUnsaved().c_str());
-        QCOMPARE(good.UnsavedWhy(), ResultsFile::Why(ENOTDIR));
-        experiment.fullLine = 0;
-        {
-            ResultsFileLog log(good);
-            log.Record(experiment);
-        }
-        const ReadResults read = ReadResultLines(good.Read());
-        QCOMPARE(read.experiments.size(), std::size_t{2});
+            file.ReadUnsaved().starts_with("横線30本　1 2 3 4 20 6 7 8 9 0　5本目が満杯で終了　#"),
+            file.ReadUnsaved().c_str());
+        QCOMPARE(file.UnsavedWhy(), ResultsFile::Why(ENOTDIR));
+        QVERIFY(file.UnsavedPath().starts_with(PathOf("state/hashigoro/unsaved-")));
+        struct stat status {};
+        QCOMPARE(::stat(PathOf("state/hashigoro").c_str(), &status), 0);
+        QCOMPARE(status.st_mode & 0777, 0700u);
+        QCOMPARE(ResultsFile(PathOf("other/results.txt")).ReadUnsaved(), std::string());
+        // The way is clear again: the next start writes the line with no experiment of its own.
+        QCOMPARE(::unlink(PathOf("blocked").c_str()), 0);
+        { ResultsFileLog log(file); }
+        const ReadResults read = ReadResultLines(file.Read());
+        QCOMPARE(read.experiments.size(), std::size_t{1});
         QCOMPARE(read.experiments[0].result.fullLine, 5);
-        QCOMPARE(good.ReadUnsaved(), std::string());
+        QCOMPARE(file.ReadUnsaved(), std::string());
+    }
+
+    // Nothing waits where another may plant a link or read it: no home, no folder of ours, a
+    // folder open to others, or a link in the unsaved file's or the results file's place.
+    void unsavedLinesWaitOnlyInTheUsersOwnFolder() {
+        const ResultsFile file(PathOf("data/results.txt"));
+        const QByteArray home = qgetenv("HOME");
+        qunsetenv("XDG_STATE_HOME");
+        qunsetenv("HOME");
+        QCOMPARE(file.UnsavedPath(), std::string());
+        QVERIFY(!file.KeepUnsaved("why", {"line"}));
+        qputenv("HOME", home);
+        qputenv("XDG_STATE_HOME", (folder_.path() + "/open").toUtf8());
+        QVERIFY(::mkdir(PathOf("open").c_str(), 0700) == 0 || errno == EEXIST);
+        QVERIFY(::mkdir(PathOf("open/hashigoro").c_str(), 0777) == 0 || errno == EEXIST);
+        QCOMPARE(::chmod(PathOf("open/hashigoro").c_str(), 0777), 0);
+        QVERIFY(!file.KeepUnsaved("why", {"line"}));
+        QCOMPARE(::chmod(PathOf("open/hashigoro").c_str(), 0700), 0);
+        std::ofstream(PathOf("victim.txt")) << "kept\n";
+        QCOMPARE(::symlink(PathOf("victim.txt").c_str(), (file.UnsavedPath() + ".new").c_str()), 0);
+        QVERIFY(!file.KeepUnsaved("why", {"line"}));
+        QCOMPARE(::symlink(PathOf("victim.txt").c_str(), file.UnsavedPath().c_str()), 0);
+        QCOMPARE(file.ReadUnsaved(), std::string());
+        QVERIFY(::mkdir(PathOf("data").c_str(), 0700) == 0 || errno == EEXIST);
+        QCOMPARE(::symlink(PathOf("victim.txt").c_str(), file.Path().c_str()), 0);
+        QCOMPARE(file.Append("横線10本　1 0 0 0 0 0 0 0 0 0　途中で終了\n"), ELOOP);
+        QCOMPARE(ResultsFile(PathOf("victim.txt")).Read(), std::string("kept\n"));
     }
 
     // Two programs writing at once never interleave a line.
