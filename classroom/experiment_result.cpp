@@ -432,6 +432,8 @@ Piece ReadPiece(std::string_view piece) {
         read.reason = RejectReason::NoSuchLine;
     } else if (full && numbers[static_cast<std::size_t>(read.result.fullLine)] != kFullBar) {
         read.reason = RejectReason::FullBarNotFull;
+    } else if (std::all_of(numbers.begin() + 1, numbers.end(), [](long n) { return n == 0; })) {
+        read.reason = RejectReason::NoTrials;  // no experiment to pool
     } else {
         read.result.rungs = static_cast<int>(numbers[0]);
         for (std::size_t c = 0; c < kArrivalColumns; ++c) {
@@ -552,6 +554,8 @@ std::string_view ReasonText(RejectReason reason) {
             return texts::Text(TextId::NoSuchLine);
         case RejectReason::FullBarNotFull:
             return texts::Text(TextId::FullBarNotFull);
+        case RejectReason::NoTrials:
+            return texts::Text(TextId::NoTrials);
     }
     return {};
 }
@@ -572,6 +576,8 @@ std::string_view ReasonWords(RejectReason reason) {
             return "the full line is not one of 1 to 10";
         case RejectReason::FullBarNotFull:
             return "ended by a full bar whose count is not 20";
+        case RejectReason::NoTrials:
+            return "no trials (every count is 0)";
     }
     return {};
 }

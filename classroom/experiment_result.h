@@ -61,6 +61,7 @@ enum class RejectReason {
     EndingCutShort,    // "3本目" or "満杯" without the rest of how it ended
     NoSuchLine,        // "0本目が満杯で終了": the lines are 1 to 10
     FullBarNotFull,    // ended by a full bar whose count is not 20
+    NoTrials,          // every count 0: stopped before its first arrival
 };
 // In the current language for the windows, and in English for the command line.
 std::string_view ReasonText(RejectReason reason);

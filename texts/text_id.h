@@ -186,6 +186,7 @@ enum class TextId {
     EndingCutShort,
     NoSuchLine,
     FullBarNotFull,
+    NoTrials,
 
     // Why the results file could not be written.
     DiskFull,

@@ -205,6 +205,9 @@ class ExperimentResultTest : public QObject {
             << ended.chopped(3) + "\n" + ended.chopped(6) << 0 << 0 << 0
             << QList<int>{reason(RejectReason::EndingCutShort),
                           reason(RejectReason::EndingCutShort)};
+        QTest::newRow("no trials, stopped or typed")
+            << "横線10本　0 0 0 0 0 0 0 0 0 0　途中で終了\n10 0 0 0 0 0 0 0 0 0 0" << 0 << 0 << 0
+            << QList<int>{reason(RejectReason::NoTrials), reason(RejectReason::NoTrials)};
         QTest::newRow("ended by a bar that is not full")
             << "横線50本　3 5 2 7 4 2 1 0 0 0　3本目が満杯で終了" << 0 << 0 << 0
             << QList<int>{reason(RejectReason::FullBarNotFull)};

@@ -212,6 +212,7 @@ constexpr TextEntry kEntries[] = {
      "how it ended (\"line 3 full, ended\", \"stopped early\") is cut short"},
     {TextId::NoSuchLine, "the full line's number is not 1 to 10"},
     {TextId::FullBarNotFull, "it says a line was full, but that line's count is not 20"},
+    {TextId::NoTrials, "no trials at all (every count is 0)"},
 
     {TextId::DiskFull, "the disk is full"},
     {TextId::NotAllowed, "writing is not allowed"},

@@ -202,6 +202,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::EndingCutShort, "終わり方（「3本目が満杯で終了」「途中で終了」）が途中で切れています"},
     {TextId::NoSuchLine, "満杯になった線の番号が 1〜10 ではありません"},
     {TextId::FullBarNotFull, "満杯で終了とありますが、その線の度数が 20 ではありません"},
+    {TextId::NoTrials, "試行が 1 回もありません（数がすべて 0）"},
 
     {TextId::DiskFull, "空き容量がありません"},
     {TextId::NotAllowed, "書き込みが許されていません"},

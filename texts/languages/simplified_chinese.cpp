@@ -189,6 +189,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::EndingCutShort, "结束方式（“第3条线已满，结束”“中途结束”）不完整"},
     {TextId::NoSuchLine, "已满的线的编号不在 1～10 之间"},
     {TextId::FullBarNotFull, "写着已满结束，但那条线的频数不是 20"},
+    {TextId::NoTrials, "一次试验也没有（频数都是 0）"},
 
     {TextId::DiskFull, "存储空间不足"},
     {TextId::NotAllowed, "不允许写入"},

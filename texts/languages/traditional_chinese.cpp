@@ -189,6 +189,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::EndingCutShort, "結束方式（「第3條線已滿，結束」「中途結束」）不完整"},
     {TextId::NoSuchLine, "已滿的線的編號不在 1～10 之間"},
     {TextId::FullBarNotFull, "寫著已滿結束，但那條線的次數不是 20"},
+    {TextId::NoTrials, "一次試驗也沒有（次數都是 0）"},
 
     {TextId::DiskFull, "儲存空間不足"},
     {TextId::NotAllowed, "不允許寫入"},
