@@ -26,6 +26,9 @@ EM_JS(void, InstallCalls, (), {
     Module.hashigoroWithText = (text, call) => {
         const size = lengthBytesUTF8(text) + 1;
         const pointer = _malloc(size);
+        if (!pointer) {
+            throw new Error('no memory for the text');
+        }
         stringToUTF8(text, pointer, size);
         try {
             return call(pointer);
@@ -35,6 +38,9 @@ EM_JS(void, InstallCalls, (), {
     };
     Module.hashigoroWithBytes = (bytes, call) => {
         const pointer = _malloc(Math.max(1, bytes.length));
+        if (!pointer) {
+            throw new Error('no memory for the file');
+        }
         HEAPU8.set(bytes, pointer);
         try {
             return call(pointer, bytes.length);

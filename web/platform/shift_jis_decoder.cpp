@@ -10,14 +10,18 @@ namespace {
 
 // clang-format off
 // The browser's decoder, which reads Shift_JIS by Windows' table; the text's UTF-8 in memory
-// the caller frees, or null when the bytes are not Shift_JIS.
-EM_JS(char*, DecodeShiftJis, (const char* bytes, int size), {
+// the caller frees, its length (a NUL in it is kept) at `length`, or null when the bytes are not
+// Shift_JIS or there is no memory for the text.
+EM_JS(char*, DecodeShiftJis, (const char* bytes, int size, int* length), {
     try {
         const text = new TextDecoder('shift_jis', { fatal: true })
             .decode(HEAPU8.subarray(bytes, bytes + size));
-        const length = lengthBytesUTF8(text) + 1;
-        const out = _malloc(length);
-        stringToUTF8(text, out, length);
+        const room = lengthBytesUTF8(text) + 1;
+        const out = _malloc(room);
+        if (!out) {
+            return 0;
+        }
+        HEAP32[length >> 2] = stringToUTF8(text, out, room);
         return out;
     } catch (error) {
         return 0;
@@ -28,11 +32,12 @@ EM_JS(char*, DecodeShiftJis, (const char* bytes, int size), {
 }  // namespace
 
 bool FromShiftJis(std::string_view bytes, std::string& utf8) {
-    char* text = DecodeShiftJis(bytes.data(), static_cast<int>(bytes.size()));
+    int length = 0;
+    char* text = DecodeShiftJis(bytes.data(), static_cast<int>(bytes.size()), &length);
     if (!text) {
         return false;
     }
-    utf8 = text;
+    utf8.assign(text, static_cast<std::size_t>(length));
     std::free(text);
     return true;
 }

@@ -68,6 +68,12 @@ test('thirty lines pasted come to a table with both verdicts, and download as CS
             .setInputFiles({ name: 'B組.csv', mimeType: 'text/csv', buffer: shiftJis });
         await page.waitForFunction(() => document.getElementById('OddsClassSummary').textContent
             .startsWith('読んだファイル：B組.csv（Shift_JIS）。33 回の実験を読みました。'));
+        // A NUL in a Shift_JIS file cuts nothing short: the line after it is read too.
+        await page.locator('#OddsClassFiles').setInputFiles({
+            name: 'C組.csv', mimeType: 'text/csv',
+            buffer: Buffer.concat([shiftJis, Buffer.from('\0\r\n10 1 1 1 1 1 1 1 1 1 1\r\n')]) });
+        await page.waitForFunction(() => document.getElementById('OddsClassSummary').textContent
+            .includes('C組.csv（Shift_JIS）。34 回の実験を読みました。'));
         await page.evaluate(() => Object.defineProperty(window, 'localStorage', {
             get() { throw new DOMException('blocked', 'SecurityError'); } }));
         await part.getByRole('button', { name: 'この端末の実験を追加' }).click();
