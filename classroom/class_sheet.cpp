@@ -33,12 +33,21 @@ std::string CannotRead(const std::string& name) {
     return texts::Format(TextId::ClassCannotRead, {name});
 }
 
+std::string TooLarge(const std::string& name) {
+    return texts::Format(TextId::ClassTooLarge, {name});
+}
+
 }  // namespace class_sheet
 
-void ClassSheet::AddFile(const std::string& name, std::string_view bytes) {
+bool ClassSheet::AddFile(const std::string& name, std::string_view bytes) {
+    if (!FitsAClass(bytes)) {
+        notice_ = class_sheet::TooLarge(name);
+        return false;
+    }
     const DecodedText text = DecodeText(bytes);
     files_.push_back({name, text.encoding});
     AddText(text.utf8);
+    return true;
 }
 
 int ClassSheet::AddOwn(const std::string& text) {

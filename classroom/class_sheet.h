@@ -22,6 +22,8 @@ std::string OwnAdded(int added);
 std::string OwnUnsaved(int count, const std::string& why);
 // "class.csv を読めませんでした。"
 std::string CannotRead(const std::string& name);
+// "class.csv は大きすぎて読めません（…）。"
+std::string TooLarge(const std::string& name);
 }  // namespace class_sheet
 
 // The answer sheet's class part as one model that both windows only draw: the result lines a
@@ -33,8 +35,8 @@ class ClassSheet {
     void SetText(std::string text) { text_ = std::move(text); }
     void AddText(const std::string& text);
     // Adds a file's lines, in whatever encoding it was saved (DecodeText), which the summary
-    // then names.
-    void AddFile(const std::string& name, std::string_view bytes);
+    // then names; false, and said, for a file larger than any class's (FitsAClass).
+    bool AddFile(const std::string& name, std::string_view bytes);
     // Adds this device's own lines, only those not already there; how many were added.
     int AddOwn(const std::string& text);
     // The same for the lines a device keeps (`kept`), and those it could not keep (`unsaved`,

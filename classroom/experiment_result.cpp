@@ -475,6 +475,12 @@ std::vector<int> CheckedOrder(std::vector<int> order, const ArrivalCounts& count
     return seen == counts ? order : std::vector<int>{};
 }
 
+bool FitsAClass(std::string_view bytes) {
+    return bytes.size() <= kMostClassBytes &&
+           static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) <=
+               kMostClassLines;
+}
+
 std::string_view WithoutOrder(std::string_view line) {
     const std::size_t mark = line.rfind(kOrderMark);
     if (mark == line.npos || mark + 1 == line.size() ||

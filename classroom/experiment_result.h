@@ -96,4 +96,10 @@ struct ReadResults {
 // Every other line is read or rejected with its reason, one entry for each result on it.
 ReadResults ReadResultLines(std::string_view text);
 
+// More than any class hands in: such a text is refused whole, before it is read.
+inline constexpr std::size_t kMostClassBytes = std::size_t{32} << 20;
+inline constexpr std::size_t kMostClassLines = 200'000;
+// Whether `bytes` are within both.
+bool FitsAClass(std::string_view bytes);
+
 }  // namespace hashigoro

@@ -143,6 +143,7 @@ enum class TextId {
     ClassOwnAdded,    // {1}
     ClassOwnUnsaved,  // {1} experiments, {2} why
     ClassCannotRead,  // {1} file
+    ClassTooLarge,    // {1} file
     ClassFile,        // {1} file, {2} encoding
     ClassRejected,    // {1} line number, {2} reason, {3} the line
     ClassGroupTitle,  // {1} rungs, {2} experiments, {3} trials

@@ -44,7 +44,8 @@ constexpr const char* kUsage =
     "  --experiments K      run K whole experiments (1 to 1000000) as the program runs them,\n"
     "                       until an arrival finds its bar of 20 full, and test each for\n"
     "                       fairness at 5 %\n"
-    "  --class FILE         a class's result lines (FILE, or - for standard input), one\n"
+    "  --class FILE         a class's result lines (FILE, or - for standard input, 32 MB and\n"
+    "                       200000 lines at the most), one\n"
     "                       experiment a line, pooled by rung count and judged against fair\n"
     "                       and against the exact odds; lines that are no experiment go to\n"
     "                       standard error with their numbers and reasons\n"
@@ -143,9 +144,12 @@ int PoolClassFile(const hashigoro::OddsCommand& command) {
                      std::strerror(errno));
         return 2;
     }
+    // No more than a class can have, and one byte more to tell: an endless pipe or /dev/zero is
+    // read no further.
     std::string bytes;
     char buffer[65536];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
+    for (std::size_t got;
+         bytes.size() <= kMostClassBytes && (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
         bytes.append(buffer, got);
     }
     const bool failed = std::ferror(in) != 0;
@@ -154,6 +158,13 @@ int PoolClassFile(const hashigoro::OddsCommand& command) {
     }
     if (failed) {
         std::fprintf(stderr, "hashigoro-odds: cannot read %s\n", Printable(name).c_str());
+        return 2;
+    }
+    if (!FitsAClass(bytes)) {
+        std::fprintf(stderr,
+                     "hashigoro-odds: %s is larger than a class's result lines can be (%zu MB or "
+                     "%zu lines at the most)\n",
+                     Printable(name).c_str(), kMostClassBytes >> 20, kMostClassLines);
         return 2;
     }
     const DecodedText text = DecodeText(bytes);

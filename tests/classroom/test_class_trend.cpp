@@ -220,6 +220,13 @@ class ClassTrendTest : public QObject {
         QCOMPARE(sheet.Trend(1).back().trials, 42ULL);
         // The start line, and at 50 rungs the likeliest, line 1.
         QCOMPARE(sheet.FirstLines(1), (std::vector<int>{1, 3}));
+        // A file larger than a class's is refused whole, and said so.
+        QVERIFY(!sheet.AddFile("big.csv", std::string(kMostClassLines + 1, '\n')));
+        QVERIFY(!sheet.AddFile("huge.csv", std::string(kMostClassBytes + 1, ' ')));
+        sheet.Pool();
+        QVERIFY(
+            QString::fromStdString(sheet.Summary()).startsWith("huge.csv は大きすぎて読めません"));
+        QCOMPARE(sheet.Experiments(), 2);
     }
 };
 

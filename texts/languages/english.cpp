@@ -160,6 +160,8 @@ constexpr TextEntry kEntries[] = {
      "{1} {1?experiment|experiments} could not be written to the results file ({2}). They are "
      "here; they will be written again at the end of the next experiment."},
     {TextId::ClassCannotRead, "Could not read {1}."},
+    {TextId::ClassTooLarge,
+     "{1} is too large to read (a class's results go up to 32 MB and 200,000 lines)."},
     {TextId::ClassFile, "{1} ({2})"},
     {TextId::ClassRejected, "Line {1}: {2} ({3})"},
     {TextId::ClassGroupTitle,

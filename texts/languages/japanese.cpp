@@ -157,6 +157,7 @@ constexpr TextEntry kEntries[] = {
      "結果ファイルに書けなかった実験が {1} 回あります（{2}）。ここには入れました。次の実験の終わり"
      "にもう一度書きます。"},
     {TextId::ClassCannotRead, "{1} を読めませんでした。"},
+    {TextId::ClassTooLarge, "{1} は大きすぎて読めません（クラスの結果は 32 MB、20 万行まで）。"},
     {TextId::ClassFile, "{1}（{2}）"},
     {TextId::ClassRejected, "{1} 行目：{2}（{3}）"},
     {TextId::ClassGroupTitle, "横線 {1} 本：{2} 回の実験、{3} 回の試行"},

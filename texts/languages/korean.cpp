@@ -153,6 +153,8 @@ constexpr TextEntry kEntries[] = {
      "결과 파일에 쓰지 못한 실험이 {1}회 있습니다({2}). 여기에는 넣었습니다. 다음 실험이 끝날 때 "
      "다시 씁니다."},
     {TextId::ClassCannotRead, "{1}을(를) 읽지 못했습니다."},
+    {TextId::ClassTooLarge,
+     "{1}은(는) 너무 커서 읽을 수 없습니다(학급 결과는 32 MB, 20만 줄까지)."},
     {TextId::ClassFile, "{1}({2})"},
     {TextId::ClassRejected, "{1}번째 줄: {2} ({3})"},
     {TextId::ClassGroupTitle, "가로선 {1}개: 실험 {2}회, 시행 {3}회"},

@@ -145,6 +145,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassOwnUnsaved,
      "有 {1} 轮实验未能写入结果文件（{2}）。已放在这里，下一轮实验结束时会再写一次。"},
     {TextId::ClassCannotRead, "无法读取 {1}。"},
+    {TextId::ClassTooLarge, "{1} 太大，无法读取（全班的结果最多 32 MB、20 万行）。"},
     {TextId::ClassFile, "{1}（{2}）"},
     {TextId::ClassRejected, "第 {1} 行：{2}（{3}）"},
     {TextId::ClassGroupTitle, "横线 {1} 条：{2} 轮实验，共 {3} 次试验"},

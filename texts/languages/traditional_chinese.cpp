@@ -145,6 +145,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassOwnUnsaved,
      "有 {1} 輪實驗未能寫入結果檔案（{2}）。已放在這裡，下一輪實驗結束時會再寫一次。"},
     {TextId::ClassCannotRead, "無法讀取 {1}。"},
+    {TextId::ClassTooLarge, "{1} 太大，無法讀取（全班的結果最多 32 MB、20 萬行）。"},
     {TextId::ClassFile, "{1}（{2}）"},
     {TextId::ClassRejected, "第 {1} 行：{2}（{3}）"},
     {TextId::ClassGroupTitle, "橫線 {1} 條：{2} 輪實驗，共 {3} 次試驗"},

@@ -177,9 +177,16 @@ void ClassWindow::AddFile(const QString& path) {
                              ToQString(cs::CannotRead(path.toStdString())));
         return;
     }
-    const QByteArray bytes = file.readAll();
-    sheet_.AddFile(QFileInfo(path).fileName().toStdString(),
-                   std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    // No more than a class can have, and one byte more to tell: an endless device is read no
+    // further.
+    const QByteArray bytes = file.read(static_cast<qint64>(kMostClassBytes) + 1);
+    const std::string name = QFileInfo(path).fileName().toStdString();
+    if (!sheet_.AddFile(
+            name, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+        QMessageBox::warning(this, ToQString(texts::Text(TextId::ClassTitle)),
+                             ToQString(cs::TooLarge(name)));
+        return;
+    }
     lines_->setPlainText(QString::fromStdString(sheet_.Text()));
     PoolAndShow();
 }

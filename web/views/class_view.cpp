@@ -23,12 +23,13 @@ namespace {
 // clang-format off
 // Each file's bytes go to the reader, which finds their encoding; one that cannot be read is
 // told.
-EM_JS(void, WatchClassFiles, (), {
+EM_JS(void, WatchClassFiles, (double most), {
     const lines = document.getElementById('OddsClassLines');
     const add = async files => {
         for (const file of [...files]) {
             try {
-                const bytes = new Uint8Array(await file.arrayBuffer());
+                // No more than a class can have, and one byte more to tell.
+                const bytes = new Uint8Array(await file.slice(0, most + 1).arrayBuffer());
                 Module.hashigoroWithText(file.name, name => Module.hashigoroWithBytes(
                     bytes, (pointer, size) => _hashigoro_class_file(name, pointer, size)));
             } catch (error) {
@@ -249,7 +250,7 @@ ClassView::ClassView(val sheet, PageEvents& events)
         events.ListenForClicks(id);
     }
     events.ListenForInput("OddsClassGroup");
-    WatchClassFiles();
+    WatchClassFiles(static_cast<double>(kMostClassBytes));
     PoolAndShow();
 }
 
