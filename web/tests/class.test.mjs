@@ -126,29 +126,35 @@ test('a class of 2,222 lines settles on the theoretical probability, in the char
         await part.getByRole('combobox').selectOption({ index: 2 });
         assert.deepEqual(await ticked(), [1, 3]);
 
-        // A line chosen by a click, or another rung count (its band drawn first), is drawn
-        // within 50 ms, the next frame included: the quickest of three, so that a machine busy
-        // with other tests does not count.
+        // A line chosen by a click, or another rung count, is drawn within 50 ms, the next frame
+        // included.
         const redraw = () => page.evaluate(async () => {
             const t0 = performance.now();
             document.getElementById('OddsClassShow10').click();
             await new Promise(resolve => requestAnimationFrame(() => setTimeout(resolve, 0)));
             return performance.now() - t0;
         });
-        const lineMs = Math.min(await redraw(), await redraw(), await redraw());
-        await shown.getByRole('checkbox', { name: '10本目' }).click();
-        const groupMs = await page.evaluate(async () => {
-            const choice = document.getElementById('OddsClassGroup');
-            const times = [];
-            for (const index of [1, 0, 2]) {
-                const t0 = performance.now();
-                choice.selectedIndex = index;
-                choice.dispatchEvent(new Event('input', { bubbles: true }));
-                await new Promise(resolve => requestAnimationFrame(() => setTimeout(resolve, 0)));
-                times.push(performance.now() - t0);
+        // The quickest of five, a moment apart, so that tests running beside this one on a
+        // busy machine do not count.
+        const quickest = async measure => {
+            let best = Infinity;
+            for (let i = 0; i < 5; ++i) {
+                best = Math.min(best, await measure());
+                await page.waitForTimeout(200);
             }
-            return Math.min(...times);
-        });
+            return best;
+        };
+        const lineMs = await quickest(redraw);
+        await shown.getByRole('checkbox', { name: '10本目' }).click();
+        let index = 0;  // to 30, 50, 10, 30 and 50 rungs
+        const groupMs = await quickest(() => page.evaluate(async index => {
+            const choice = document.getElementById('OddsClassGroup');
+            const t0 = performance.now();
+            choice.selectedIndex = index;
+            choice.dispatchEvent(new Event('input', { bubbles: true }));
+            await new Promise(resolve => requestAnimationFrame(() => setTimeout(resolve, 0)));
+            return performance.now() - t0;
+        }, index = (index + 1) % 3));
         console.log(`740 experiments drawn again: a line chosen ${lineMs.toFixed(0)} ms, ` +
                     `another rung count ${groupMs.toFixed(0)} ms`);
         assert.ok(lineMs <= 50 && groupMs <= 50, `${lineMs} ms, ${groupMs} ms`);
