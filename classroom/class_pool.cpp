@@ -96,9 +96,11 @@ std::vector<ClassGroup> PoolClass(const std::vector<ExperimentResult>& experimen
             }
             DrawRandom random(seed);
             const ColumnDraw column(group.exact);
-            group.odds.pValue = DrawnPValue(group.odds.statistic, draws, [&] {
+            const DrawnP drawn = DrawnPValue(group.odds.statistic, draws, [&] {
                 return OddsStatistic(DrawClass(members, column, random), group.exact);
             });
+            group.odds.pValue = drawn.p;
+            group.odds.below = drawn.below;
         }
         groups.push_back(group);
     }

@@ -156,10 +156,10 @@ std::string ClassSheet::GroupTitle(const ClassGroup& group) {
 }
 
 std::string ClassSheet::Verdicts(const ClassGroup& group) {
-    const auto test = [](double statistic, int degrees, double p) {
+    const auto test = [](double statistic, int degrees, double p, bool below = false) {
         return texts::Format(TextId::ClassChiSquare,
                              {PlainNumber(statistic, 2, NumberStyle::Fixed),
-                              std::to_string(degrees), odds_sheet::PValue(p)});
+                              std::to_string(degrees), odds_sheet::PValue(p, below)});
     };
     // Appended piece by piece: a literal joined to a temporary string draws a false
     // -Wrestrict from GCC 12 with optimisation.
@@ -168,7 +168,8 @@ std::string ClassSheet::Verdicts(const ClassGroup& group) {
     said += texts::Text(CallsUnfair(group.fairness.pValue) ? TextId::Unfair : TextId::NotUnfair);
     said += '\n';
     said += texts::Text(TextId::ClassAgainstOdds);
-    said += test(group.odds.statistic, group.odds.degreesOfFreedom, group.odds.pValue);
+    said += test(group.odds.statistic, group.odds.degreesOfFreedom, group.odds.pValue,
+                 group.odds.below);
     said += texts::Text(CallsUnfair(group.odds.pValue) ? TextId::OddsDisagree : TextId::OddsAgree);
     if (const std::optional<int> more = MoreForEighty(group)) {
         said += '\n';

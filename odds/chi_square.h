@@ -11,6 +11,8 @@ struct ChiSquareResult {
     double statistic = 0;
     int degreesOfFreedom = 0;  // bins - 1; 0 when everything is expected in one bin
     double pValue = 1;         // chance of a statistic at least this large, 0..1
+    // The p is only known to be below pValue: none of the statistics drawn was as large.
+    bool below = false;
 };
 
 // How the test bins the ten columns for `trials` trials: a column expected at least five times

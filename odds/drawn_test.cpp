@@ -15,18 +15,6 @@ std::uint64_t SplitMix(std::uint64_t& state) {
     return z ^ (z >> 31);
 }
 
-// Cantelli's inequality, P(X - mean >= a) <= variance / (variance + a²), with the draws' own
-// mean and variance; 1 where the statistic is not beyond their mean.
-double CantelliBound(double statistic, double sum, double squares, int drawn) {
-    const double mean = sum / drawn;
-    const double variance = std::max(0.0, squares / drawn - mean * mean);
-    const double beyond = statistic - mean;
-    return beyond > 0 ? variance / (variance + beyond * beyond) : 1.0;
-}
-
-// The draws the bound's mean and variance come from at the least.
-constexpr int kLeastDrawsForBound = 200;
-
 }  // namespace
 
 DrawRandom::DrawRandom(std::uint64_t seed) {
@@ -73,31 +61,23 @@ int ReachableDegrees(const ArrivalOdds& odds) {
                            1);
 }
 
-double DrawnPValue(double statistic, int most, const std::function<double()>& draw) {
+DrawnP DrawnPValue(double statistic, int most, const std::function<double()>& draw) {
     if (std::isinf(statistic)) {
-        return 0;
+        return {0, false};
     }
     int asLarge = 0;
-    double sum = 0;
-    double squares = 0;
     for (int drawn = 1; drawn <= most; ++drawn) {
-        const double drawnStatistic = draw();
-        sum += drawnStatistic;
-        squares += drawnStatistic * drawnStatistic;
         // A hair of tolerance, so that a tie computed in another order still counts as a tie.
-        asLarge += drawnStatistic >= statistic * (1 - 1e-12);
+        asLarge += draw() >= statistic * (1 - 1e-12);
         if (asLarge == kEnoughAsLarge) {
-            return static_cast<double>(asLarge) / drawn;
+            return {static_cast<double>(asLarge) / drawn, false};
         }
-        // Far beyond every draw: once the bound says less than the draws ever could, the rest
-        // of them would change nothing.
-        if (asLarge == 0 && drawn >= kLeastDrawsForBound &&
-            CantelliBound(statistic, sum, squares, drawn) < 1.0 / (1.0 + most)) {
-            return CantelliBound(statistic, sum, squares, drawn);
+        // None as large among so many: the rest of the draws could only make p smaller.
+        if (asLarge == 0 && drawn == kDrawsWhenNone) {
+            return {1.0 / (1.0 + drawn), true};
         }
     }
-    const double drawnP = (1.0 + asLarge) / (1.0 + most);
-    return asLarge == 0 ? std::min(drawnP, CantelliBound(statistic, sum, squares, most)) : drawnP;
+    return {(1.0 + asLarge) / (1.0 + most), asLarge == 0};
 }
 
 ChiSquareResult OddsAgreement(const ArrivalCounts& counts, const ArrivalOdds& odds) {
@@ -114,13 +94,15 @@ ChiSquareResult OddsAgreement(const ArrivalCounts& counts, const ArrivalOdds& od
     }
     DrawRandom random(seed);
     const ColumnDraw column(odds);
-    result.pValue = DrawnPValue(result.statistic, kMostDraws, [&] {
+    const DrawnP drawnP = DrawnPValue(result.statistic, kMostDraws, [&] {
         ArrivalCounts drawn{};
         for (std::uint64_t n = 0; n < trials; ++n) {
             ++drawn[column.Next(random)];
         }
         return OddsStatistic(drawn, odds);
     });
+    result.pValue = drawnP.p;
+    result.below = drawnP.below;
     return result;
 }
 

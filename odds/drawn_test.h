@@ -65,11 +65,17 @@ int ReachableDegrees(const ArrivalOdds& odds);
 // The p-value of `statistic` from statistics drawn under the exact odds by `draw`, at most
 // `most` of them: the draws stop once kEnoughAsLarge of them are as large (a sequential test,
 // exact in its level, that spends its draws only where the answer is close; Besag and Clifford),
-// else p is (1 + as large) / (1 + most). When none is as large, Cantelli's bound from the draws'
-// mean and variance may say that p is smaller still, as it is for a result the odds make almost
-// impossible. Infinite statistics get 0 at once.
+// else p is (1 + as large) / (1 + most). When none of the first kDrawsWhenNone is as large, the
+// draws stop there too, and p is below 1 / (1 + kDrawsWhenNone): a result the odds make almost
+// impossible is told as soon as that is known, and never with an estimate in place of a bound.
+// Infinite statistics get 0 at once.
 inline constexpr int kEnoughAsLarge = 10;
-double DrawnPValue(double statistic, int most, const std::function<double()>& draw);
+inline constexpr int kDrawsWhenNone = 199;
+struct DrawnP {
+    double p = 1;
+    bool below = false;  // p is only known to be below this
+};
+DrawnP DrawnPValue(double statistic, int most, const std::function<double()>& draw);
 
 // The most trials for which the exact-odds tests draw their p-value, and how many draws they
 // make at the most; beyond, the chi-square distribution's p (columns pooled until each bin

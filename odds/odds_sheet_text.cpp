@@ -57,16 +57,18 @@ std::string DistanceSentence(int rungs, const Unfairness& chosen, int fairest,
                           PlainNumber(100 * fairestRow.totalVariation, 2)});
 }
 
-std::string PValue(double p) {
-    return p < 0.001 ? "p < 0.001" : "p = " + PlainNumber(p, 3);
+std::string PValue(double p, bool below) {
+    return p < 0.001 ? "p < 0.001"
+           : below   ? "p < " + PlainNumber(p, 1)
+                     : "p = " + PlainNumber(p, 3);
 }
 
 std::string Verdict(bool cancelled, std::uint64_t trials, int rungs,
                     const ChiSquareResult& exactOdds, const FairnessResult& fairness) {
-    const std::string run =
-        texts::Format(TextId::VerdictTrials,
-                      {Grouped(trials), std::to_string(rungs), Fixed(exactOdds.statistic, 2),
-                       std::to_string(exactOdds.degreesOfFreedom), PValue(exactOdds.pValue)});
+    const std::string run = texts::Format(
+        TextId::VerdictTrials,
+        {Grouped(trials), std::to_string(rungs), Fixed(exactOdds.statistic, 2),
+         std::to_string(exactOdds.degreesOfFreedom), PValue(exactOdds.pValue, exactOdds.below)});
     const std::string fair = texts::Format(
         TextId::FairTrials, {Fixed(fairness.statistic, 2),
                              std::to_string(fairness.degreesOfFreedom), PValue(fairness.pValue)});

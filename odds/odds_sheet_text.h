@@ -40,8 +40,8 @@ std::string DistanceSentence(int rungs, const Unfairness& chosen, int fairest,
 std::string Verdict(bool cancelled, std::uint64_t trials, int rungs,
                     const ChiSquareResult& exactOdds, const FairnessResult& fairness);
 
-// "p = 0.268", or "p < 0.001" below that.
-std::string PValue(double p);
+// "p = 0.268", or "p < 0.001" below that; "p < 0.005" where p is only known to be `below` it.
+std::string PValue(double p, bool below = false);
 
 // The trials after which the fairness test has 8 chances in 10 of calling the ladder unfair,
 // rounded as a person would say them; none when no number of trials is enough.

@@ -35,6 +35,15 @@ bool ReadNumber(const std::string& option, const std::string& text, std::uint64_
     return true;
 }
 
+// One judgement as the command line prints it: "NAME: chi-square X with D degrees of freedom,
+// p = P", or "p < P" where P is only a bound.
+std::string TestLine(const char* name, double statistic, int degrees, const char* how, double p,
+                     bool below = false) {
+    return std::string(name) + ": chi-square " + PlainNumber(statistic, 4, NumberStyle::Fixed) +
+           " with " + std::to_string(degrees) + " degrees of freedom" + how +
+           (below ? ", p < " : ", p = ") + PlainNumber(p, 4) + "\n";
+}
+
 }  // namespace
 
 OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
@@ -155,15 +164,10 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
 std::string JudgementLines(const ArrivalCounts& counts, const ArrivalOdds& odds) {
     const ChiSquareResult exact = OddsAgreement(counts, odds);
     const FairnessResult fair = FairnessTest(counts);
-    const auto line = [](const char* name, double statistic, int degrees, const char* how,
-                         double p) {
-        return std::string(name) + ": chi-square " + PlainNumber(statistic, 4, NumberStyle::Fixed) +
-               " with " + std::to_string(degrees) + " degrees of freedom" + how +
-               ", p = " + PlainNumber(p, 4) + "\n";
-    };
-    return line("exact odds", exact.statistic, exact.degreesOfFreedom, "", exact.pValue) +
-           line("fairness", fair.statistic, fair.degreesOfFreedom,
-                fair.exact ? " (exact tail)" : "", fair.pValue);
+    return TestLine("exact odds", exact.statistic, exact.degreesOfFreedom, "", exact.pValue,
+                    exact.below) +
+           TestLine("fairness", fair.statistic, fair.degreesOfFreedom,
+                    fair.exact ? " (exact tail)" : "", fair.pValue);
 }
 
 std::string ClassReport(const std::vector<ClassGroup>& groups) {
@@ -181,17 +185,10 @@ std::string ClassReport(const std::vector<ClassGroup>& groups) {
                    PlainNumber(share, 4, NumberStyle::Fixed) + "," +
                    PlainNumber(group.exact[c], 4, NumberStyle::Fixed) + "\n";
         }
-        const auto line = [](const char* name, double statistic, int degrees, const char* how,
-                             double p) {
-            return std::string(name) + ": chi-square " +
-                   PlainNumber(statistic, 4, NumberStyle::Fixed) + " with " +
-                   std::to_string(degrees) + " degrees of freedom" + how +
-                   ", p = " + PlainNumber(p, 4) + "\n";
-        };
-        out += line("fairness", group.fairness.statistic, group.fairness.degreesOfFreedom,
-                    group.fairness.exact ? " (exact tail)" : "", group.fairness.pValue);
-        out += line("exact odds", group.odds.statistic, group.odds.degreesOfFreedom, "",
-                    group.odds.pValue);
+        out += TestLine("fairness", group.fairness.statistic, group.fairness.degreesOfFreedom,
+                        group.fairness.exact ? " (exact tail)" : "", group.fairness.pValue);
+        out += TestLine("exact odds", group.odds.statistic, group.odds.degreesOfFreedom, "",
+                        group.odds.pValue, group.odds.below);
         if (const std::optional<int> more = MoreForEighty(group)) {
             out += "for 80 % power against fair: about " + std::to_string(*more) +
                    " more experiments\n";

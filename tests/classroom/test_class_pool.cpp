@@ -99,7 +99,7 @@ class ClassPoolTest : public QObject {
     }
 
     // The same lines in any order get the same p; a line the exact odds make almost impossible
-    // gets p below 0.001 at once.
+    // is told at once that no class drawn from them comes near it.
     void theVerdictIsTheLinesNotTheirOrder() {
         std::vector<ExperimentResult> lines = {{50, {3, 5, 20, 7, 4, 2, 1, 0, 0, 0}, 3},
                                                {50, {2, 6, 20, 9, 5, 3, 1, 1, 0, 0}, 3},
@@ -117,8 +117,78 @@ class ClassPoolTest : public QObject {
         timer.start();
         const ClassGroup hang =
             PoolClass({{10, ArrivalCounts{20, 20, 20, 20, 20, 20, 20, 20, 20, 20}, 0}}).front();
-        QVERIFY2(hang.odds.pValue < 0.001, qPrintable(QString::number(hang.odds.pValue)));
+        QVERIFY2(hang.odds.below && hang.odds.pValue == 1.0 / (1 + kDrawsWhenNone),
+                 qPrintable(QString::number(hang.odds.pValue)));
         QVERIFY(timer.elapsed() < 2000);
+    }
+
+    // Small classes against their exact p, summed over every way their trials could have
+    // fallen: a p drawn where the odds make the class likely enough, within a factor of two and
+    // on the same side of 5 %; "p < bound" only where the exact p is below the bound.
+    void aSmallClassesPIsTrue_data() {
+        QTest::addColumn<int>("rungs");
+        QTest::addColumn<QList<int>>("lines");  // the line of each trial
+        for (int rungs : {10, 20}) {
+            for (int line = 1; line <= 9; ++line) {
+                QTest::addRow("%d rungs, one trial in line %d", rungs, line)
+                    << rungs << QList<int>{line};
+            }
+            QTest::addRow("%d rungs, lines 3 and 4", rungs) << rungs << QList<int>{3, 4};
+            QTest::addRow("%d rungs, lines 1, 3 and 7", rungs) << rungs << QList<int>{1, 3, 7};
+            QTest::addRow("%d rungs, line 6 three times", rungs) << rungs << QList<int>{6, 6, 6};
+        }
+    }
+    void aSmallClassesPIsTrue() {
+        QFETCH(int, rungs);
+        QFETCH(QList<int>, lines);
+        const ArrivalOdds odds = ExactArrivalOdds(kStartColumn)[static_cast<std::size_t>(rungs)];
+        const auto statistic = [&odds](const std::array<int, 10>& counts, int n) {
+            double x = 0;
+            for (std::size_t c = 0; c < 10; ++c) {
+                if (odds[c] > 0) {
+                    x += (counts[c] - n * odds[c]) * (counts[c] - n * odds[c]) / (n * odds[c]);
+                } else if (counts[c] > 0) {
+                    return HUGE_VAL;
+                }
+            }
+            return x;
+        };
+        std::array<int, 10> seen{};
+        for (int line : lines) {
+            ++seen[static_cast<std::size_t>(line - 1)];
+        }
+        const int n = static_cast<int>(lines.size());
+        const double observed = statistic(seen, n);
+        // Every sequence of n arrivals, with its probability.
+        double exact = 0;
+        for (int code = 0; code < static_cast<int>(std::pow(10, n)); ++code) {
+            std::array<int, 10> counts{};
+            double probability = 1;
+            for (int k = 0, rest = code; k < n; ++k, rest /= 10) {
+                ++counts[static_cast<std::size_t>(rest % 10)];
+                probability *= odds[static_cast<std::size_t>(rest % 10)];
+            }
+            if (probability > 0 && statistic(counts, n) >= observed * (1 - 1e-12)) {
+                exact += probability;
+            }
+        }
+        ExperimentResult stopped{rungs, {}, 0};
+        for (std::size_t c = 0; c < 10; ++c) {
+            stopped.counts[c] = static_cast<std::uint64_t>(seen[c]);
+        }
+        const ChiSquareResult reported = PoolClass({stopped}).front().odds;
+        const QString said = QString("exact %1, reported %2%3")
+                                 .arg(exact)
+                                 .arg(reported.below ? "< " : "")
+                                 .arg(reported.pValue);
+        if (reported.below) {
+            QVERIFY2(exact < reported.pValue, qPrintable(said));
+        } else {
+            QVERIFY2(reported.pValue < 2 * exact && exact < 2 * reported.pValue, qPrintable(said));
+            if (std::abs(exact - 0.05) > 0.02) {
+                QVERIFY2(CallsUnfair(reported.pValue) == (exact < 0.05), qPrintable(said));
+            }
+        }
     }
 
     // The class part as the windows show it: lines added in pieces, read and pooled, said.

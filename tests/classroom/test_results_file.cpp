@@ -180,7 +180,7 @@ class ResultsFileTest : public QObject {
             children[writer] = ::fork();
             if (children[writer] == 0) {
                 const ResultsFile file(path);
-                ExperimentResult result{10 + 30 * writer, {}, 0};
+                ExperimentResult result{10 + 30 * writer, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 0};
                 bool ok = true;
                 for (int i = 0; i < kLines; ++i) {
                     result.counts[static_cast<std::size_t>(i % 10)] =
