@@ -15,19 +15,19 @@ namespace hashigoro {
 
 namespace {
 
-// The text with full-width digits, commas, colons and the ideographic space made ASCII.
+// The text with the full-width forms of ASCII (digits, letters, ＃, ，, ：…) made ASCII, as
+// Unicode's compatibility normalisation folds them, and the ideographic space and comma blanks.
 std::string Narrowed(std::string_view text) {
     std::string narrow;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = [&](std::size_t k) {
             return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0;
         };
-        if (byte(0) == 0xEF && byte(1) == 0xBC && byte(2) >= 0x90 && byte(2) <= 0x99) {
-            narrow += static_cast<char>('0' + (byte(2) - 0x90));  // ０..９
+        if (byte(0) == 0xEF && byte(1) == 0xBC && byte(2) >= 0x81 && byte(2) <= 0xBF) {
+            narrow += static_cast<char>(byte(2) - 0x60);  // U+FF01..U+FF3F: ！..＿
             i += 2;
-        } else if (byte(0) == 0xEF && byte(1) == 0xBC &&
-                   (byte(2) == 0x8C || byte(2) == 0x9A || byte(2) == 0x8E || byte(2) == 0x8D)) {
-            narrow += byte(2) == 0x8C ? ',' : byte(2) == 0x9A ? ':' : byte(2) == 0x8E ? '.' : '-';
+        } else if (byte(0) == 0xEF && byte(1) == 0xBD && byte(2) >= 0x80 && byte(2) <= 0x9E) {
+            narrow += static_cast<char>(byte(2) - 0x20);  // U+FF40..U+FF5E: ｀..～
             i += 2;
         } else if (byte(0) == 0xE3 && byte(1) == 0x80 && (byte(2) == 0x80 || byte(2) == 0x81)) {
             narrow += ' ';  // the ideographic space and comma
@@ -294,6 +294,17 @@ std::vector<std::string_view> Pieces(std::string_view line) {
         const std::size_t first = line.find(kRungs);
         const std::size_t second =
             first == std::string_view::npos ? first : line.find(kRungs, first + kRungs.size());
+        // What follows an ending, up to the next result, is its piece's too (a full stop, a
+        // bracket, a date, a note), unless it holds a whole result of its own.
+        if (ending != std::string_view::npos) {
+            const std::string_view tail =
+                line.substr(end, std::min(second, line.size()) - std::min(end, line.size()));
+            std::vector<long> numbers;
+            Numbers(tail, numbers);
+            if (numbers.size() < kArrivalColumns + 1) {
+                end = std::min(second, line.size());
+            }
+        }
         end = std::min(end, second);
         if (!IsBlank(Trimmed(line.substr(0, end)))) {
             pieces.push_back(line.substr(0, end));
@@ -301,6 +312,14 @@ std::vector<std::string_view> Pieces(std::string_view line) {
         line.remove_prefix(end);
     }
     return pieces;
+}
+
+// A class's name of digits joined by a hyphen or slash, as schools write them: "2-1", "3/2".
+bool IsClassName(std::string_view text) {
+    const std::size_t join = text.find_first_of("-/");
+    return join > 0 && join != std::string_view::npos && join + 1 < text.size() &&
+           std::all_of(text.begin(), text.end(),
+                       [](char c) { return IsDigit(c) || c == '-' || c == '/'; });
 }
 
 // The next word of `text` from `at` on, between separators; `at` moves past it.
@@ -344,6 +363,39 @@ struct Piece {
 Piece ReadPiece(std::string_view piece) {
     Piece read;
     std::string text(piece);
+    // What follows an ending is left out but for a tag and the order of the arrivals, wherever
+    // they stand in it ("…で終了」 #k3f9a2", "…で終了。（1班）").
+    std::string after;
+    {
+        std::size_t ends = std::string::npos;
+        if (const std::size_t at = text.find(kFull); at != std::string::npos) {
+            ends = at + kFull.size();
+        } else if (const std::size_t stop = text.find(kStopped); stop != std::string::npos) {
+            ends = stop + kStopped.size();
+        }
+        if (ends != std::string::npos) {
+            after = text.substr(ends);
+            text.erase(ends);
+        }
+    }
+    for (std::size_t mark = after.find('#'); mark != std::string::npos;
+         mark = after.find('#', mark + 1)) {
+        std::size_t end = mark + 1;
+        while (end < after.size() && (IsDigit(after[end]) || IsLatin(after[end]))) {
+            ++end;
+        }
+        if (end - mark - 1 >= 4 && end - mark - 1 <= 12) {
+            text += ' ' + after.substr(mark, end - mark);
+            break;
+        }
+    }
+    if (const std::size_t mark = after.find(kOrderMark); mark != std::string::npos) {
+        std::size_t end = mark + 1;
+        while (end < after.size() && IsDigit(after[end])) {
+            ++end;
+        }
+        text += ' ' + after.substr(mark, end - mark);
+    }
     // The order of the arrivals, last of all where the device kept it: "@" and digits.
     std::vector<int> order;
     if (const std::size_t mark = text.rfind(kOrderMark); mark != std::string::npos) {
@@ -374,7 +426,12 @@ Piece ReadPiece(std::string_view piece) {
     }
     // How it ended: "N本目が満杯で終了" names the full bar and is no count; "途中で終了".
     bool full = false;
-    if (const std::size_t at = text.find(kFull); at != std::string::npos) {
+    if (const std::size_t found = text.find(kFull); found != std::string::npos) {
+        // "3本目", and "3 本目" as a person may type it.
+        std::size_t at = found;
+        while (at > 0 && text[at - 1] == ' ') {
+            --at;
+        }
         std::size_t digits = at;
         while (digits > 0 && IsDigit(text[digits - 1])) {
             --digits;
@@ -419,7 +476,23 @@ Piece ReadPiece(std::string_view piece) {
         }
     }
     std::vector<long> numbers;
-    const bool whole = Numbers(rest, numbers);
+    bool whole = Numbers(rest, numbers);
+    // A name that holds numbers of its own ("Group 1:", "グループ1:", a chat's "10:32 田中:",
+    // a class's "2-1"): the result is the rung count and ten counts after it.
+    if (numbers.size() > kArrivalColumns + 1) {
+        for (std::size_t cut = rest.size(); cut-- > 0;) {
+            if (rest[cut] != ':' &&
+                !(cut > 0 && rest[cut] == ' ' && IsClassName(rest.substr(0, cut)))) {
+                continue;
+            }
+            std::vector<long> after;
+            if (Numbers(rest.substr(cut + 1), after) && after.size() == kArrivalColumns + 1) {
+                numbers = std::move(after);
+                whole = true;
+                break;
+            }
+        }
+    }
     if (numbers.empty()) {
         read.reason = RejectReason::NoNumbers;
     } else if (!whole || numbers.size() != kArrivalColumns + 1) {

@@ -109,6 +109,42 @@ class ExperimentResultTest : public QObject {
         QCOMPARE(read.experiments[0].line, 1);
     }
 
+    // As classes write them: what follows an ending is left out but for a tag, wherever it
+    // stands; full-width forms are the ASCII ones; a name before the numbers may hold numbers.
+    void whatAClassWritesAroundALineIsLeftOut_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("fullLine");
+        QTest::addColumn<QString>("tag");
+        const QString ended = "横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了";
+        const QString counts = "50 3 5 20 7 4 2 1 0 0 0";
+        QTest::newRow("a full stop") << ended + "。" << 3 << "";
+        QTest::newRow("quotes and a group after") << "「" + ended + "」（1班）" << 3 << "";
+        QTest::newRow("an emoji and a date") << ended + " 😀 2026/12/08 10:32" << 3 << "";
+        QTest::newRow("a tag after a bracket") << ended + "」　#K3F9A2" << 3 << "k3f9a2";
+        QTest::newRow("a full-width tag") << ended + "　＃ｋ３ｆ９ａ２" << 3 << "k3f9a2";
+        QTest::newRow("です after stopping")
+            << "横線50本　3 5 20 7 4 2 1 0 0 0　途中で終了です！" << 0 << "";
+        QTest::newRow("a blank before 本目")
+            << "横線50本　3 5 20 7 4 2 1 0 0 0　3 本目が満杯で終了" << 3 << "";
+        QTest::newRow("Group 1:") << "Group 1: " + counts << 0 << "";
+        QTest::newRow("グループ1:") << "グループ1:" + counts << 0 << "";
+        QTest::newRow("a class of 2-1") << "2-1 " + counts << 0 << "";
+        QTest::newRow("a chat's time and name") << "10:32 田中: " + counts << 0 << "";
+        QTest::newRow("full-width letters in the name") << "Ｂ組：" + counts << 0 << "";
+    }
+    void whatAClassWritesAroundALineIsLeftOut() {
+        QFETCH(QString, line);
+        QFETCH(int, fullLine);
+        QFETCH(QString, tag);
+        const ReadResults read = ReadResultLines(line.toStdString());
+        QVERIFY2(read.rejected.empty(), read.rejected.empty() ? "" : read.rejected[0].text.c_str());
+        QCOMPARE(read.experiments.size(), std::size_t{1});
+        ExperimentResult expected = Example();
+        expected.fullLine = fullLine;
+        expected.tag = tag.toStdString();
+        QVERIFY(read.experiments[0].result == expected);
+    }
+
     // A class's lines come in every language the page speaks, and in each one's mistakes: the
     // same experiment in two languages counts once, and a Korean line pools with a Japanese one.
     void linesOfEveryLanguagePoolTogether_data() {
