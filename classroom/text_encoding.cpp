@@ -97,6 +97,22 @@ DecodedText DecodeText(std::string_view bytes) {
         const bool little = bytes[0] == '\xFF';
         return {Utf16(bytes.substr(2), little), little ? "UTF-16LE" : "UTF-16BE"};
     }
+    // Without a BOM, UTF-16 shows itself by its zero bytes: the high byte of every digit, blank
+    // and separator, on one side of each pair only (UTF-8 and Shift_JIS have none but NUL).
+    if (bytes.size() >= 4 && bytes.size() % 2 == 0) {
+        std::size_t zeros[2] = {0, 0};
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            zeros[i % 2] += bytes[i] == '\0';
+        }
+        const std::size_t pairs = bytes.size() / 2;
+        for (const bool little : {true, false}) {
+            const std::size_t high = zeros[little ? 1 : 0];
+            const std::size_t low = zeros[little ? 0 : 1];
+            if (high * 4 >= pairs && low * 8 <= high) {
+                return {Utf16(bytes, little), little ? "UTF-16LE" : "UTF-16BE"};
+            }
+        }
+    }
     if (ValidUtf8(bytes)) {
         return {std::string(bytes), "UTF-8"};
     }

@@ -309,6 +309,8 @@ class ExperimentResultTest : public QObject {
         QTest::newRow("UTF-8 with a BOM") << "\xEF\xBB\xBF" + line.toUtf8() << "UTF-8 (BOM)";
         QTest::newRow("UTF-16LE") << little << "UTF-16LE";
         QTest::newRow("UTF-16BE") << big << "UTF-16BE";
+        QTest::newRow("UTF-16LE without a BOM") << little.mid(2) << "UTF-16LE";
+        QTest::newRow("UTF-16BE without a BOM") << big.mid(2) << "UTF-16BE";
         QTest::newRow("Shift_JIS, a group with digits")
             << QByteArray(
                    "\x82R\x94N\x82Q\x91g,\x89\xA1\x90\xFC"
