@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "catalogue.h"
+#include "csv_record.h"
 #include "experiment_state.h"
 
 namespace hashigoro {
@@ -669,9 +670,21 @@ int ReadResults::Repeats() const {
 ReadResults ReadResultLines(std::string_view text) {
     ReadResults read;
     std::set<std::tuple<std::string, int, int, ArrivalCounts>> seen;
+    const std::vector<std::string_view> lines = Lines(text);
     int number = 0;
-    for (std::string_view raw : Lines(text)) {
-        ++number;
+    for (std::size_t next = 0; next < lines.size(); ++next) {
+        number = static_cast<int>(next) + 1;
+        std::string_view raw = lines[next];
+        // A record of a CSV file with quotes (every field quoted, a comma inside a field, a
+        // line break inside quotes) is read as its fields, the quotes taken off.
+        std::string unquoted;
+        if (const std::optional<CsvRecord> record = QuotedRecord(lines, next)) {
+            for (const std::string& field : record->fields) {
+                unquoted += (unquoted.empty() ? "" : "\t") + field;
+            }
+            raw = unquoted;
+            next += record->lines - 1;
+        }
         const std::string line = InJapanese(Narrowed(raw));
         if (IsBlank(line)) {
             continue;
