@@ -128,6 +128,7 @@ void ClassSheet::StartPool() {
     }
     repeated_ = read.Repeats();
     headers_ = static_cast<int>(read.headers.size());
+    headerLines_ = read.headers;
     experiments_ = experiments;
     rejectedCount_ = static_cast<int>(read.rejected.size());
     rejected_.clear();
@@ -309,7 +310,16 @@ std::string ClassSheet::Summary() const {
         said += texts::Format(TextId::ClassRepeats, {std::to_string(repeated_)});
     }
     if (headers_ > 0) {
-        said += texts::Format(TextId::ClassHeaders, {std::to_string(headers_)});
+        // Their line numbers, the first few: a data line taken for a header is found at once.
+        std::string numbers;
+        for (std::size_t i = 0; i < headerLines_.size() && i < kMostHeadersNamed; ++i) {
+            numbers += (i > 0 ? std::string(texts::Text(TextId::ClassListSeparator)) : "") +
+                       std::to_string(headerLines_[i]);
+        }
+        if (headerLines_.size() > kMostHeadersNamed) {
+            numbers += "…";
+        }
+        said += texts::Format(TextId::ClassHeaders, {std::to_string(headers_), numbers});
     }
     return said;
 }

@@ -150,6 +150,8 @@ class ClassSheet {
     int experiments_ = 0;
     int repeated_ = 0;
     int headers_ = 0;
+    std::vector<int> headerLines_;  // their line numbers
+    static constexpr std::size_t kMostHeadersNamed = 10;
 };
 
 }  // namespace hashigoro

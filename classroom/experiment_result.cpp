@@ -338,6 +338,12 @@ std::string_view NextToken(std::string_view text, std::size_t& at) {
 // A table's header row: no number of its own (every digit belongs to a word such as 1本目 or
 // col10), and words that name columns or fields of a table.
 bool IsHeader(std::string_view line) {
+    // A rung count and ten counts, in any wording ("50本,3回,…", "'50,'3,…"), are data.
+    std::vector<long> numbers;
+    Numbers(line, numbers);
+    if (numbers.size() >= kArrivalColumns + 1) {
+        return false;
+    }
     bool names =
         line.find(',') != std::string_view::npos || line.find('\t') != std::string_view::npos;
     for (std::size_t at = 0; at < line.size();) {

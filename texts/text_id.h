@@ -159,7 +159,7 @@ enum class TextId {
     ClassRejectedFirst,  // {1} lines shown
     ClassRejectedEnd,
     ClassRepeats,  // {1}
-    ClassHeaders,  // {1}
+    ClassHeaders,  // {1} rows, {2} their line numbers
     // The class's relative frequencies as they settle, and one experiment against the class.
     ClassTrendTitle,
     ClassSaveTrendCsv,

@@ -220,6 +220,12 @@ class ClassTrendTest : public QObject {
         QCOMPARE(sheet.Trend(1).back().trials, 42ULL);
         // The start line, and at 50 rungs the likeliest, line 1.
         QCOMPARE(sheet.FirstLines(1), (std::vector<int>{1, 3}));
+        // A header row is named with its line, as a refused line is.
+        ClassSheet headed;
+        headed.AddText("グループ,横線,1本目,2本目,3本目\n" + std::string(60, '-') + "\n");
+        headed.Pool();
+        QVERIFY2(QString::fromStdString(headed.Summary()).contains("見出しの行 1 行（1 行目）"),
+                 headed.Summary().c_str());
         // A file larger than a class's is refused whole, and said so.
         QVERIFY(!sheet.AddFile("big.csv", std::string(kMostClassLines + 1, '\n')));
         QVERIFY(!sheet.AddFile("huge.csv", std::string(kMostClassBytes + 1, ' ')));

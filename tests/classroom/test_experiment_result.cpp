@@ -131,6 +131,11 @@ class ExperimentResultTest : public QObject {
         QTest::newRow("a class of 2-1") << "2-1 " + counts << 0 << "";
         QTest::newRow("a chat's time and name") << "10:32 田中: " + counts << 0 << "";
         QTest::newRow("full-width letters in the name") << "Ｂ組：" + counts << 0 << "";
+        QTest::newRow("counts with units")
+            << "50本,3回,5回,20回,7回,4回,2回,1回,0回,0回,0回" << 0 << "";
+        QTest::newRow("numbers kept as text") << "'50,'3,'5,'20,'7,'4,'2,'1,'0,'0,'0" << 0 << "";
+        QTest::newRow("units and an ending")
+            << "横線 50本 3回 5回 20回 7回 4回 2回 1回 0回 0回 0回 途中で終了" << 0 << "";
     }
     void whatAClassWritesAroundALineIsLeftOut() {
         QFETCH(QString, line);

@@ -183,7 +183,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassRejectedEnd, "."},
     {TextId::ClassRepeats,
      " {1} {1?row|rows} repeated an earlier experiment and {1?was|were} not counted again."},
-    {TextId::ClassHeaders, " {1} header {1?row was|rows were} skipped."},
+    {TextId::ClassHeaders, " {1} header {1?row was|rows were} skipped ({1?line|lines} {2})."},
     {TextId::ClassTrendTitle, "How the relative frequency settles"},
     {TextId::ClassSaveTrendCsv, "Save the settling as CSV…"},
     {TextId::ClassTrendAxis, "The class's trials so far"},

@@ -174,7 +174,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassRejectedFirst, "（初めの {1} 行を下に示します）。"},
     {TextId::ClassRejectedEnd, "。"},
     {TextId::ClassRepeats, "前の行と同じ実験の行 {1} 行は、1 回だけ数えました。"},
-    {TextId::ClassHeaders, "見出しの行 {1} 行は飛ばしました。"},
+    {TextId::ClassHeaders, "見出しの行 {1} 行（{2} 行目）は飛ばしました。"},
     {TextId::ClassTrendTitle, "相対度数の推移"},
     {TextId::ClassSaveTrendCsv, "推移を CSV で保存…"},
     {TextId::ClassTrendAxis, "クラスの試行回数（累計）"},

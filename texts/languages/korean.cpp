@@ -172,7 +172,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassRejectedFirst, " (처음 {1}줄을 아래에 보입니다)."},
     {TextId::ClassRejectedEnd, "."},
     {TextId::ClassRepeats, " 앞의 줄과 같은 실험인 {1}줄은 한 번만 셌습니다."},
-    {TextId::ClassHeaders, " 제목 줄 {1}줄은 건너뛰었습니다."},
+    {TextId::ClassHeaders, " 제목 줄 {1}줄({2}번째 줄)은 건너뛰었습니다."},
     {TextId::ClassTrendTitle, "상대도수의 변화"},
     {TextId::ClassSaveTrendCsv, "변화를 CSV로 저장…"},
     {TextId::ClassTrendAxis, "학급의 누적 시행 횟수"},

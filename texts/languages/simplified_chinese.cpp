@@ -162,7 +162,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassRejectedFirst, "（下面列出前 {1} 行）。"},
     {TextId::ClassRejectedEnd, "。"},
     {TextId::ClassRepeats, "有 {1} 行与前面的实验重复，未重复计数。"},
-    {TextId::ClassHeaders, "跳过了 {1} 行标题。"},
+    {TextId::ClassHeaders, "跳过了 {1} 行标题（第 {2} 行）。"},
     {TextId::ClassTrendTitle, "频率的变化"},
     {TextId::ClassSaveTrendCsv, "将变化保存为 CSV…"},
     {TextId::ClassTrendAxis, "全班累计试验次数"},

@@ -162,7 +162,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassRejectedFirst, "（下面列出前 {1} 行）。"},
     {TextId::ClassRejectedEnd, "。"},
     {TextId::ClassRepeats, "與前面的行相同的實驗有 {1} 行，只算了一次。"},
-    {TextId::ClassHeaders, "略過了 {1} 行標題。"},
+    {TextId::ClassHeaders, "略過了 {1} 行標題（第 {2} 行）。"},
     {TextId::ClassTrendTitle, "相對次數的變化"},
     {TextId::ClassSaveTrendCsv, "將變化儲存為 CSV…"},
     {TextId::ClassTrendAxis, "全班累計試驗次數"},
