@@ -46,10 +46,6 @@ class ClassSheet {
                      const std::string& why = {});
     void Clear();
     const std::string& Text() const { return text_; }
-    // What was said of the last lines added (how many of this device's were added, which could
-    // not be kept): said before the summary until more lines are added or the box is cleared,
-    // so that no pooling's summary covers it.
-    void SetNotice(std::string notice) { notice_ = std::move(notice); }
 
     // Reads and pools everything added so far.
     void Pool();
@@ -138,6 +134,8 @@ class ClassSheet {
     std::string text_;
     std::vector<ClassGroup> groups_;
     std::vector<std::vector<ExperimentResult>> members_;  // each group's, in the order read
+    // What was said of the last lines added (this device's, a file refused): said before the
+    // summary until more lines are added or the box is cleared, so that no pooling covers it.
     std::string notice_;
     std::map<int, std::vector<ExperimentResult>> waiting_;  // by rung count, not yet pooled
     std::vector<RejectedLine> rejected_;

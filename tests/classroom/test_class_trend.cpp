@@ -208,16 +208,24 @@ class ClassTrendTest : public QObject {
     // What a person last did is said until the next lines come, whatever the pooling says.
     void aNoticeOutlivesThePoolingItWasSaidBefore() {
         ClassSheet sheet;
-        sheet.AddText("横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了\n");
-        sheet.SetNotice("2 回の実験を追加しました。");
+        // This device's line, and one that waits to be kept: both added, the wait said.
+        sheet.AddOwnLines("横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了　#k3f9a2　@" +
+                              std::string(3, '0') + std::string(5, '1') + std::string(20, '2') +
+                              std::string(7, '3') + std::string(4, '4') + std::string(2, '5') +
+                              "6\n",
+                          "横線50本　3 5 2 7 4 2 1 0 0 0　途中で終了\n", "空き容量がありません");
         sheet.Pool();
-        QVERIFY(QString::fromStdString(sheet.Summary()).startsWith("2 回の実験を追加しました。"));
+        const QString said = QString::fromStdString(sheet.Summary());
+        QVERIFY2(said.startsWith("2 回の実験を追加しました。結果ファイルに書けなかった実験が 1 回"),
+                 qPrintable(said));
+        // As the pupil hands it in: without the order the device keeps.
+        QVERIFY(!QString::fromStdString(sheet.Text()).contains("@"));
         sheet.AddText("横線10本　1 1 1 1 1 1 1 1 1 1　途中で終了\n");
         sheet.Pool();
         QVERIFY(!QString::fromStdString(sheet.Summary()).contains("追加"));
         QCOMPARE(sheet.Members(0).size(), std::size_t{1});
         QCOMPARE(sheet.Members(1).front().counts[2], 20ULL);
-        QCOMPARE(sheet.Trend(1).back().trials, 42ULL);
+        QCOMPARE(sheet.Trend(1).back().trials, 42ULL + 24ULL);
         // The start line, and at 50 rungs the likeliest, line 1.
         QCOMPARE(sheet.FirstLines(1), (std::vector<int>{1, 3}));
         // A header row is named with its line, as a refused line is.
@@ -232,7 +240,7 @@ class ClassTrendTest : public QObject {
         sheet.Pool();
         QVERIFY(
             QString::fromStdString(sheet.Summary()).startsWith("huge.csv は大きすぎて読めません"));
-        QCOMPARE(sheet.Experiments(), 2);
+        QCOMPARE(sheet.Experiments(), 3);
     }
 };
 
