@@ -717,9 +717,26 @@ ReadResults ReadResultLines(std::string_view text) {
             read.experiments.push_back({number, result, repeated});
         }
     }
+    std::vector<ReadExperiment>& all = read.experiments;
+    // An ended experiment handed in once with its tag and once without (copied by hand) counts
+    // once: where lines of the same ended result carry tags, those without one add nothing, in
+    // whatever order they stand.
+    std::set<std::tuple<int, int, ArrivalCounts>> tagged;
+    for (const ReadExperiment& experiment : all) {
+        const ExperimentResult& result = experiment.result;
+        if (result.fullLine > 0 && !result.tag.empty()) {
+            tagged.insert({result.rungs, result.fullLine, result.counts});
+        }
+    }
+    for (ReadExperiment& experiment : all) {
+        const ExperimentResult& result = experiment.result;
+        if (result.fullLine > 0 && result.tag.empty() &&
+            tagged.contains({result.rungs, result.fullLine, result.counts})) {
+            experiment.repeated = true;
+        }
+    }
     // Untagged stopped lines may agree by chance, one at a time; two or more unlike ones in a
     // row that stand in the same order before are the same text pasted again.
-    std::vector<ReadExperiment>& all = read.experiments;
     const auto same = [&](std::size_t a, std::size_t b) { return all[a].result == all[b].result; };
     std::map<std::pair<int, ArrivalCounts>, std::vector<std::size_t>> earlier;
     for (std::size_t i = 0; i < all.size(); ++i) {

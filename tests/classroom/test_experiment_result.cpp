@@ -37,6 +37,25 @@ class ExperimentResultTest : public QObject {
             QTest::newRow(language) << QString(language) << QString();
         }
     }
+    // An ended experiment with its tag and copied without it counts once, in either order;
+    // two tags are two experiments, whatever their bars.
+    void anEndedLineWithAndWithoutItsTagCountsOnce_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("counted");
+        const QString ended = "横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了";
+        QTest::newRow("tagged first") << QStringList{ended + "　#k3f9a2", ended} << 1;
+        QTest::newRow("untagged first") << QStringList{ended, ended + "　#k3f9a2"} << 1;
+        QTest::newRow("two tags and a copy")
+            << QStringList{ended, ended + "　#k3f9a2", ended + "　#m4g8b3"} << 2;
+        QTest::newRow("two copies, no tag") << QStringList{ended, ended} << 1;
+    }
+    void anEndedLineWithAndWithoutItsTagCountsOnce() {
+        QFETCH(QStringList, lines);
+        QFETCH(int, counted);
+        const ReadResults read = ReadResultLines(lines.join('\n').toStdString());
+        QCOMPARE(static_cast<int>(read.experiments.size()) - read.Repeats(), counted);
+    }
+
     void theKeptLineCarriesTheOrder() {
         QFETCH(QString, language);
         ExperimentResult result{10, {1, 2, 0, 0, 0, 0, 0, 0, 0, 0}, 0, "k3f9a2", {2, 1, 2}};
@@ -189,7 +208,9 @@ class ExperimentResultTest : public QObject {
         QVERIFY(read.experiments[1].result == stopped);
         QVERIFY(read.experiments[2].repeated);
         QVERIFY(read.experiments[3].result == Example());
-        QCOMPARE(read.Repeats(), 1);
+        // Typed by hand, the same ended experiment as the tagged line: counted once.
+        QVERIFY(read.experiments[3].repeated);
+        QCOMPARE(read.Repeats(), 2);
     }
 
     void whatCannotBeAnExperimentIsListedWithItsReason_data() {
