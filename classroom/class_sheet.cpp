@@ -143,8 +143,8 @@ void ClassSheet::StartPool() {
 std::vector<std::string> ClassSheet::Rejected() const {
     std::vector<std::string> said;
     for (const RejectedLine& line : rejected_) {
-        said.push_back(texts::Format(TextId::ClassRejected, {std::to_string(line.line),
-                                                             ReasonText(line.reason), line.text}));
+        said.push_back(texts::Format(TextId::ClassRejected,
+                                     {std::to_string(line.line), RejectedWhy(line), line.text}));
     }
     return said;
 }

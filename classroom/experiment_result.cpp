@@ -561,6 +561,12 @@ bool FitsAClass(std::string_view bytes) {
                kMostClassLines;
 }
 
+std::string RejectedWhy(const RejectedLine& line) {
+    return line.reason == RejectReason::TagConflict
+               ? texts::Format(TextId::TagConflict, {std::to_string(line.other)})
+               : std::string(ReasonText(line.reason));
+}
+
 std::string_view WithoutOrder(std::string_view line) {
     const std::size_t mark = line.rfind(kOrderMark);
     if (mark == line.npos || mark + 1 == line.size() ||
@@ -642,6 +648,8 @@ std::string_view ReasonText(RejectReason reason) {
             return texts::Text(TextId::FullBarNotFull);
         case RejectReason::NoTrials:
             return texts::Text(TextId::NoTrials);
+        case RejectReason::TagConflict:
+            return texts::Text(TextId::TagConflict);
     }
     return {};
 }
@@ -664,6 +672,8 @@ std::string_view ReasonWords(RejectReason reason) {
             return "ended by a full bar whose count is not 20";
         case RejectReason::NoTrials:
             return "no trials (every count is 0)";
+        case RejectReason::TagConflict:
+            return "another line has the same tag with other counts";
     }
     return {};
 }
@@ -677,6 +687,7 @@ ReadResults ReadResultLines(std::string_view text) {
     ReadResults read;
     std::set<std::tuple<std::string, int, int, ArrivalCounts>> seen;
     const std::vector<std::string_view> lines = Lines(text);
+    std::vector<std::string> texts;  // each experiment's line as it was written
     int number = 0;
     for (std::size_t next = 0; next < lines.size(); ++next) {
         number = static_cast<int>(next) + 1;
@@ -710,12 +721,46 @@ ReadResults ReadResultLines(std::string_view text) {
                 continue;
             }
             const ExperimentResult& result = got.result;
+            texts.push_back(std::string(pieces.size() == 1 ? Trimmed(raw) : Trimmed(piece)));
             const bool counted = !result.tag.empty() || result.fullLine > 0;
             const bool repeated =
                 counted &&
                 !seen.insert({result.tag, result.rungs, result.fullLine, result.counts}).second;
             read.experiments.push_back({number, result, repeated});
         }
+    }
+    // A tag names one experiment: lines that give it other counts are all refused, each naming
+    // another, since none of them can be told to be the right one.
+    std::map<std::string, std::vector<std::size_t>> byTag;
+    for (std::size_t i = 0; i < read.experiments.size(); ++i) {
+        if (!read.experiments[i].result.tag.empty()) {
+            byTag[read.experiments[i].result.tag].push_back(i);
+        }
+    }
+    std::vector<bool> conflicting(read.experiments.size(), false);
+    for (const auto& [tag, lines] : byTag) {
+        for (std::size_t i : lines) {
+            for (std::size_t j : lines) {
+                if (!(read.experiments[i].result == read.experiments[j].result)) {
+                    conflicting[i] = true;
+                    read.rejected.push_back({read.experiments[i].line, texts[i],
+                                             RejectReason::TagConflict, read.experiments[j].line});
+                    break;
+                }
+            }
+        }
+    }
+    if (std::find(conflicting.begin(), conflicting.end(), true) != conflicting.end()) {
+        std::vector<ReadExperiment> kept;
+        for (std::size_t i = 0; i < read.experiments.size(); ++i) {
+            if (!conflicting[i]) {
+                kept.push_back(read.experiments[i]);
+            }
+        }
+        read.experiments = std::move(kept);
+        std::stable_sort(
+            read.rejected.begin(), read.rejected.end(),
+            [](const RejectedLine& a, const RejectedLine& b) { return a.line < b.line; });
     }
     std::vector<ReadExperiment>& all = read.experiments;
     // An ended experiment handed in once with its tag and once without (copied by hand) counts

@@ -62,6 +62,7 @@ enum class RejectReason {
     NoSuchLine,        // "0本目が満杯で終了": the lines are 1 to 10
     FullBarNotFull,    // ended by a full bar whose count is not 20
     NoTrials,          // every count 0: stopped before its first arrival
+    TagConflict,       // another line has the same tag with other counts
 };
 // In the current language for the windows, and in English for the command line.
 std::string_view ReasonText(RejectReason reason);
@@ -79,7 +80,10 @@ struct RejectedLine {
     int line = 0;
     std::string text;
     RejectReason reason = RejectReason::NoNumbers;
+    int other = 0;  // TagConflict: the line that has the same tag
 };
+// Why a line is refused, in the current language, with the other line it names, if any.
+std::string RejectedWhy(const RejectedLine& line);
 struct ReadResults {
     std::vector<ReadExperiment> experiments;  // the repeated ones too, marked
     std::vector<RejectedLine> rejected;

@@ -188,6 +188,7 @@ enum class TextId {
     NoSuchLine,
     FullBarNotFull,
     NoTrials,
+    TagConflict,  // {1} the other line
 
     // Why the results file could not be written.
     DiskFull,

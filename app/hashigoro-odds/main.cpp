@@ -172,8 +172,9 @@ int PoolClassFile(const hashigoro::OddsCommand& command) {
     std::string errors;
     for (const RejectedLine& rejected : read.rejected) {
         errors += "line " + std::to_string(rejected.line) + ": " +
-                  std::string(ReasonWords(rejected.reason)) + ": " + Printable(rejected.text) +
-                  "\n";
+                  std::string(ReasonWords(rejected.reason)) +
+                  (rejected.other > 0 ? " (line " + std::to_string(rejected.other) + ")" : "") +
+                  ": " + Printable(rejected.text) + "\n";
     }
     std::vector<ExperimentResult> experiments;
     for (const ReadExperiment& experiment : read.experiments) {

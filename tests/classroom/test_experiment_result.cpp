@@ -291,6 +291,10 @@ class ExperimentResultTest : public QObject {
             << withTag + "\n" +
                    QString::fromStdString(ResultLine({50, Example().counts, 3, "zzzzzz"}))
             << 2 << 0 << 0 << QList<int>{};
+        QTest::newRow("one tag, other counts: both refused, in any order")
+            << stopped + "　#" + QString::fromStdString(tagged.tag) + "\n" + withTag + "\n" + ended
+            << 1 << 0 << 0
+            << QList<int>{reason(RejectReason::TagConflict), reason(RejectReason::TagConflict)};
         QTest::newRow("header rows, Japanese and English, and a table's fields")
             << "横線の本数,1本目,2本目,3本目,4本目,5本目,6本目,7本目,8本目,9本目,10本目\n\n"
                "rungs,col2,col3,col4,col5,col6,col7,col8,col9,col10,col11\n名前\t結果\n"
@@ -300,6 +304,18 @@ class ExperimentResultTest : public QObject {
             << "よろしくお願いします\n" + ended << 1 << 0 << 0
             << QList<int>{reason(RejectReason::NoNumbers)};
     }
+    // A conflict names the other line, in the window's words and the command line's.
+    void aTagConflictNamesTheOtherLine() {
+        const ReadResults read = ReadResultLines(
+            "横線10本　1 0 0 0 0 0 0 0 0 0　途中で終了　#abcd12\n\n"
+            "横線10本　2 0 0 0 0 0 0 0 0 0　途中で終了　#ABCD12");
+        QCOMPARE(read.rejected.size(), std::size_t{2});
+        QCOMPARE(read.rejected[0].line, 1);
+        QCOMPARE(read.rejected[0].other, 3);
+        QCOMPARE(QString::fromStdString(RejectedWhy(read.rejected[1])),
+                 QString("1 行目に、同じ印で数の違う行があります"));
+    }
+
     void everyLineIsReadOrRefused() {
         QFETCH(QString, text);
         QFETCH(int, counted);

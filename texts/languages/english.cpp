@@ -215,6 +215,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::NoSuchLine, "the full line's number is not 1 to 10"},
     {TextId::FullBarNotFull, "it says a line was full, but that line's count is not 20"},
     {TextId::NoTrials, "no trials at all (every count is 0)"},
+    {TextId::TagConflict, "line {1} has the same tag with other counts"},
 
     {TextId::DiskFull, "the disk is full"},
     {TextId::NotAllowed, "writing is not allowed"},

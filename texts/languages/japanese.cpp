@@ -204,6 +204,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::NoSuchLine, "満杯になった線の番号が 1〜10 ではありません"},
     {TextId::FullBarNotFull, "満杯で終了とありますが、その線の度数が 20 ではありません"},
     {TextId::NoTrials, "試行が 1 回もありません（数がすべて 0）"},
+    {TextId::TagConflict, "{1} 行目に、同じ印で数の違う行があります"},
 
     {TextId::DiskFull, "空き容量がありません"},
     {TextId::NotAllowed, "書き込みが許されていません"},

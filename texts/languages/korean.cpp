@@ -203,6 +203,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::NoSuchLine, "가득 찬 선의 번호가 1~10이 아닙니다"},
     {TextId::FullBarNotFull, "가득 차서 끝났다고 되어 있지만 그 선의 도수가 20이 아닙니다"},
     {TextId::NoTrials, "시행이 한 번도 없습니다(도수가 모두 0)"},
+    {TextId::TagConflict, "{1}번째 줄에 같은 표시이지만 도수가 다른 줄이 있습니다"},
 
     {TextId::DiskFull, "저장 공간이 없습니다"},
     {TextId::NotAllowed, "쓰기가 허용되지 않습니다"},

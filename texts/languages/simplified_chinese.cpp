@@ -191,6 +191,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::NoSuchLine, "已满的线的编号不在 1～10 之间"},
     {TextId::FullBarNotFull, "写着已满结束，但那条线的频数不是 20"},
     {TextId::NoTrials, "一次试验也没有（频数都是 0）"},
+    {TextId::TagConflict, "第 {1} 行有相同标记但频数不同的行"},
 
     {TextId::DiskFull, "存储空间不足"},
     {TextId::NotAllowed, "不允许写入"},

@@ -191,6 +191,7 @@ constexpr TextEntry kEntries[] = {
     {TextId::NoSuchLine, "已滿的線的編號不在 1～10 之間"},
     {TextId::FullBarNotFull, "寫著已滿結束，但那條線的次數不是 20"},
     {TextId::NoTrials, "一次試驗也沒有（次數都是 0）"},
+    {TextId::TagConflict, "第 {1} 行有相同標記但次數不同的行"},
 
     {TextId::DiskFull, "儲存空間不足"},
     {TextId::NotAllowed, "不允許寫入"},
