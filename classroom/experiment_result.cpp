@@ -261,11 +261,24 @@ bool NamesRungs(std::string_view token) {
 
 // The pieces of a line that hold one result each: a piece ends after its ending ("…で終了")
 // and the tag that follows it, and a second 横線 begins a new one.
-std::vector<std::string_view> Pieces(std::string_view line) {
+std::vector<std::string_view> Pieces(std::string_view whole) {
     std::vector<std::string_view> pieces;
-    while (!line.empty()) {
+    // Where each word stands next, from the piece on: looked for again only once passed, so
+    // that a line of many results is read in one pass.
+    std::size_t at = 0;
+    const auto next = [&](std::string_view word, std::size_t& cached) {
+        if (cached == std::string_view::npos - 1 ||
+            (cached != std::string_view::npos && cached < at)) {
+            cached = whole.find(word, at);
+        }
+        return cached == std::string_view::npos ? cached : cached - at;
+    };
+    std::size_t fullAt = std::string_view::npos - 1;
+    std::size_t stoppedAt = std::string_view::npos - 1;
+    std::size_t rungsAt = std::string_view::npos - 1;
+    for (std::string_view line = whole; !line.empty(); line = whole.substr(at)) {
         std::size_t end = line.size();
-        const std::size_t ending = std::min(line.find("満杯で終了"), line.find(kStopped));
+        const std::size_t ending = std::min(next("満杯で終了", fullAt), next(kStopped, stoppedAt));
         if (ending != std::string_view::npos) {
             end = ending + (line.substr(ending).starts_with(kStopped)
                                 ? kStopped.size()
@@ -292,7 +305,7 @@ std::vector<std::string_view> Pieces(std::string_view line) {
                 }
             }
         }
-        const std::size_t first = line.find(kRungs);
+        const std::size_t first = next(kRungs, rungsAt);
         const std::size_t second =
             first == std::string_view::npos ? first : line.find(kRungs, first + kRungs.size());
         // What follows an ending, up to the next result, is its piece's too (a full stop, a
@@ -310,7 +323,7 @@ std::vector<std::string_view> Pieces(std::string_view line) {
         if (!IsBlank(Trimmed(line.substr(0, end)))) {
             pieces.push_back(line.substr(0, end));
         }
-        line.remove_prefix(end);
+        at += end;
     }
     return pieces;
 }
@@ -790,7 +803,11 @@ ReadResults ReadResultLines(std::string_view text) {
             continue;
         }
         std::vector<std::size_t>& alike = earlier[{result.rungs, result.counts}];
-        for (std::size_t j : alike) {
+        // Between two lines like itself (a run of the same line) neither neighbour can tell a
+        // block pasted again: nothing to look for, so that such runs cost no more than a line.
+        const bool alikeBefore = i == 0 || same(i - 1, i);
+        const bool alikeAfter = i + 1 == all.size() || same(i + 1, i);
+        for (std::size_t j : alikeBefore&& alikeAfter ? std::vector<std::size_t>{} : alike) {
             // A neighbour unlike the line itself, standing beside it before too.
             const bool before = j > 0 && same(i - 1, j - 1) && !same(i - 1, i);
             const bool after =
