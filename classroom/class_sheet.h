@@ -122,10 +122,10 @@ class ClassSheet {
     // Where one experiment's relative frequencies fall at the group's rung count if the ladder
     // is as its theoretical probabilities say (drawn once for each rung count, then kept).
     // Enough experiments for a steady 2.5th and 97.5th percentile at every common length, drawn
-    // in about 15 ms.
+    // in a few milliseconds (twice as long in the page).
     const ExperimentBands& Bands(std::size_t group) const;
-    static constexpr int kBandExperiments = 10000;
-    // What the band is: "灰色の帯は、…10,000 回シミュレーションし…"
+    static constexpr int kBandExperiments = 5000;
+    // What the band is: "灰色の帯は、…5,000 回シミュレーションし…"
     static std::string BandNote();
     // Every group's trend, as CSV.
     std::string TrendCsv() const;

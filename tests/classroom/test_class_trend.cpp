@@ -171,7 +171,8 @@ class ClassTrendTest : public QObject {
         for (int rungs : {10, 30, 50}) {
             const ArrivalOdds odds =
                 ExactArrivalOdds(kStartColumn)[static_cast<std::size_t>(rungs)];
-            const ExperimentBands bands(odds, 20000, static_cast<std::uint64_t>(rungs));
+            const ExperimentBands bands(odds, ClassSheet::kBandExperiments,
+                                        static_cast<std::uint64_t>(rungs));
             std::mt19937_64 random(static_cast<std::uint64_t>(rungs) + 99);
             std::vector<ExperimentResult> drawn;
             for (int e = 0; e < 20000; ++e) {
