@@ -40,7 +40,8 @@ constexpr const char* kUsage =
     "  --simulate TRIALS    run TRIALS trials (1 to 100000000) with the experiment's own logic\n"
     "                       and judge the counts against the exact odds and against fair\n"
     "  --power              the trials from which on the fairness test at 5 % calls the\n"
-    "                       ladder unfair with a chance of 50, 80 and 95 % or more\n"
+    "                       ladder unfair with a chance of 50, 80 and 95 % or more (\"about\"\n"
+    "                       where the power is approximated, beyond its exact sums)\n"
     "  --experiments K      run K whole experiments (1 to 1000000) as the program runs them,\n"
     "                       until an arrival finds its bar of 20 full, and test each for\n"
     "                       fairness at 5 %\n"
@@ -82,12 +83,20 @@ int Power(const hashigoro::OddsCommand& command) {
                       std::to_string(command.start - 1) + ": total variation from fair " +
                       PlainNumber(DistanceFromFair(odds).totalVariation, 4, NumberStyle::Fixed) +
                       "\n";
+    // Exact up to the trials worked out exactly; beyond, the approximation says so.
+    const std::vector<double> exact = ExactPowers(odds);
     for (int percent : {50, 80, 95}) {
-        const auto trials = TrialsForPower(odds, percent / 100.0);
-        out += "power " + std::to_string(percent) + " %: " +
-               (trials ? std::to_string(*trials) + " trials"
-                       : std::string("more than 1000000000 trials")) +
-               "\n";
+        const auto trials = TrialsForPower(odds, percent / 100.0, exact);
+        const bool approximated = trials && *trials >= exact.size();
+        out += "power " + std::to_string(percent) + " %: ";
+        if (!trials) {
+            out += "more than 1000000000 trials\n";
+        } else if (approximated) {
+            out += "about " + std::to_string(*trials) + " trials (approximated beyond the " +
+                   std::to_string(exact.size() - 1) + " trials worked out exactly)\n";
+        } else {
+            out += std::to_string(*trials) + " trials\n";
+        }
     }
     std::fputs(out.c_str(), stdout);
     return 0;
