@@ -19,6 +19,26 @@ void ClassSheet::AddText(const std::string& text) {
     text_ += text;
 }
 
+namespace {
+
+// Line numbers as the summary names them: the first ten, then "…".
+std::string LineNumbers(const std::vector<int>& lines) {
+    constexpr std::size_t kMostNamed = 10;
+    std::string numbers;
+    for (std::size_t i = 0; i < lines.size() && i < kMostNamed; ++i) {
+        if (i > 0) {
+            numbers += texts::Text(TextId::ClassListSeparator);
+        }
+        numbers += std::to_string(lines[i]);
+    }
+    if (lines.size() > kMostNamed) {
+        numbers += "…";
+    }
+    return numbers;
+}
+
+}  // namespace
+
 namespace class_sheet {
 
 std::string OwnAdded(int added) {
@@ -120,8 +140,9 @@ void ClassSheet::StartPool() {
     members_.clear();
     waiting_.clear();
     int experiments = 0;
+    perhaps_ = read.PerhapsRepeated();
     for (const ReadExperiment& experiment : read.experiments) {
-        if (!experiment.repeated) {
+        if (!experiment.repeated && !(leaveOut_ && experiment.perhapsRepeated)) {
             waiting_[experiment.result.rungs].push_back(experiment.result);
             ++experiments;
         }
@@ -310,16 +331,15 @@ std::string ClassSheet::Summary() const {
         said += texts::Format(TextId::ClassRepeats, {std::to_string(repeated_)});
     }
     if (headers_ > 0) {
-        // Their line numbers, the first few: a data line taken for a header is found at once.
-        std::string numbers;
-        for (std::size_t i = 0; i < headerLines_.size() && i < kMostHeadersNamed; ++i) {
-            numbers += (i > 0 ? std::string(texts::Text(TextId::ClassListSeparator)) : "") +
-                       std::to_string(headerLines_[i]);
+        said += texts::Format(TextId::ClassHeaders,
+                              {std::to_string(headers_), LineNumbers(headerLines_)});
+    }
+    if (!perhaps_.empty()) {
+        const std::string count = std::to_string(perhaps_.size());
+        said += texts::Format(TextId::ClassPerhapsRepeated, {count, LineNumbers(perhaps_)});
+        if (leaveOut_) {
+            said += texts::Format(TextId::ClassLeftOut, {count});
         }
-        if (headerLines_.size() > kMostHeadersNamed) {
-            numbers += "…";
-        }
-        said += texts::Format(TextId::ClassHeaders, {std::to_string(headers_), numbers});
     }
     return said;
 }

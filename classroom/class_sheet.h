@@ -69,6 +69,11 @@ class ClassSheet {
     int RejectedCount() const { return rejectedCount_; }
     // How many lines were the same experiment as an earlier one, and left out.
     int Repeated() const { return repeated_; }
+    // Untagged stopped lines the same as an earlier one (perhaps pasted twice), counted unless
+    // a person leaves them out.
+    int PerhapsRepeated() const { return static_cast<int>(perhaps_.size()); }
+    void LeaveOutPerhapsRepeated(bool leaveOut) { leaveOut_ = leaveOut; }
+    bool LeavingOut() const { return leaveOut_; }
     // "横線 50 本：30 回の実験、3,210 回の試行"
     static std::string GroupTitle(const ClassGroup& group);
     // The judgements of a group, against fair and against the exact odds, and while fairness
@@ -149,7 +154,8 @@ class ClassSheet {
     int repeated_ = 0;
     int headers_ = 0;
     std::vector<int> headerLines_;  // their line numbers
-    static constexpr std::size_t kMostHeadersNamed = 10;
+    std::vector<int> perhaps_;      // the lines perhaps pasted twice
+    bool leaveOut_ = false;
 };
 
 }  // namespace hashigoro

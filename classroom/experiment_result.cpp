@@ -696,6 +696,16 @@ int ReadResults::Repeats() const {
                                           [](const ReadExperiment& e) { return e.repeated; }));
 }
 
+std::vector<int> ReadResults::PerhapsRepeated() const {
+    std::vector<int> lines;
+    for (const ReadExperiment& experiment : experiments) {
+        if (experiment.perhapsRepeated) {
+            lines.push_back(experiment.line);
+        }
+    }
+    return lines;
+}
+
 ReadResults ReadResultLines(std::string_view text) {
     ReadResults read;
     std::set<std::tuple<std::string, int, int, ArrivalCounts>> seen;
@@ -793,31 +803,16 @@ ReadResults ReadResultLines(std::string_view text) {
             experiment.repeated = true;
         }
     }
-    // Untagged stopped lines may agree by chance, one at a time; two or more unlike ones in a
-    // row that stand in the same order before are the same text pasted again.
-    const auto same = [&](std::size_t a, std::size_t b) { return all[a].result == all[b].result; };
-    std::map<std::pair<int, ArrivalCounts>, std::vector<std::size_t>> earlier;
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        const ExperimentResult& result = all[i].result;
-        if (!result.tag.empty() || result.fullLine > 0) {
-            continue;
+    // Untagged stopped lines alike may be one line pasted twice, or two groups that stopped
+    // alike: only a tag could tell. Every one after the first is counted and marked, whatever
+    // the order of the lines, for a person to leave out.
+    std::set<std::pair<int, ArrivalCounts>> stoppedSeen;
+    for (ReadExperiment& experiment : all) {
+        const ExperimentResult& result = experiment.result;
+        if (result.tag.empty() && result.fullLine == 0 && !experiment.repeated &&
+            !stoppedSeen.insert({result.rungs, result.counts}).second) {
+            experiment.perhapsRepeated = true;
         }
-        std::vector<std::size_t>& alike = earlier[{result.rungs, result.counts}];
-        // Between two lines like itself (a run of the same line) neither neighbour can tell a
-        // block pasted again: nothing to look for, so that such runs cost no more than a line.
-        const bool alikeBefore = i == 0 || same(i - 1, i);
-        const bool alikeAfter = i + 1 == all.size() || same(i + 1, i);
-        for (std::size_t j : alikeBefore&& alikeAfter ? std::vector<std::size_t>{} : alike) {
-            // A neighbour unlike the line itself, standing beside it before too.
-            const bool before = j > 0 && same(i - 1, j - 1) && !same(i - 1, i);
-            const bool after =
-                i + 1 < all.size() && j + 1 < i && same(i + 1, j + 1) && !same(i + 1, i);
-            if (before || after) {
-                all[i].repeated = true;
-                break;
-            }
-        }
-        alike.push_back(i);
     }
     return read;
 }

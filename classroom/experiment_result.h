@@ -71,10 +71,13 @@ std::string_view ReasonWords(RejectReason reason);
 struct ReadExperiment {
     int line = 0;  // 1 for the first line of the text
     ExperimentResult result;
-    // The same experiment as an earlier line, left out: the same tag and result, or without
-    // tags the same ended result (two real ended experiments agree about once in 4e9 pairs),
-    // or lines that repeat a run of two or more earlier ones in the same order (pasted again).
+    // The same experiment as an earlier line, left out: the same tag and result, or an ended
+    // result the same as an earlier line's, or as a tagged line's (an ended experiment's bars
+    // agree by chance rarely: about once in 7×10⁵ pairs at 10 rungs).
     bool repeated = false;
+    // Untagged and stopped, the same as an earlier such line: perhaps pasted twice, perhaps
+    // two groups that stopped alike. Counted, and said, for a person to leave out.
+    bool perhapsRepeated = false;
 };
 struct RejectedLine {
     int line = 0;
@@ -89,6 +92,8 @@ struct ReadResults {
     std::vector<RejectedLine> rejected;
     std::vector<int> headers;  // the lines taken for a table's header row
     int Repeats() const;
+    // The lines perhaps pasted twice, by their numbers.
+    std::vector<int> PerhapsRepeated() const;
 };
 
 // Reads many result lines at once (UTF-8), as they come from a spreadsheet's column, a chat or

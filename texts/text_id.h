@@ -160,6 +160,10 @@ enum class TextId {
     ClassRejectedEnd,
     ClassRepeats,  // {1}
     ClassHeaders,  // {1} rows, {2} their line numbers
+    ClassPerhapsRepeated,  // {1} rows, {2} their line numbers
+    ClassLeftOut,          // {1} rows
+    ClassLeaveOut,
+    ClassTakeIn,
     // The class's relative frequencies as they settle, and one experiment against the class.
     ClassTrendTitle,
     ClassSaveTrendCsv,

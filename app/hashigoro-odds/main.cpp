@@ -32,7 +32,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: hashigoro-odds [--csv | --simulate TRIALS | --power | --experiments K]\n"
     "                      [--rungs N] [--line L]\n"
-    "       hashigoro-odds --class FILE [--trend]\n"
+    "       hashigoro-odds --class FILE [--trend] [--leave-out-alike]\n"
     "The theoretical arrival probabilities of the ladder lottery of hashigoro (10 lines, rungs\n"
     "among 225 places, the marker starting at line L, 1 to 10; the experiment's is 3).\n"
     "  (no argument)        open the window (Qt's own options, such as -platform, go first)\n"
@@ -53,6 +53,8 @@ constexpr const char* kUsage =
     "  --trend              with --class: for each rung count, a CSV block of the class's\n"
     "                       relative frequencies (%) of lines 1 to 10 after each experiment,\n"
     "                       in the order read, with the experiments and trials so far\n"
+    "  --leave-out-alike    with --class: leave out the untagged stopped lines that are the\n"
+    "                       same as an earlier one (perhaps pasted twice; counted otherwise)\n"
     "  --rungs N            rungs per ladder: 10 to 50 (the experiment's), 0 to 225 for --power\n"
     "  --line L             the start line, 1 to 10 from the left (default 3)\n"
     "  --start C            the start line as older scripts give it: its column, 2 to 11\n"
@@ -187,9 +189,19 @@ int PoolClassFile(const hashigoro::OddsCommand& command) {
     }
     std::vector<ExperimentResult> experiments;
     for (const ReadExperiment& experiment : read.experiments) {
-        if (!experiment.repeated) {
+        if (!experiment.repeated && !(command.leaveOutAlike && experiment.perhapsRepeated)) {
             experiments.push_back(experiment.result);
         }
+    }
+    if (const std::vector<int> alike = read.PerhapsRepeated(); !alike.empty()) {
+        errors += std::to_string(alike.size()) +
+                  " untagged stopped lines are the same as an earlier one, perhaps pasted twice "
+                  "(lines";
+        for (int number : alike) {
+            errors += " " + std::to_string(number);
+        }
+        errors += command.leaveOutAlike ? "), left out\n"
+                                        : "), counted; --leave-out-alike leaves them out\n";
     }
     if (read.Repeats() > 0) {
         errors += std::to_string(read.Repeats()) +

@@ -54,7 +54,8 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
         bool given = false;
     };
     Seen csv{"--csv"}, simulate{"--simulate"}, power{"--power"}, experiments{"--experiments"};
-    Seen start{"--start"}, line{"--line"}, rungs{"--rungs"}, pooled{"--class"}, trend{"--trend"};
+    Seen start{"--start"}, line{"--line"}, rungs{"--rungs"}, pooled{"--class"}, trend{"--trend"},
+        alike{"--leave-out-alike"};
     Seen* const modes[] = {&csv, &simulate, &power, &experiments, &pooled};
     const auto fail = [&command](std::string message) {
         command.mode = OddsCommand::Mode::Error;
@@ -75,8 +76,8 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
             return command;
         }
         Seen* seen = nullptr;
-        for (Seen* known :
-             {&csv, &simulate, &power, &experiments, &start, &line, &rungs, &pooled, &trend}) {
+        for (Seen* known : {&csv, &simulate, &power, &experiments, &start, &line, &rungs, &pooled,
+                            &trend, &alike}) {
             seen = option == known->option ? known : seen;
         }
         if (!seen) {
@@ -86,7 +87,7 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
             return fail(option + " is given twice");
         }
         seen->given = true;
-        if (seen == &csv || seen == &power || seen == &trend) {
+        if (seen == &csv || seen == &power || seen == &trend || seen == &alike) {
             continue;
         }
         if (i + 1 == arguments.size()) {
@@ -148,10 +149,13 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
                         " goes with --csv, --simulate, --power or --experiments");
         }
     }
-    if (trend.given && chosen != &pooled) {
-        return fail("--trend goes with --class");
+    for (const Seen* flag : {&trend, &alike}) {
+        if (flag->given && chosen != &pooled) {
+            return fail(std::string(flag->option) + " goes with --class");
+        }
     }
     command.trend = trend.given;
+    command.leaveOutAlike = alike.given;
     command.mode = csv.given           ? OddsCommand::Mode::Csv
                    : simulate.given    ? OddsCommand::Mode::Simulate
                    : power.given       ? OddsCommand::Mode::Power

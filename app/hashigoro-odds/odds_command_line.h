@@ -14,13 +14,14 @@ namespace hashigoro {
 struct OddsCommand {
     enum class Mode { Window, Csv, Simulate, Power, Experiments, Class, Help, Version, Error };
     Mode mode = Mode::Window;
-    int start = kStartColumn;  // --line L as column L + 1, or --start, the column 2..11
-    std::uint64_t trials = 0;  // --simulate, 1..100,000,000
-    int rungs = 0;             // --rungs, 10..50 (the experiment's own range); 0..225 for --power
-    int experiments = 0;       // --experiments, 1..1,000,000
-    std::string classFile;     // --class, a file of result lines, or "-" for standard input
-    bool trend = false;        // --trend with --class: the relative frequencies as they settle
-    std::string error;         // Mode::Error: one line that names the bad argument
+    int start = kStartColumn;    // --line L as column L + 1, or --start, the column 2..11
+    std::uint64_t trials = 0;    // --simulate, 1..100,000,000
+    int rungs = 0;               // --rungs, 10..50 (the experiment's own range); 0..225 for --power
+    int experiments = 0;         // --experiments, 1..1,000,000
+    std::string classFile;       // --class, a file of result lines, or "-" for standard input
+    bool trend = false;          // --trend with --class: the relative frequencies as they settle
+    bool leaveOutAlike = false;  // --leave-out-alike with --class: lines perhaps pasted twice
+    std::string error;           // Mode::Error: one line that names the bad argument
 };
 
 // Reads the arguments that follow the program's name:
@@ -29,8 +30,10 @@ struct OddsCommand {
 //   --simulate TRIALS --rungs N [--line L]  a simulation against the exact odds
 //   --power --rungs N [--line L]            the trials the fairness test needs
 //   --experiments K --rungs N [--line L]    K whole experiments, tested for fairness
-//   --class FILE [--trend]                  a class's result lines pooled (FILE "-": stdin),
-//                                           or their relative frequencies as they settle
+//   --class FILE [--trend] [--leave-out-alike]
+//                                           a class's result lines pooled (FILE "-": stdin),
+//                                           or their relative frequencies as they settle; the
+//                                           untagged stopped lines alike counted, or left out
 // The start line is L (1..10), or, as older scripts give it, --start C, the column L + 1.
 //   --help, --version
 OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments);

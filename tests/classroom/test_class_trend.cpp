@@ -206,6 +206,21 @@ class ClassTrendTest : public QObject {
         }
     }
 
+    // Lines perhaps pasted twice are counted and named; a person may leave them out.
+    void linesPerhapsPastedTwiceAreForAPersonToLeaveOut() {
+        ClassSheet sheet;
+        sheet.AddText("10 1 0 0 0 0 0 0 0 0 0\n10 1 0 0 0 0 0 0 0 0 0\n10 2 0 0 0 0 0 0 0 0 0\n");
+        sheet.Pool();
+        QCOMPARE(sheet.Experiments(), 3);
+        QCOMPARE(sheet.PerhapsRepeated(), 1);
+        QVERIFY(QString::fromStdString(sheet.Summary())
+                    .contains("前の行と同じ、印のない行が 1 行あります（2 行目）。"));
+        sheet.LeaveOutPerhapsRepeated(true);
+        sheet.Pool();
+        QCOMPARE(sheet.Experiments(), 2);
+        QVERIFY(QString::fromStdString(sheet.Summary()).endsWith("この 1 行は数えていません。"));
+    }
+
     // What a person last did is said until the next lines come, whatever the pooling says.
     void aNoticeOutlivesThePoolingItWasSaidBefore() {
         ClassSheet sheet;

@@ -285,9 +285,9 @@ class ExperimentResultTest : public QObject {
             << ended + "\n" + ended << 1 << 1 << 0 << QList<int>{};
         QTest::newRow("the same stopped line twice, untagged: two groups may agree")
             << stopped + "\n" + stopped << 2 << 0 << 0 << QList<int>{};
-        QTest::newRow("two stopped lines pasted again, in the same order")
-            << stopped + "\n10 1 0 0 0 0 0 0 0 0 0\n" + stopped + "\n10 1 0 0 0 0 0 0 0 0 0" << 2
-            << 2 << 0 << QList<int>{};
+        QTest::newRow("two stopped lines again, untagged: counted, for a person to judge")
+            << stopped + "\n10 1 0 0 0 0 0 0 0 0 0\n" + stopped + "\n10 1 0 0 0 0 0 0 0 0 0" << 4
+            << 0 << 0 << QList<int>{};
         QTest::newRow("the same counts under two tags")
             << withTag + "\n" +
                    QString::fromStdString(ResultLine({50, Example().counts, 3, "zzzzzz"}))
@@ -305,6 +305,31 @@ class ExperimentResultTest : public QObject {
             << "よろしくお願いします\n" + ended << 1 << 0 << 0
             << QList<int>{reason(RejectReason::NoNumbers)};
     }
+    // Untagged stopped lines alike are all counted, and every one after the first marked as
+    // perhaps pasted twice, the same number of them in any order.
+    void linesPerhapsPastedTwiceAreCountedAndMarked() {
+        std::vector<std::string> lines = {"横線10本　1 0 0 0 0 0 0 0 0 0　途中で終了",
+                                          "横線10本　1 0 0 0 0 0 0 0 0 0　途中で終了",
+                                          "10 2 0 0 0 0 0 0 0 0 0",
+                                          "10 2 0 0 0 0 0 0 0 0 0",
+                                          "10 2 0 0 0 0 0 0 0 0 0",
+                                          "10 3 0 0 0 0 0 0 0 0 0"};
+        std::sort(lines.begin(), lines.end());
+        do {
+            std::string text;
+            for (const std::string& line : lines) {
+                text += line + "\n";
+            }
+            const ReadResults read = ReadResultLines(text);
+            QCOMPARE(read.experiments.size(), std::size_t{6});
+            QCOMPARE(read.Repeats(), 0);
+            QCOMPARE(read.PerhapsRepeated().size(), std::size_t{3});
+        } while (std::next_permutation(lines.begin(), lines.end()));
+        QCOMPARE(
+            ReadResultLines("10 2 0 0 0 0 0 0 0 0 0\n\n10 2 0 0 0 0 0 0 0 0 0").PerhapsRepeated(),
+            std::vector<int>{3});
+    }
+
     // A conflict names the other line, in the window's words and the command line's.
     void aTagConflictNamesTheOtherLine() {
         const ReadResults read = ReadResultLines(

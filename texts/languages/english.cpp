@@ -184,6 +184,12 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassRepeats,
      " {1} {1?row|rows} repeated an earlier experiment and {1?was|were} not counted again."},
     {TextId::ClassHeaders, " {1} header {1?row was|rows were} skipped ({1?line|lines} {2})."},
+    {TextId::ClassPerhapsRepeated,
+     " {1} untagged {1?row is|rows are} the same as an earlier one ({1?line|lines} {2}): perhaps "
+     "pasted twice."},
+    {TextId::ClassLeftOut, " Not counted: {1} {1?row|rows}."},
+    {TextId::ClassLeaveOut, "Leave out the rows alike"},
+    {TextId::ClassTakeIn, "Count the rows left out"},
     {TextId::ClassTrendTitle, "How the relative frequency settles"},
     {TextId::ClassSaveTrendCsv, "Save the settling as CSV…"},
     {TextId::ClassTrendAxis, "The class's trials so far"},

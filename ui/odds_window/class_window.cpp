@@ -72,6 +72,9 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     summary_->setWordWrap(true);
     // Plain text: a file's name is shown as it is, whatever marks it holds.
     summary_->setTextFormat(Qt::PlainText);
+    leaveOut_ = new QPushButton(ToQString(texts::Text(TextId::ClassLeaveOut)));
+    leaveOut_->setObjectName(QStringLiteral("ClassLeaveOut"));
+    leaveOut_->hide();
     rejected_ = new QLabel;
     rejected_->setTextFormat(Qt::PlainText);
     rejected_->setWordWrap(true);
@@ -121,6 +124,7 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     left->addWidget(lines_, 1);
     left->addLayout(buttons);
     left->addWidget(summary_);
+    left->addWidget(leaveOut_);
     left->addWidget(rejected_);
     auto* right = new QVBoxLayout;
     auto* choice = new QHBoxLayout;
@@ -154,6 +158,10 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(clear, &QPushButton::clicked, this, [this] {
         sheet_.Clear();
         lines_->clear();
+        PoolAndShow();
+    });
+    connect(leaveOut_, &QPushButton::clicked, this, [this] {
+        sheet_.LeaveOutPerhapsRepeated(!sheet_.LeavingOut());
         PoolAndShow();
     });
     connect(save, &QPushButton::clicked, this, [this] { AskAndSave(false); });
@@ -226,6 +234,9 @@ void ClassWindow::ContinuePooling(int pooling, int sliceMs) {
 
 void ClassWindow::ShowPooled() {
     summary_->setText(QString::fromStdString(sheet_.Summary()));
+    leaveOut_->setVisible(sheet_.PerhapsRepeated() > 0);
+    leaveOut_->setText(
+        ToQString(texts::Text(sheet_.LeavingOut() ? TextId::ClassTakeIn : TextId::ClassLeaveOut)));
     QString rejected;
     for (const std::string& line : sheet_.Rejected()) {
         rejected += QString::fromStdString(line) + '\n';

@@ -10,6 +10,7 @@ class QChartView;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 class QTableWidget;
 
 namespace hashigoro {
@@ -66,6 +67,7 @@ class ClassWindow final : public QWidget {
     QPlainTextEdit* lines_;
     QLabel* summary_;
     QLabel* rejected_;
+    QPushButton* leaveOut_;  // leaves out, or counts again, the lines perhaps pasted twice
     QComboBox* group_;
     QTableWidget* table_;
     QChartView* chart_;

@@ -189,6 +189,8 @@ ClassView::ClassView(val sheet, PageEvents& events)
     MakeButton("OddsClassPool", TextId::ClassPool, buttons, "button sheet-button");
     MakeButton("OddsClassClear", TextId::ClassClear, buttons, "button sheet-button");
     MakeButton("OddsClassCsv", TextId::ClassSaveCsv, buttons, "button sheet-button");
+    MakeButton("OddsClassLeaveOut", TextId::ClassLeaveOut, input, "button sheet-button")
+        .set("hidden", true);
     Make("p", "OddsClassSummary", "sheet-text", input)
         .call<void>("setAttribute", std::string("aria-live"), std::string("polite"));
     Make("ul", "OddsClassRejected", "class-rejected", input);
@@ -245,8 +247,8 @@ ClassView::ClassView(val sheet, PageEvents& events)
 
     chartTexts_ = ChartWords();
 
-    for (const char* id :
-         {"OddsClassOwn", "OddsClassPool", "OddsClassClear", "OddsClassCsv", "OddsClassTrendCsv"}) {
+    for (const char* id : {"OddsClassOwn", "OddsClassPool", "OddsClassClear", "OddsClassCsv",
+                           "OddsClassTrendCsv", "OddsClassLeaveOut"}) {
         events.ListenForClicks(id);
     }
     events.ListenForInput("OddsClassGroup");
@@ -277,6 +279,9 @@ bool ClassView::Handle(const PageEvent& event) {
         lines.set("value", model_.Text());
         PoolAndShow();
     } else if (id == "OddsClassPool") {
+        PoolAndShow();
+    } else if (id == "OddsClassLeaveOut") {
+        model_.LeaveOutPerhapsRepeated(!model_.LeavingOut());
         PoolAndShow();
     } else if (id == "OddsClassClear") {
         model_.Clear();
@@ -315,6 +320,9 @@ void ClassView::Work(double end) {
 
 void ClassView::ShowPooled() {
     SetText(ById("OddsClassSummary"), model_.Summary());
+    val leaveOut = ById("OddsClassLeaveOut");
+    leaveOut.set("hidden", model_.PerhapsRepeated() == 0);
+    SetText(leaveOut, model_.LeavingOut() ? TextId::ClassTakeIn : TextId::ClassLeaveOut);
     val rejected = ById("OddsClassRejected");
     rejected.call<void>("replaceChildren");
     for (const std::string& line : model_.Rejected()) {

@@ -78,6 +78,9 @@ class OddsCommandLineTest : public QObject {
              "--line goes with --csv, --simulate, --power or --experiments"},
             {"--class - --trend", Mode::Class, 4, 0, 0, ""},
             {"--csv --trend", Mode::Error, 4, 0, 0, "--trend goes with --class"},
+            {"--class - --leave-out-alike", Mode::Class, 4, 0, 0, ""},
+            {"--power --rungs 10 --leave-out-alike", Mode::Error, 4, 10, 0,
+             "--leave-out-alike goes with --class"},
         };
         for (const auto& row : rows) {
             QTest::newRow(row.arguments[0] ? row.arguments : "(none)")
