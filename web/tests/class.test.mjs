@@ -190,3 +190,26 @@ test('a class of 2,222 lines settles on the theoretical probability, in the char
         await browser.close();
     }
 });
+
+test('lines perhaps pasted twice are counted, named, and left out with one click',
+     { timeout: 60000 }, async () => {
+    const { browser, page } = await openPage();
+    try {
+        const part = await openClassPart(page);
+        await part.getByRole('textbox').fill('10 1 0 0 0 0 0 0 0 0 0\n10 1 0 0 0 0 0 0 0 0 0\n');
+        await part.getByRole('button', { name: '集計', exact: true }).click();
+        const summary = page.locator('#OddsClassSummary');
+        await page.waitForFunction(() => document.getElementById('OddsClassSummary').textContent
+            .startsWith('2 回の実験を読みました。'));
+        assert.match(await summary.textContent(), /印のない行が 1 行あります（2 行目）/);
+        await part.getByRole('button', { name: '同じ行を数から除く' }).click();
+        await page.waitForFunction(() => document.getElementById('OddsClassSummary').textContent
+            .startsWith('1 回の実験を読みました。'));
+        assert.match(await summary.textContent(), /この 1 行は数えていません。$/);
+        await part.getByRole('button', { name: '除いた行を数に戻す' }).click();
+        await page.waitForFunction(() => document.getElementById('OddsClassSummary').textContent
+            .startsWith('2 回の実験を読みました。'));
+    } finally {
+        await browser.close();
+    }
+});

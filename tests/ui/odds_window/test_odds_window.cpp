@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
@@ -235,6 +236,20 @@ class OddsWindowTest : public QObject {
         QFile saved(folder.filePath("trend.csv"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll().count("rungs,experiments,trials,1,2,3,4,5,6,7,8,9,10\n"), 5);
+    }
+
+    // Lines perhaps pasted twice: counted and named, and left out, or counted again, with one
+    // click.
+    void linesPerhapsPastedTwiceAreLeftOutWithOneClick() {
+        ClassWindow part;
+        part.AddText("10 1 0 0 0 0 0 0 0 0 0\n10 1 0 0 0 0 0 0 0 0 0\n");
+        auto* leaveOut = part.findChild<QPushButton*>("ClassLeaveOut");
+        QTRY_VERIFY(part.Summary().contains("（2 行目）"));
+        QVERIFY(!leaveOut->isHidden());
+        leaveOut->click();
+        QTRY_VERIFY(part.Summary().endsWith("この 1 行は数えていません。"));
+        QCOMPARE(leaveOut->text(), QString("除いた行を数に戻す"));
+        QVERIFY(part.Summary().startsWith("1 回の実験を読みました。"));
     }
 
     // This computer's experiments whose lines keep their order, the newest first, each line's
