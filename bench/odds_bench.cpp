@@ -86,6 +86,7 @@ OddsResults MeasureOdds() {
     {
         DrawRandom draw(20261208);
         std::string drawn;
+        std::string offOdds;
         for (int i = 0; i < 2222; ++i) {
             const int rungs = 10 + i % 41;
             const ColumnDraw column(table[static_cast<std::size_t>(rungs)]);
@@ -99,6 +100,9 @@ OddsResults MeasureOdds() {
                 ++result.counts[c];
             }
             drawn += ResultLine(result) + "\n";
+            // The same class a little off the exact odds: each line said to have one rung more.
+            result.rungs = rungs == 50 ? 49 : rungs + 1;
+            offOdds += ResultLine(result) + "\n";
         }
         const auto pool = [&](const std::string& text) {
             timer.start();
@@ -110,6 +114,12 @@ OddsResults MeasureOdds() {
             return Milliseconds(timer);
         };
         results.largeClassMilliseconds = pool(drawn);
+        results.offOddsMilliseconds = pool(offOdds);
+        std::string alike;
+        for (int i = 0; i < 40000; ++i) {
+            alike += "横線10本　1 0 0 0 0 0 0 0 0 0　途中で終了\n";
+        }
+        results.alikeMilliseconds = pool(alike);
         for (const char* line : {"横線10本　20 20 20 20 20 20 20 20 20 20　途中で終了",
                                  "横線50本　20 20 20 20 20 20 20 20 20 20　3本目が満杯で終了",
                                  "横線30本　0 0 0 0 0 0 0 0 0 20　途中で終了"}) {

@@ -16,6 +16,8 @@ struct OddsResults {
     double classMilliseconds = 0;             // 10,000 result lines read and pooled
     double largeClassMilliseconds = 0;        // 2,222 lines over 41 rung counts
     double worstLineMilliseconds = 0;         // the single line that takes longest
+    double offOddsMilliseconds = 0;           // 2,222 lines a little off the exact odds
+    double alikeMilliseconds = 0;             // 40,000 untagged lines alike
     double experimentsSeconds = 0;            // 2,000 whole experiments at 50 rungs
 };
 
