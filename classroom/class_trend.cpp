@@ -63,7 +63,8 @@ std::string TrendCsv(const std::vector<int>& rungs,
             csv += std::to_string(rungs[g]) + ',' + std::to_string(row.experiments) + ',' +
                    std::to_string(row.trials);
             for (int line = 1; line <= 10; ++line) {
-                csv += ',' + PlainNumber(row.Percent(line), 1, NumberStyle::Fixed);
+                csv += ',';
+                csv += PlainNumber(row.Percent(line), 1, NumberStyle::Fixed);
             }
             csv += '\n';
         }

@@ -405,7 +405,8 @@ Piece ReadPiece(std::string_view piece) {
             ++end;
         }
         if (end - mark - 1 >= 4 && end - mark - 1 <= 12) {
-            text += ' ' + after.substr(mark, end - mark);
+            text += ' ';
+            text.append(after, mark, end - mark);
             break;
         }
     }
@@ -414,7 +415,8 @@ Piece ReadPiece(std::string_view piece) {
         while (end < after.size() && IsDigit(after[end])) {
             ++end;
         }
-        text += ' ' + after.substr(mark, end - mark);
+        text += ' ';
+        text.append(after, mark, end - mark);
     }
     // The order of the arrivals, last of all where the device kept it: "@" and digits.
     std::vector<int> order;
