@@ -182,12 +182,12 @@ std::string InJapanese(std::string line) {
     static const std::vector<Rewrite> rewrites = [] {
         std::vector<Rewrite> made;
         const Language& japanese = *texts::Languages().front();
+        // Every wording ever released, so that a line copied from an older version still reads.
         for (const Language* language : texts::Languages()) {
-            for (const TextId id :
-                 {TextId::ResultFull, TextId::ResultStopped, TextId::ResultRungs}) {
-                std::string pattern = Narrowed(texts::Text(*language, id));
-                if (language == &japanese || pattern.empty() ||
-                    pattern == texts::Text(japanese, id)) {
+            for (const TextEntry& wording : language->released) {
+                const TextId id = wording.id;
+                std::string pattern = Narrowed(wording.text);
+                if (pattern.empty() || pattern == texts::Text(japanese, id)) {
                     continue;
                 }
                 std::string key;
@@ -238,18 +238,23 @@ bool NamesRungs(std::string_view token) {
     static const std::vector<std::string> words = [] {
         std::vector<std::string> made;
         for (const Language* language : texts::Languages()) {
-            // The longest words beside the number: 横線 of 横線{1}本, rungs of {1} rungs.
-            const std::string pattern = Narrowed(texts::Text(*language, TextId::ResultRungs));
-            std::string_view longest;
-            for (std::size_t start = 0; start < pattern.size();) {
-                const std::size_t end = std::min(pattern.find("{1}", start), pattern.size());
-                const std::string_view word =
-                    Trimmed(std::string_view(pattern).substr(start, end - start));
-                longest = word.size() > longest.size() ? word : longest;
-                start = end + 3;
-            }
-            if (!longest.empty()) {
-                made.emplace_back(longest);
+            for (const TextEntry& wording : language->released) {
+                if (wording.id != TextId::ResultRungs) {
+                    continue;
+                }
+                // The longest words beside the number: 横線 of 横線{1}本, rungs of {1} rungs.
+                const std::string pattern = Narrowed(wording.text);
+                std::string_view longest;
+                for (std::size_t start = 0; start < pattern.size();) {
+                    const std::size_t end = std::min(pattern.find("{1}", start), pattern.size());
+                    const std::string_view word =
+                        Trimmed(std::string_view(pattern).substr(start, end - start));
+                    longest = word.size() > longest.size() ? word : longest;
+                    start = end + 3;
+                }
+                if (!longest.empty()) {
+                    made.emplace_back(longest);
+                }
             }
         }
         return made;

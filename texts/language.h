@@ -23,6 +23,10 @@ struct Language {
     // letters; otherwise a family of fonts-noto-cjk cut to this language's characters.
     std::string_view font;
     std::span<const TextEntry> entries;
+    // Every wording of a result line's words (ResultRungs, ResultFull, ResultStopped) this
+    // language has ever shipped, today's among them. Lines copied from an older version are
+    // read with these, so a wording changed in `entries` is added here, never replaced.
+    std::span<const TextEntry> released;
 };
 
 }  // namespace hashigoro

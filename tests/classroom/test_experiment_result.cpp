@@ -57,6 +57,31 @@ class ExperimentResultTest : public QObject {
         QCOMPARE(static_cast<int>(read.experiments.size()) - read.Repeats(), counted);
     }
 
+    // A line in any wording a language has shipped reads as the same experiment: an older
+    // version's lines still pool after a text is reworded.
+    void everyReleasedWordingReads() {
+        const ExperimentResult ended = Example();
+        ExperimentResult stopped = Example();
+        stopped.fullLine = 0;
+        stopped.counts[2] = 2;
+        for (const Language* language : texts::Languages()) {
+            for (const TextEntry& rungs : language->released) {
+                for (const TextEntry& ending : language->released) {
+                    if (rungs.id != TextId::ResultRungs || ending.id == TextId::ResultRungs) {
+                        continue;
+                    }
+                    const bool full = ending.id == TextId::ResultFull;
+                    const std::string line = texts::Format(rungs.text, {"50"}) + " 3 5 " +
+                                             (full ? "20" : "2") + " 7 4 2 1 0 0 0 " +
+                                             texts::Format(ending.text, {"3"});
+                    const ReadResults read = ReadResultLines(line);
+                    QVERIFY2(read.rejected.empty() && read.experiments.size() == 1, line.c_str());
+                    QVERIFY2(read.experiments[0].result == (full ? ended : stopped), line.c_str());
+                }
+            }
+        }
+    }
+
     void theKeptLineCarriesTheOrder() {
         QFETCH(QString, language);
         ExperimentResult result{10, {1, 2, 0, 0, 0, 0, 0, 0, 0, 0}, 0, "k3f9a2", {2, 1, 2}};

@@ -229,9 +229,16 @@ constexpr TextEntry kEntries[] = {
     {TextId::WriteFailed, "writing failed ({1})"},
 };
 
+// Every released wording of the result line's words, kept readable for good.
+constexpr TextEntry kReleased[] = {
+    {TextId::ResultRungs, "{1} rungs"},
+    {TextId::ResultFull, "line {1} full, ended"},
+    {TextId::ResultStopped, "stopped early"},
+};
+
 }  // namespace
 
 extern const Language english;
-const Language english{"en", "English", 1, "", kEntries};
+const Language english{"en", "English", 1, "", kEntries, kReleased};
 
 }  // namespace hashigoro

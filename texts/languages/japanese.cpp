@@ -217,9 +217,16 @@ constexpr TextEntry kEntries[] = {
     {TextId::WriteFailed, "書き込みに失敗しました（{1}）"},
 };
 
+// Every released wording of the result line's words, kept readable for good.
+constexpr TextEntry kReleased[] = {
+    {TextId::ResultRungs, "横線{1}本"},
+    {TextId::ResultFull, "{1}本目が満杯で終了"},
+    {TextId::ResultStopped, "途中で終了"},
+};
+
 }  // namespace
 
 extern const Language japanese;
-const Language japanese{"ja", "日本語", 0, "", kEntries};
+const Language japanese{"ja", "日本語", 0, "", kEntries, kReleased};
 
 }  // namespace hashigoro

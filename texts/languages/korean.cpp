@@ -216,9 +216,16 @@ constexpr TextEntry kEntries[] = {
     {TextId::WriteFailed, "쓰기에 실패했습니다({1})"},
 };
 
+// Every released wording of the result line's words, kept readable for good.
+constexpr TextEntry kReleased[] = {
+    {TextId::ResultRungs, "가로선 {1}개"},
+    {TextId::ResultFull, "{1}번째 선이 가득 차서 끝남"},
+    {TextId::ResultStopped, "도중에 끝남"},
+};
+
 }  // namespace
 
 extern const Language korean;
-const Language korean{"ko", "한국어", 2, "Noto Sans CJK KR", kEntries};
+const Language korean{"ko", "한국어", 2, "Noto Sans CJK KR", kEntries, kReleased};
 
 }  // namespace hashigoro

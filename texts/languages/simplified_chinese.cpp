@@ -204,9 +204,17 @@ constexpr TextEntry kEntries[] = {
     {TextId::WriteFailed, "写入失败（{1}）"},
 };
 
+// Every released wording of the result line's words, kept readable for good.
+constexpr TextEntry kReleased[] = {
+    {TextId::ResultRungs, "横线{1}条"},
+    {TextId::ResultFull, "第{1}条线已满，结束"},
+    {TextId::ResultStopped, "中途结束"},
+};
+
 }  // namespace
 
 extern const Language simplified_chinese;
-const Language simplified_chinese{"zh-Hans", "简体中文", 3, "Noto Sans CJK SC", kEntries};
+const Language simplified_chinese{"zh-Hans",          "简体中文", 3,
+                                  "Noto Sans CJK SC", kEntries,   kReleased};
 
 }  // namespace hashigoro

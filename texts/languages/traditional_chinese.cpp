@@ -204,9 +204,17 @@ constexpr TextEntry kEntries[] = {
     {TextId::WriteFailed, "寫入失敗（{1}）"},
 };
 
+// Every released wording of the result line's words, kept readable for good.
+constexpr TextEntry kReleased[] = {
+    {TextId::ResultRungs, "橫線{1}條"},
+    {TextId::ResultFull, "第{1}條線已滿，結束"},
+    {TextId::ResultStopped, "中途結束"},
+};
+
 }  // namespace
 
 extern const Language traditional_chinese;
-const Language traditional_chinese{"zh-Hant", "繁體中文", 4, "Noto Sans CJK TC", kEntries};
+const Language traditional_chinese{"zh-Hant",          "繁體中文", 4,
+                                   "Noto Sans CJK TC", kEntries,   kReleased};
 
 }  // namespace hashigoro
