@@ -213,9 +213,12 @@ int PoolClassFile(const hashigoro::OddsCommand& command) {
         }
     }
     if (const std::vector<int> alike = read.PerhapsRepeated(); !alike.empty()) {
-        errors += std::to_string(alike.size()) +
-                  " untagged stopped lines are the same as an earlier one, perhaps pasted twice "
-                  "(lines";
+        errors += std::to_string(alike.size());
+        errors += alike.size() == 1
+                      ? " untagged stopped line is the same as an earlier one, perhaps pasted "
+                        "twice (line"
+                      : " untagged stopped lines are the same as an earlier one, perhaps pasted "
+                        "twice (lines";
         // Appended piece by piece, as in Power().
         for (int number : alike) {
             errors += ' ';
@@ -225,8 +228,10 @@ int PoolClassFile(const hashigoro::OddsCommand& command) {
                                         : "), counted; --leave-out-alike leaves them out\n";
     }
     if (read.Repeats() > 0) {
-        errors += std::to_string(read.Repeats()) +
-                  " lines repeat an experiment already read and were left out\n";
+        errors += std::to_string(read.Repeats());
+        errors += read.Repeats() == 1
+                      ? " line repeats an experiment already read and was left out\n"
+                      : " lines repeat an experiment already read and were left out\n";
     }
     if (experiments.empty()) {
         errors += "hashigoro-odds: no experiments in " + Printable(name) +
