@@ -179,7 +179,7 @@ std::string ClassReport(const std::vector<ClassGroup>& groups) {
     for (const ClassGroup& group : groups) {
         out += "rungs " + std::to_string(group.rungs) + ": " + std::to_string(group.experiments) +
                (group.experiments == 1 ? " experiment, " : " experiments, ") +
-               std::to_string(group.trials) + " trials\n";
+               std::to_string(group.trials) + (group.trials == 1 ? " trial\n" : " trials\n");
         out += "line,count,relative frequency,exact odds\n";
         for (std::size_t c = 0; c < kArrivalColumns; ++c) {
             const double share = group.trials > 0 ? static_cast<double>(group.pooled[c]) /
