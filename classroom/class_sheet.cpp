@@ -107,6 +107,7 @@ void ClassSheet::AddOwnLines(const std::string& kept, const std::string& unsaved
                        : added == 0 ? std::string(texts::Text(TextId::ClassOwnAllThere))
                                     : class_sheet::OwnAdded(added);
     if (!unsaved.empty()) {
+        said += texts::Text(TextId::SentenceGap);
         said += class_sheet::OwnUnsaved(
             static_cast<int>(std::count(unsaved.begin(), unsaved.end(), '\n')), why);
     }
@@ -309,6 +310,9 @@ std::string ClassSheet::TrendCsv() const {
 std::string ClassSheet::Summary() const {
     const auto grouped = [](int n) { return odds_sheet::Grouped(static_cast<std::uint64_t>(n)); };
     std::string said = notice_;
+    if (!said.empty()) {
+        said += texts::Text(TextId::SentenceGap);
+    }
     if (!files_.empty()) {
         std::string files;
         for (std::size_t i = 0; i < files_.size(); ++i) {

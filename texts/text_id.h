@@ -154,6 +154,7 @@ enum class TextId {
     ClassEnough,
     ClassFilesRead,  // {1}: the files
     ClassListSeparator,
+    SentenceGap,  // between two sentences joined in a text: a space, or none
     ClassRead,           // {1} experiments
     ClassRejectedSome,   // {1} lines
     ClassRejectedFirst,  // {1} lines shown

@@ -4,6 +4,7 @@
 #include <random>
 #include <sstream>
 
+#include "catalogue.h"
 #include "class_sheet.h"
 #include "class_trend.h"
 #include "drawn_experiment.h"
@@ -257,6 +258,14 @@ class ClassTrendTest : public QObject {
         QVERIFY(
             QString::fromStdString(sheet.Summary()).startsWith("huge.csv は大きすぎて読めません"));
         QCOMPARE(sheet.Experiments(), 3);
+        // Sentences joined in a language that spaces them keep a space between.
+        texts::Use("en");
+        ClassSheet english;
+        english.AddOwnLines("横線10本　1 1 1 1 1 1 1 1 1 1　途中で終了\n", "", "");
+        english.Pool();
+        const std::string summary = english.Summary();
+        texts::Use("ja");
+        QVERIFY2(summary.starts_with("Added 1 experiment. Read 1 experiment."), summary.c_str());
     }
 };
 

@@ -177,6 +177,7 @@ constexpr TextEntry kEntries[] = {
      "still be missed)."},
     {TextId::ClassFilesRead, "Files read: {1}. "},
     {TextId::ClassListSeparator, ", "},
+    {TextId::SentenceGap, " "},
     {TextId::ClassRead, "Read {1} {1?experiment|experiments}."},
     {TextId::ClassRejectedSome, " {1} {1?row|rows} could not be read"},
     {TextId::ClassRejectedFirst, " (the first {1} are shown below)."},

@@ -169,6 +169,7 @@ constexpr TextEntry kEntries[] = {
      "偏りがあれば 8 割の確率で見抜けるだけの試行はあります（それでも 2 割ほどは見抜けません）。"},
     {TextId::ClassFilesRead, "読んだファイル：{1}。"},
     {TextId::ClassListSeparator, "、"},
+    {TextId::SentenceGap, ""},
     {TextId::ClassRead, "{1} 回の実験を読みました。"},
     {TextId::ClassRejectedSome, "読めなかった行が {1} 行あります"},
     {TextId::ClassRejectedFirst, "（初めの {1} 行を下に示します）。"},

@@ -167,6 +167,7 @@ constexpr TextEntry kEntries[] = {
      "알아내지 못합니다)."},
     {TextId::ClassFilesRead, "읽은 파일: {1}. "},
     {TextId::ClassListSeparator, ", "},
+    {TextId::SentenceGap, " "},
     {TextId::ClassRead, "실험 {1}회를 읽었습니다."},
     {TextId::ClassRejectedSome, " 읽지 못한 줄이 {1}줄 있습니다"},
     {TextId::ClassRejectedFirst, " (처음 {1}줄을 아래에 보입니다)."},

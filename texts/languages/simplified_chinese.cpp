@@ -157,6 +157,7 @@ constexpr TextEntry kEntries[] = {
      "若有偏差，现有的试验已足以有 80\u00A0% 的概率识别出来（仍有约 20\u00A0% 识别不出）。"},
     {TextId::ClassFilesRead, "读取的文件：{1}。"},
     {TextId::ClassListSeparator, "、"},
+    {TextId::SentenceGap, ""},
     {TextId::ClassRead, "读取了 {1} 轮实验。"},
     {TextId::ClassRejectedSome, "有 {1} 行无法读取"},
     {TextId::ClassRejectedFirst, "（下面列出前 {1} 行）。"},

@@ -157,6 +157,7 @@ constexpr TextEntry kEntries[] = {
      "若有偏差，現有的試驗已足以有 80\u00A0% 的機率看出來（仍有約 20\u00A0% 看不出）。"},
     {TextId::ClassFilesRead, "讀取的檔案：{1}。"},
     {TextId::ClassListSeparator, "、"},
+    {TextId::SentenceGap, ""},
     {TextId::ClassRead, "讀取了 {1} 輪實驗。"},
     {TextId::ClassRejectedSome, "有 {1} 行無法讀取"},
     {TextId::ClassRejectedFirst, "（下面列出前 {1} 行）。"},
