@@ -98,6 +98,15 @@ std::string_view Text(TextId id) {
     return Text(Current(), id);
 }
 
+TextId IdOf(std::string_view text) {
+    for (int n = 1; n < static_cast<int>(TextId::Count); ++n) {
+        if (!text.empty() && Text(static_cast<TextId>(n)) == text) {
+            return static_cast<TextId>(n);
+        }
+    }
+    return TextId::None;
+}
+
 std::string Format(std::string_view text, std::initializer_list<std::string_view> values) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {

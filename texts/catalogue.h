@@ -23,6 +23,8 @@ const Language& Current();
 
 // The text in the current language; a text a language lacks is said in Japanese.
 std::string_view Text(TextId id);
+// Which text of the current language `text` is, whole; None for any other.
+TextId IdOf(std::string_view text);
 // The text in `language`.
 std::string_view Text(const Language& language, TextId id);
 // The text with {1}, {2}, ... replaced by `values` in order, and each {n?one|other} by the word

@@ -58,6 +58,8 @@ enum class TextId {
     CopyButton,
     Copied,
     SelectedToCopy,
+    ResultsNotKept,  // the page: the browser keeps nothing on this device
+    NewVersion,      // the page: a newer version is installed and waiting
     Ended,
     Restart,
     BackToLadder,
@@ -154,13 +156,13 @@ enum class TextId {
     ClassEnough,
     ClassFilesRead,  // {1}: the files
     ClassListSeparator,
-    SentenceGap,  // between two sentences joined in a text: a space, or none
+    SentenceGap,         // between two sentences joined in a text: a space, or none
     ClassRead,           // {1} experiments
     ClassRejectedSome,   // {1} lines
     ClassRejectedFirst,  // {1} lines shown
     ClassRejectedEnd,
-    ClassRepeats,  // {1}
-    ClassHeaders,  // {1} rows, {2} their line numbers
+    ClassRepeats,          // {1}
+    ClassHeaders,          // {1} rows, {2} their line numbers
     ClassPerhapsRepeated,  // {1} rows, {2} their line numbers
     ClassLeftOut,          // {1} rows
     ClassLeaveOut,

@@ -25,15 +25,17 @@ class PagePartsTest : public QObject {
         QTest::newRow("a projector, limited by its height") << 1920.0 << 1080.0 << 1064.0 / 595;
         QTest::newRow("a Chromebook") << 1366.0 << 768.0 << 752.0 / 595;
         QTest::newRow("an iPad upright, limited by its width") << 768.0 << 1024.0 << 752.0 / 660;
-        QTest::newRow("a phone sideways") << 740.0 << 360.0 << 344.0 / 595;
-        QTest::newRow("a postage stamp") << 100.0 << 100.0 << 0.25;
+        // Below the scale at which a 25-pixel button is a finger's 24, the page scrolls.
+        QTest::newRow("a tablet sideways") << 1080.0 << 810.0 << 794.0 / 595;
+        QTest::newRow("a phone sideways") << 844.0 << 390.0 << 0.96;
+        QTest::newRow("a postage stamp") << 100.0 << 100.0 << 0.96;
         QTest::newRow("a wall") << 8000.0 << 4000.0 << 3.0;
     }
     void theWindowFitsTheScreenWhole() {
         QFETCH(double, width);
         QFETCH(double, height);
         QFETCH(double, scale);
-        QCOMPARE(FitScale(660, 595, width, height, 8), scale);
+        QCOMPARE(FitScale(660, 595, width, height, 8, TouchScale(layout::kMainWindow)), scale);
     }
 
     void aPixelIsWholeDevicePixelsAndNeverNone_data() {

@@ -54,6 +54,8 @@ constexpr TextEntry kEntries[] = {
     {TextId::Copied, "Copied"},
     {TextId::SelectedToCopy,
      "The line is selected. Press Ctrl+C (on an iPad, tap Copy) to copy it"},
+    {TextId::ResultsNotKept, "This browser keeps no results on this device: copy the line to keep it."},
+    {TextId::NewVersion, "A new version is ready — reload"},
     {TextId::Ended, "The ladder lottery has ended."},
     {TextId::Restart, "Start again"},
     {TextId::BackToLadder, "Back to the ladder"},

@@ -57,6 +57,8 @@ constexpr TextEntry kEntries[] = {
     {TextId::CopyButton, "コピー"},
     {TextId::Copied, "コピーしました"},
     {TextId::SelectedToCopy, "行を選びました。Ctrl+C（iPad では「コピー」）でコピーしてください"},
+    {TextId::ResultsNotKept, "このブラウザーは結果をこの端末に残せません。行をコピーして残してください。"},
+    {TextId::NewVersion, "新しい版があります — 読み込み直す"},
     {TextId::Ended, "はしごろうを終了しました。"},
     {TextId::Restart, "もう一度はじめる"},
     {TextId::BackToLadder, "はしごろうに戻る"},

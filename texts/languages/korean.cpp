@@ -53,6 +53,8 @@ constexpr TextEntry kEntries[] = {
     {TextId::CopyButton, "복사"},
     {TextId::Copied, "복사했습니다"},
     {TextId::SelectedToCopy, "줄을 선택했습니다. Ctrl+C(iPad에서는 '복사하기')로 복사하세요"},
+    {TextId::ResultsNotKept, "이 브라우저는 결과를 이 기기에 남기지 않습니다. 줄을 복사해서 남겨 두세요."},
+    {TextId::NewVersion, "새 버전이 있습니다 — 다시 불러오기"},
     {TextId::Ended, "사다리 타기를 종료했습니다."},
     {TextId::Restart, "다시 시작"},
     {TextId::BackToLadder, "사다리 타기로 돌아가기"},

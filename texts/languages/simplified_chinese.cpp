@@ -52,6 +52,8 @@ constexpr TextEntry kEntries[] = {
     {TextId::CopyButton, "复制"},
     {TextId::Copied, "已复制"},
     {TextId::SelectedToCopy, "已选中这一行。请按 Ctrl+C（iPad 上点“拷贝”）复制"},
+    {TextId::ResultsNotKept, "此浏览器不能在本设备上保存结果，请复制这一行保存。"},
+    {TextId::NewVersion, "有新版本 — 重新载入"},
     {TextId::Ended, "画鬼脚已结束。"},
     {TextId::Restart, "重新开始"},
     {TextId::BackToLadder, "返回画鬼脚"},

@@ -52,6 +52,8 @@ constexpr TextEntry kEntries[] = {
     {TextId::CopyButton, "複製"},
     {TextId::Copied, "已複製"},
     {TextId::SelectedToCopy, "已選取這一行。請按 Ctrl+C（iPad 上點「拷貝」）複製"},
+    {TextId::ResultsNotKept, "此瀏覽器無法在本裝置上保存結果，請複製這一行保存。"},
+    {TextId::NewVersion, "有新版本 — 重新載入"},
     {TextId::Ended, "畫鬼腳已結束。"},
     {TextId::Restart, "重新開始"},
     {TextId::BackToLadder, "回到畫鬼腳"},

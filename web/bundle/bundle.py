@@ -29,7 +29,7 @@ NAMES_FAMILY = "Hashigoro Names"
 # Where the page's few texts outside the catalogue are written (the font's names).
 TEXT_SOURCES = ["web/page/*.html", "web/page/*.js", "web/page/*.css"]
 # What the page says before its program runs, from the catalogue: why it cannot start.
-FAILURE_TEXTS = ["CannotRun", "TooOld", "NoWebAssembly", "UpdateAdvice", "Stopped", "StoppedText",
+FAILURE_TEXTS = ["NewVersion", "CannotRun", "TooOld", "NoWebAssembly", "UpdateAdvice", "Stopped", "StoppedText",
                  "Reload"]
 
 

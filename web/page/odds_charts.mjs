@@ -26,9 +26,9 @@ function useGothic() {
 }
 const destroyer = (charts, more = []) => () => {
     for (const chart of charts) {
-        const table = chart.canvas.nextElementSibling;
-        if (table && table.tagName === 'TABLE') {
-            table.remove();
+        const holder = chart.canvas.nextElementSibling;
+        if (holder && holder.className === 'sr-only') {
+            holder.remove();
         }
         chart.destroy();
     }
@@ -43,9 +43,11 @@ const axis = (text, extra) => ({ title: { display: !!text, text }, ...extra });
 // A table after `canvas` with the numbers of its chart, for a screen reader: `fill` gives its
 // header and rows when the numbers change (a little later, once a slider has come to rest).
 function numbersTable(canvas, title, fill) {
+    const holder = document.createElement('div');
+    holder.className = 'sr-only';
     const table = document.createElement('table');
-    table.className = 'sr-only';
-    canvas.after(table);
+    holder.append(table);
+    canvas.after(holder);
     let pending = 0;
     return () => {
         clearTimeout(pending);

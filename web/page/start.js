@@ -141,6 +141,62 @@
     window.addEventListener('unhandledrejection', event =>
         stopped(String((event.reason && event.reason.message) || event.reason)));
 
+    // A new version installed beside the running one waits. The page offers it in its corner
+    // between experiments (never while the trials run, when the stop button is enabled), and
+    // loads it when asked.
+    function offerNewVersion(registration) {
+        const offer = () => {
+            if (!registration.waiting || !navigator.serviceWorker.controller ||
+                document.getElementById('NewVersion')) {
+                return;
+            }
+            const corner = document.getElementById('Corner');
+            if (!corner) {
+                setTimeout(offer, 500);
+                return;
+            }
+            const button = document.createElement('button');
+            button.id = 'NewVersion';
+            button.type = 'button';
+            button.className = 'button new-version';
+            const retext = () => {
+                button.textContent = texts[document.documentElement.lang]?.NewVersion ??
+                                     texts.ja.NewVersion;
+            };
+            retext();
+            new MutationObserver(retext).observe(document.documentElement,
+                                                 { attributes: true, attributeFilter: ['lang'] });
+            const running = () => {
+                const stop = document.getElementById('Command5');
+                return !!stop && !stop.disabled;
+            };
+            const follow = () => { button.hidden = running(); };
+            follow();
+            new MutationObserver(follow).observe(document.body, {
+                subtree: true, childList: true, attributes: true, attributeFilter: ['disabled'],
+            });
+            button.addEventListener('click', () => {
+                if (running()) {
+                    return;
+                }
+                navigator.serviceWorker.addEventListener('controllerchange', () => location.reload());
+                registration.waiting.postMessage('take-over');
+            });
+            corner.prepend(button);
+        };
+        offer();
+        registration.addEventListener('updatefound', () => {
+            const worker = registration.installing;
+            worker?.addEventListener('statechange', () => {
+                if (worker.state === 'installed') {
+                    offer();
+                }
+            });
+        });
+        // A page left open for days asks now and then whether a new version is out.
+        setInterval(() => registration.update().catch(() => {}), 60 * 60 * 1000);
+    }
+
     // The served page works offline through its service worker. Where the page may not use one
     // (an embed in a sandboxed frame throws on asking), or the worker's file is missing, the
     // page simply runs online.
@@ -148,7 +204,7 @@
         const offline = document.querySelector('meta[name=offline]');
         try {
             if (offline && navigator.serviceWorker) {
-                navigator.serviceWorker.register(offline.content).catch(() => {});
+                navigator.serviceWorker.register(offline.content).then(offerNewVersion, () => {});
             }
         } catch (error) {
             // no service worker here

@@ -11,6 +11,13 @@ self.addEventListener('install', event => {
         cache.addAll(files.map(file => new Request(file, { cache: 'reload' })))));
 });
 
+// A new version waits until the page says that no experiment is running.
+self.addEventListener('message', event => {
+    if (event.data === 'take-over') {
+        self.skipWaiting();
+    }
+});
+
 self.addEventListener('activate', event => {
     event.waitUntil(caches.keys().then(names => Promise.all(
         names.filter(name => name !== cacheName).map(name => caches.delete(name)))));
@@ -24,7 +31,9 @@ self.addEventListener('fetch', event => {
         return;
     }
     const fromNetwork = url.pathname.endsWith('.wav');
+    // The page answers its own address with any query (?lang=ko), as every file does.
+    const kept = () => caches.match(event.request, { ignoreSearch: true });
     event.respondWith(fromNetwork
-        ? fetch(event.request).catch(() => caches.match(event.request))
-        : caches.match(event.request).then(hit => hit || fetch(event.request)));
+        ? fetch(event.request).catch(kept)
+        : kept().then(hit => hit || fetch(event.request)));
 });

@@ -146,7 +146,10 @@ EM_BOOL OnKey(int, const EmscriptenKeyboardEvent* key, void* userData) {
     }
     if (!events.DialogOpen()) {
         if (escape) {
-            events.Post({PageEvent::Kind::Key, "Escape"});  // closes the answer sheet
+            // It closes the answer sheet or the help window. Its default is taken from it: the
+            // box that closing the help opens would otherwise be closed by the same key.
+            events.Post({PageEvent::Kind::Key, "Escape"});
+            return EM_TRUE;
         }
         return EM_FALSE;
     }

@@ -180,6 +180,9 @@ void WebProgram::SwitchLanguage(const std::string& code) {
     }
     SpeakLanguage(code.c_str(), 1);
     RetextPage();
+    results_.Retext();
+    // What was said aloud in the old language is not left to be read again.
+    SetText(ById("Announcer"), "");
     if (main_) {
         Document().set("title", std::string(texts::Text(layout::kMainWindow.caption)));
     } else if (help_) {
@@ -204,10 +207,13 @@ void WebProgram::Handle(const PageEvent& event) {
             odds_->ShowOwn(results_.Sofar());
         }
         odds_->Show();
+        // The sheet covers the page's corner: the language menu comes along to its top.
+        ById("OddsTop").call<void>("insertBefore", ById("Language"), ById("OddsBack"));
     } else if (odds_ && odds_->Shown() &&
                ((event.kind == PageEvent::Kind::Click && event.target == "OddsBack") ||
                 (event.kind == PageEvent::Kind::Key && event.target == "Escape"))) {
         odds_->Hide();
+        ById("Corner").call<void>("append", ById("Language"));
         ById("OpenOdds").call<void>("focus");
     } else if (event.kind == PageEvent::Kind::Click && results_.Handle(event.target)) {
         // the result line copied
@@ -273,6 +279,11 @@ void WebProgram::HandleExperiment(const PageEvent& event) {
             }
             break;
         case PageEvent::Kind::Key:
+            // Escape closes the help window, as its close button does.
+            if (help_ && event.target == "Escape") {
+                ShowMainView();
+            }
+            break;
         case PageEvent::Kind::Input:
         case PageEvent::Kind::Change:
             break;
@@ -301,7 +312,9 @@ void WebProgram::Rescale() {
     SetStyle(Document()["body"], "padding-bottom", std::to_string(below) + "px");
     const double viewportWidth = window["innerWidth"].as<double>();
     const double viewportHeight = window["innerHeight"].as<double>() - below;
-    double scale = FitScale(width, height, viewportWidth, viewportHeight, kMargin);
+    // Never so small that a finger misses a button: the page scrolls instead.
+    const double least = std::max(TouchScale(layout::kMainWindow), TouchScale(layout::kHelpWindow));
+    double scale = FitScale(width, height, viewportWidth, viewportHeight, kMargin, least);
     // The page's corner (the answer sheet's button and the language menu) stands over the top
     // right, where it may cover the centred window's caption bar but not what lies below it.
     // Where it would, as on a phone held sideways, the window stands beside the corner if it
@@ -319,7 +332,8 @@ void WebProgram::Rescale() {
                 beside = cornerWidth;
             } else {
                 above = cornerBottom;
-                scale = FitScale(width, height, viewportWidth, viewportHeight - above, kMargin);
+                scale =
+                    FitScale(width, height, viewportWidth, viewportHeight - above, kMargin, least);
             }
         }
     }

@@ -40,7 +40,7 @@ test('no accessibility faults in the prompt, a trial, the help and the answer sh
         await button(page, 'はしごろう＿理論値').click();
         await page.getByRole('region', { name: 'はしごろう＿理論値' }).waitFor();
         // The charts' numbers are there as tables, named as the charts are.
-        await page.waitForFunction(() => document.querySelectorAll('table.sr-only tr').length > 300);
+        await page.waitForFunction(() => document.querySelectorAll('.sr-only tr').length > 300);
         for (const name of ['どの線に着くか（%）', '偏りを見抜く確率（5 % の検定）']) {
             assert.equal(await page.getByRole('img', { name }).count(), 1, name);
             assert.equal(await page.getByRole('table', { name }).count(), 1, name);

@@ -26,11 +26,13 @@ function findByRole(role, name) {
         button: 'button',
         dialog: 'dialog[open]',
         region: 'section[aria-labelledby]',
-        textbox: 'input[type=text], input:not([type])',
+        textbox: 'input[type=text], input:not([type]), textarea',
+        combobox: 'select',
         status: '[role=status]',
     }[role];
     for (const element of document.querySelectorAll(candidates)) {
-        const label = role === 'textbox' ? text(element.labels?.[0]) : labelled(element);
+        const label = role === 'textbox' || (role === 'combobox' && !element.hasAttribute('aria-label'))
+            ? text(element.labels?.[0]) : labelled(element);
         if (visible(element) && (name === undefined || name === null || matches(label))) {
             return element;
         }
@@ -51,7 +53,22 @@ export async function chromium() {
     return {
         name: 'Chromium',
         goto: url => page.goto(url),
+        // Resized, and given the time the page takes to scale its window again.
+        resize: async (width, height) => {
+            await page.setViewportSize({ width, height });
+            await sleep(300);
+        },
+        screenshot: file => page.screenshot({ path: file }),
         evaluate: (script, ...args) => page.evaluate(script, ...args),
+        find: async (role, name) => {
+            const handle = await page.evaluateHandle(
+                ([f, role, name, regex]) => eval(f)(role, regex ? new RegExp(name) : name),
+                [finder, role, name instanceof RegExp ? name.source : name, name instanceof RegExp]);
+            return handle.asElement();
+        },
+        click: element => element.click(),
+        type: (element, text) => element.fill(text),
+        pressEnter: element => element.press('Enter'),
         beforeScripts: script => page.addInitScript(script),
         close: () => browser.close(),
     };
@@ -78,6 +95,11 @@ export async function firefox() {
     return {
         name: 'Firefox',
         goto: url => page.goto(url),
+        resize: async (width, height) => {
+            await page.setViewport({ width, height });
+            await sleep(300);
+        },
+        screenshot: file => page.screenshot({ path: file }),
         evaluate,
         beforeScripts: script => page.evaluateOnNewDocument(script),
         find,
@@ -145,6 +167,21 @@ export async function webkit() {
     return {
         name: 'WebKit',
         goto: url => driver.get(url),
+        // The browser's window, made as large as its page must be: its frame measured once.
+        resize: async (width, height) => {
+            await driver.manage().window().setRect({ width, height });
+            const [innerWidth, innerHeight] =
+                await driver.executeScript('return [innerWidth, innerHeight]');
+            if (innerWidth !== width || innerHeight !== height) {
+                await driver.manage().window().setRect({ width: 2 * width - innerWidth,
+                                                         height: 2 * height - innerHeight });
+            }
+            await sleep(300);
+        },
+        screenshot: async file => {
+            const { writeFile } = await import('node:fs/promises');
+            await writeFile(file, await driver.takeScreenshot(), 'base64');
+        },
         evaluate,
         find,
         click: element => element.click(),

@@ -44,6 +44,9 @@ test('the served page works offline once loaded, and names itself for installing
         await page.reload();
         await prompt(page).waitFor();
         assert.equal(await page.locator('#Form1').count(), 1);
+        // A class's link in its own language starts offline too.
+        await page.goto(url + '?lang=ko');
+        await prompt(page, '사다리 타기 가로선 개수 설정').waitFor();
     } finally {
         server.kill();
         await browser.close();

@@ -170,7 +170,7 @@ ClassView::ClassView(val sheet, PageEvents& events)
     part.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsClassTitle"));
     SetText(Make("h2", "OddsClassTitle", "", part), TextId::ClassTitle);
     val input = Make("div", "", "class-input", part);
-    val label = Make("label", "", "", input);
+    val label = Make("label", "", "class-lines-label", input);
     label.set("htmlFor", std::string("OddsClassLines"));
     SetText(label, TextId::ClassLinesLabel);
     val lines = Make("textarea", "OddsClassLines", "", input);

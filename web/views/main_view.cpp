@@ -143,20 +143,37 @@ bool MainView::Click(const std::string& id) {
     }
     if (id == "Command1") {
         controller_->Command1_Click();
+        FocusNextAction();
     } else if (id == "Command2") {
         controller_->Command2_Click();
     } else if (id == "Command3") {
         controller_->Command3_Click();
     } else if (id == "Command4") {
         controller_->Command4_Click();
+        FocusNextAction();
     } else if (id == "Command5") {
         controller_->Command5_Click();
+        FocusNextAction();
     } else if (id == "Command6") {
         controller_->Command6_Click();
     } else {
         return false;
     }
     return true;
+}
+
+void MainView::FocusNextAction() {
+    // Nothing to move while this window is not the page's (the help window took its place).
+    if (!window_["isConnected"].as<bool>()) {
+        return;
+    }
+    for (const char* id : {"Command5", "Command1"}) {
+        const val button = ById(id);
+        if (!button.isNull() && !button["disabled"].as<bool>()) {
+            button.call<void>("focus");
+            return;
+        }
+    }
 }
 
 void MainView::Tick(Timer timer) {

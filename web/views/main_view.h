@@ -38,7 +38,10 @@ class MainView final : private ProgressLabel, private MainWindowView {
     MainView& operator=(const MainView&) = delete;
 
     // The window's first showing: lines, then the rung-count prompt.
-    void Activate() { controller_->Form_Activate(); }
+    void Activate() {
+        controller_->Form_Activate();
+        FocusNextAction();
+    }
 
     // A click on the control `id`; false when it is none of this window's buttons.
     bool Click(const std::string& id);
@@ -63,6 +66,10 @@ class MainView final : private ProgressLabel, private MainWindowView {
     }
 
   private:
+    // Puts the focus on the button of what a person does next (stop while the trials run, else
+    // start), so that a keyboard never falls back to the page's start after a button it pressed
+    // became disabled or a box closed.
+    void FocusNextAction();
     // ProgressLabel
     void SetCaption(const std::string& text) override;
     // MainWindowView

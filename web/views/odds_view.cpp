@@ -95,7 +95,7 @@ OddsView::OddsView(val container, PageEvents& events)
       chartCanvases_(val::null()) {
     sheet_.set("hidden", true);  // until it is asked for
     sheet_.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsTitle"));
-    val top = Make("div", "", "sheet-top", sheet_);
+    val top = Make("div", "OddsTop", "sheet-top", sheet_);
     val title = Make("h1", "OddsTitle", "", top);
     SetText(title, TextId::SheetCaption, true);
     title.set("tabIndex", -1);  // where the focus goes when the sheet opens

@@ -13,8 +13,32 @@ namespace {
 val MakeDialog(const char* id) {
     val dialog = Make("dialog", id, "box", Document()["body"]);
     dialog.call<void>("setAttribute", std::string("aria-labelledby"), std::string(id) + "Title");
-    Make("div", std::string(id) + "Title", "box-title", dialog);
+    val head = Make("div", "", "box-head", dialog);
+    Make("span", std::string(id) + "Title", "box-title", head);
     return dialog;
+}
+
+// Says `text` in `element`, marked with its text's name where it is one of the catalogue's, so
+// that a switch of language says it again in the new one.
+void SayRetextable(val element, const std::string& text) {
+    const TextId id = texts::IdOf(text);
+    if (id != TextId::None) {
+        SetText(element, id);
+    } else {
+        SetText(element, text);
+        element.call<void>("removeAttribute", std::string("data-text"));
+    }
+}
+
+// The page's language menu goes with the open box, above which nothing else can be reached, so
+// that a class chooses its language before it answers; `into` null puts it back in its corner.
+void CarryLanguageMenu(val into) {
+    val menu = ById("Language");
+    val corner = ById("Corner");
+    if (menu.isNull() || corner.isNull()) {
+        return;
+    }
+    (into.isNull() ? corner : into).call<void>("append", menu);
 }
 
 }  // namespace
@@ -49,8 +73,8 @@ PageDialogs::PageDialogs(PageEvents& events, std::function<void(const PageEvent&
 
 std::string PageDialogs::InputBox(const std::string& prompt, const std::string& title,
                                   const std::string& defaultText) {
-    SetText(ById("InputBoxTitle"), title);
-    SetText(ById("InputPrompt"), prompt);
+    SayRetextable(ById("InputBoxTitle"), title);
+    SayRetextable(ById("InputPrompt"), prompt);
     val entry = ById("InputEntry");
     entry.set("value", defaultText);
     const std::string answer = Run(inputBox_, entry, true);
@@ -59,8 +83,8 @@ std::string PageDialogs::InputBox(const std::string& prompt, const std::string& 
 }
 
 std::int16_t PageDialogs::YesNoBox(const std::string& text, const std::string& title) {
-    SetText(ById("YesNoBoxTitle"), title);
-    SetText(ById("YesNoText"), text);
+    SayRetextable(ById("YesNoBoxTitle"), title);
+    SayRetextable(ById("YesNoText"), text);
     // Yes is the default button, Y and N answer too, and Escape does nothing here.
     const std::string answer = Run(yesNoBox_, ById("Yes"), false);
     return answer == "Yes" ? kAnswerYes : kAnswerNo;
@@ -75,6 +99,7 @@ std::string PageDialogs::Run(val dialog, val focus, bool entry) {
             focus.call<void>("select");
         }
     };
+    CarryLanguageMenu(dialog.call<val>("querySelector", std::string(".box-head")));
     open();
     dialog.call<void>("setAttribute", std::string("data-waiting"), std::string("1"));
     events_.SetDialogOpen(true);
@@ -102,6 +127,7 @@ std::string PageDialogs::Run(val dialog, val focus, bool entry) {
     dialog.call<void>("removeAttribute", std::string("data-waiting"));
     events_.SetDialogOpen(false);
     dialog.call<void>("close");
+    CarryLanguageMenu(val::null());
     if (!returnTo.isNull() && !returnTo.isUndefined()) {
         returnTo.call<void>("focus");
     }

@@ -15,13 +15,15 @@ namespace {
 constexpr const char* kStorageKey = "hashigoro.results";
 
 // clang-format off
-// Appends a line to the kept ones; a browser that refuses storage (a private window) keeps
-// nothing, and the experiment goes on all the same.
-EM_JS(void, KeepLine, (const char* key, const char* line), {
+// Appends a line to the kept ones; false where the browser refuses storage (storage turned
+// off, a managed profile, a full quota): the experiment goes on all the same.
+EM_JS(bool, KeepLine, (const char* key, const char* line), {
     try {
         const name = UTF8ToString(key);
         localStorage.setItem(name, (localStorage.getItem(name) || "") + UTF8ToString(line) + "\n");
+        return true;
     } catch (error) {
+        return false;
     }
 });
 
@@ -94,14 +96,31 @@ PageResults::PageResults(val parent, std::function<void()> shown)
     SetText(copy, TextId::CopyButton);
     // Shown once the line is copied (and said through the page's announcer).
     Make("span", "CopySaid", "copy-said", box_);
+    // Said once, where storage is refused: the copy button is then the only way to keep a line.
+    Make("span", "NotKept", "not-kept", box_).set("hidden", true);
 }
 
 void PageResults::Record(const FinishedExperiment& experiment) {
     // The line a pupil copies stays short; the device keeps the order of the arrivals too.
     const ExperimentResult result = TaggedResultOf(experiment);
+    shownResult_ = result;
     Show(ResultLine(result));
     lastKept_ = KeptLine(result);
-    KeepLine(kStorageKey, lastKept_.c_str());
+    if (!KeepLine(kStorageKey, lastKept_.c_str())) {
+        val notKept = ById("NotKept");
+        if (notKept["hidden"].as<bool>()) {
+            SetText(notKept, TextId::ResultsNotKept);
+            notKept.set("hidden", false);
+            SetText(ById("Announcer"), texts::Text(TextId::ResultsNotKept));
+        }
+    }
+}
+
+void PageResults::Retext() {
+    if (shownResult_) {
+        SetText(ById("ResultLine"), ResultLine(*shownResult_));
+    }
+    SetText(ById("CopySaid"), "");
 }
 
 void PageResults::Arrived(const FinishedExperiment& sofar) {
@@ -116,7 +135,8 @@ void PageResults::TakeBackLast() {
 }
 
 void PageResults::Stopped(const FinishedExperiment& sofar) {
-    Show(ResultLine(ResultOf(sofar)));
+    shownResult_ = ResultOf(sofar);
+    Show(ResultLine(*shownResult_));
 }
 
 void PageResults::Show(const std::string& line) {

@@ -3,8 +3,10 @@
 #include <emscripten/val.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "experiment_result.h"
 #include "results_log.h"
 
 namespace hashigoro::web {
@@ -35,12 +37,16 @@ class PageResults final : public ResultsLog {
     // Every result line kept on this device, one a line (nothing where storage is refused).
     static std::string Kept();
 
+    // Says the line shown again in the language spoken now, and forgets what was said of a copy.
+    void Retext();
+
     // Handles a click on the copy button; false for any other.
     bool Handle(const std::string& clicked);
 
   private:
     void Show(const std::string& line);
 
+    std::optional<ExperimentResult> shownResult_;  // the line shown, as a result
     std::string lastKept_;
     emscripten::val box_;
     std::function<void()> shown_;
