@@ -184,15 +184,14 @@
             });
             corner.prepend(button);
         };
-        offer();
-        registration.addEventListener('updatefound', () => {
-            const worker = registration.installing;
-            worker?.addEventListener('statechange', () => {
-                if (worker.state === 'installed') {
-                    offer();
-                }
-            });
+        const watch = worker => worker?.addEventListener('statechange', () => {
+            if (worker.state === 'installed') {
+                offer();
+            }
         });
+        offer();
+        watch(registration.installing);
+        registration.addEventListener('updatefound', () => watch(registration.installing));
         // A page left open for days asks now and then whether a new version is out.
         setInterval(() => registration.update().catch(() => {}), 60 * 60 * 1000);
     }

@@ -120,7 +120,13 @@ test('a redeployed page is taken whole, past a server that lets files be kept', 
                 };
                 check();
             }));
-            // The old version's last page closed, the next one comes in whole, offline too.
+            // Between experiments the page offers the new version, and takes it when asked.
+            await answerPrompt(page, '10');
+            await prompt(page).waitFor({ state: 'hidden' });
+            await page.getByRole('button', { name: '新しい版があります — 読み込み直す' }).click();
+            await page.waitForFunction(() =>
+                getComputedStyle(document.body).getPropertyValue('--deployed').trim() === 'next');
+            // The next one comes in whole in a page opened afresh, offline too.
             await page.close();
             const again = await context.newPage();
             for (const offline of [false, true]) {
