@@ -137,6 +137,21 @@ std::string Format(TextId id, std::initializer_list<std::string_view> values) {
     return Format(Text(id), values);
 }
 
+std::string Spoken(std::string_view caption) {
+    static constexpr std::string_view kIdeographicSpace = "\u3000";
+    std::string spoken;
+    for (std::size_t i = 0; i < caption.size();) {
+        if (caption.substr(i, kIdeographicSpace.size()) == kIdeographicSpace) {
+            i += kIdeographicSpace.size();
+        } else {
+            spoken += caption[i++];
+        }
+    }
+    const std::size_t first = spoken.find_first_not_of(' ');
+    const std::size_t last = spoken.find_last_not_of(' ');
+    return first == std::string::npos ? std::string() : spoken.substr(first, last - first + 1);
+}
+
 std::string Placeholders(std::string_view text) {
     std::set<char> numbers;
     for (std::size_t i = 0; i + 2 < text.size(); ++i) {

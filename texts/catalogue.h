@@ -32,6 +32,10 @@ std::string_view Text(const Language& language, TextId id);
 std::string Format(TextId id, std::initializer_list<std::string_view> values);
 std::string Format(std::string_view text, std::initializer_list<std::string_view> values);
 
+// A caption as a screen reader should say it: without the ideographic spaces that spread it
+// over its control ("停　　　　止" is "停止") and the blanks around it.
+std::string Spoken(std::string_view caption);
+
 // The placeholders of a text, as the numbers in its {n}, each once and in order.
 std::string Placeholders(std::string_view text);
 

@@ -52,6 +52,11 @@ enum class TextId {
     // What the page adds: the board for a screen reader, the arrivals said aloud, the result
     // line's box, the end, the language menu.
     BoardDescription,
+    LadderSpoken,         // the desktop's ladder to a screen reader: {1} rungs, {2} the start line
+    LadderArrivedSpoken,  // ... and {3} the line the marker arrived at
+    BarsSpoken,           // the ten bars as one list
+    BarSpoken,            // one bar: {1} its line, {2} its count
+    ProgressSpoken,       // the rung counter: {1} rungs drawn of {2}
     Arrived,      // {1} line, {2} its count
     ArrivedFull,  // {1} line
     ResultsRegion,

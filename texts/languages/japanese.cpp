@@ -51,6 +51,11 @@ constexpr TextEntry kEntries[] = {
     {TextId::ResultSeparator, "　"},
 
     {TextId::BoardDescription, "はしごろうの図：縦線10本、左から3本目の上から出発します。"},
+    {TextId::LadderSpoken, "横線{1}本のはしごろう。{2}本目から出発します。"},
+    {TextId::LadderArrivedSpoken, "横線{1}本のはしごろう。{2}本目から出発し、{3}本目に着きました。"},
+    {TextId::BarsSpoken, "着いた回数"},
+    {TextId::BarSpoken, "{1}本目：{2}回"},
+    {TextId::ProgressSpoken, "横線 {2} 本のうち {1} 本"},
     {TextId::Arrived, "{1}本目に着きました（{1}本目は{2}回目）"},
     {TextId::ArrivedFull, "{1}本目に着きましたが、{1}本目はもう満杯です。実験はここで終わりです。"},
     {TextId::ResultsRegion, "実験の結果"},

@@ -46,6 +46,11 @@ constexpr TextEntry kEntries[] = {
     {TextId::ResultSeparator, "  "},
 
     {TextId::BoardDescription, "사다리 그림: 세로선 10개, 왼쪽에서 3번째 선의 위에서 출발합니다."},
+    {TextId::LadderSpoken, "가로선 {1}개의 사다리 타기. {2}번째 선에서 출발합니다."},
+    {TextId::LadderArrivedSpoken, "가로선 {1}개의 사다리 타기. {2}번째 선에서 출발해 {3}번째 선에 도착했습니다."},
+    {TextId::BarsSpoken, "선마다 도착한 횟수"},
+    {TextId::BarSpoken, "{1}번째 선: {2}회"},
+    {TextId::ProgressSpoken, "가로선 {2}개 중 {1}개"},
     {TextId::Arrived, "{1}번째 선에 도착했습니다 ({1}번째 선은 {2}번째)"},
     {TextId::ArrivedFull,
      "{1}번째 선에 도착했지만 {1}번째 선은 이미 가득 찼습니다. 실험은 여기서 끝납니다."},

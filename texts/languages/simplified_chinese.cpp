@@ -46,6 +46,11 @@ constexpr TextEntry kEntries[] = {
     {TextId::ResultSeparator, "　"},
 
     {TextId::BoardDescription, "画鬼脚图：竖线 10 条，从左起第 3 条线的上端出发。"},
+    {TextId::LadderSpoken, "横线{1}条的画鬼脚。从第{2}条线出发。"},
+    {TextId::LadderArrivedSpoken, "横线{1}条的画鬼脚。从第{2}条线出发，到达第{3}条线。"},
+    {TextId::BarsSpoken, "每条线的到达次数"},
+    {TextId::BarSpoken, "第{1}条线：{2}次"},
+    {TextId::ProgressSpoken, "横线{2}条中的{1}条"},
     {TextId::Arrived, "到达第{1}条线（第{1}条线的第{2}次）"},
     {TextId::ArrivedFull, "到达第{1}条线，但第{1}条线已经满了。实验到此结束。"},
     {TextId::ResultsRegion, "实验结果"},

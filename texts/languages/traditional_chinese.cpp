@@ -46,6 +46,11 @@ constexpr TextEntry kEntries[] = {
     {TextId::ResultSeparator, "　"},
 
     {TextId::BoardDescription, "畫鬼腳圖：縱線 10 條，從左邊第 3 條線的上端出發。"},
+    {TextId::LadderSpoken, "橫線{1}條的畫鬼腳。從第{2}條線出發。"},
+    {TextId::LadderArrivedSpoken, "橫線{1}條的畫鬼腳。從第{2}條線出發，到達第{3}條線。"},
+    {TextId::BarsSpoken, "每條線的到達次數"},
+    {TextId::BarSpoken, "第{1}條線：{2}次"},
+    {TextId::ProgressSpoken, "橫線{2}條中的{1}條"},
     {TextId::Arrived, "到達第{1}條線（第{1}條線的第{2}次）"},
     {TextId::ArrivedFull, "到達第{1}條線，但第{1}條線已經滿了。實驗到此結束。"},
     {TextId::ResultsRegion, "實驗結果"},

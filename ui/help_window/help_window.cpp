@@ -32,6 +32,7 @@ Form2::Form2(std::function<void()> closeHelp, ProgramEnd& programEnd)
     (new RuleLine(control("Line1"), this))->lower();
     setTabOrder(command1_, picture1_);
     command1_->setFocus();
+    setAccessibleName(ToQString(texts::Spoken(texts::Text(layout::kHelpWindow.caption))));
 
     connect(command1_, &QPushButton::clicked, this, [this] {
         if (closeHelp_) {

@@ -6,6 +6,7 @@
 #include "catalogue.h"
 #include "fixed_window_frame.h"
 #include "gothic_font.h"
+#include "main_window_accessible.h"
 #include "qt_layout.h"
 #include "rule_line.h"
 
@@ -51,6 +52,13 @@ Form1::Form1(const MainWindowServices& services) : services_(services), ownDialo
     label2_->lower();
     // The help button reaches one pixel into the initialise button and stands above it.
     command6_->raise();
+    // What a screen reader says of the window: the title as one word, the ladder as a picture
+    // described, each arrival and the end aloud.
+    label2_->setAccessibleName(ToQString(texts::Spoken(texts::Text(Entry("Label2").caption))));
+    picture1_->setAccessibleName(
+        ToQString(texts::Spoken(texts::Text(layout::kMainWindow.caption))));
+    announcer_ = new Announcer(this);
+    setAccessibleName(ToQString(texts::Spoken(texts::Text(layout::kMainWindow.caption))));
 
     setTabOrder(picture1_, command1_);
     setTabOrder(command1_, command2_);
@@ -99,6 +107,7 @@ Form1::~Form1() {
 QPushButton* Form1::MakeButton(std::string_view name) {
     const layout::Control& entry = Entry(name);
     auto* button = new QPushButton(ToQString(texts::Text(entry.caption)), this);
+    button->setAccessibleName(ToQString(texts::Spoken(texts::Text(entry.caption))));
     button->setObjectName(ToQString(entry.name));
     button->setGeometry(Pixels(entry.rect));
     button->setFont(GothicFont(entry.font));
@@ -178,6 +187,28 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::SetCaption(const std::string& text) {
     label1_->setText(QString::fromStdString(text));
+    // Read as what it counts: "横線 50 本のうち 50 本".
+    const int rungs = controller_ ? controller_->State().RungTotal : 0;
+    label1_->setAccessibleName(text.empty() || rungs == 0
+                                   ? QString::fromStdString(text)
+                                   : QString::fromStdString(texts::Format(
+                                         TextId::ProgressSpoken, {text, std::to_string(rungs)})));
+    if (text.empty()) {
+        lastArrival_ = 0;  // a new ladder is being built
+        DescribeLadder(0);
+    }
+}
+
+void Form1::DescribeLadder(int arrivedAt) {
+    const int rungs = controller_ ? controller_->State().RungTotal : 0;
+    const std::string start = std::to_string(kStartColumn - 1);
+    const QString description = QString::fromStdString(
+        arrivedAt > 0 ? texts::Format(TextId::LadderArrivedSpoken,
+                                      {std::to_string(rungs), start, std::to_string(arrivedAt)})
+                      : texts::Format(TextId::LadderSpoken, {std::to_string(rungs), start}));
+    if (picture1_->accessibleDescription() != description) {
+        picture1_->setAccessibleDescription(description);
+    }
 }
 
 void Form1::SetTimerEnabled(Timer timer, bool enabled) {
@@ -191,10 +222,29 @@ void Form1::SetTimerEnabled(Timer timer, bool enabled) {
 
 void Form1::SetButtonEnabled(Button button, bool enabled) {
     CommandButton(button)->setEnabled(enabled);
+    // The keyboard's focus goes to the next action as it becomes possible: start once the
+    // rung count is given or the trials stop, stop once they run.
+    if (enabled && (button == Button::Command1 || button == Button::Command5)) {
+        CommandButton(button)->setFocus();
+        DescribeLadder(lastArrival_);
+    }
 }
 
 void Form1::SetTallySquareVisible(int bar, int index, bool visible) {
     picture1_->TallySquare(bar, index)->setVisible(visible);
+    BarCountChanged(*this, bar);
+    if (visible) {
+        lastArrival_ = bar;
+        DescribeLadder(bar);
+        announcer_->Say(QString::fromStdString(
+            texts::Format(TextId::Arrived, {std::to_string(bar), std::to_string(index)})));
+    }
+}
+
+void Form1::ExperimentEnded(int bar) {
+    DescribeLadder(bar);
+    announcer_->Say(
+        QString::fromStdString(texts::Format(TextId::ArrivedFull, {std::to_string(bar)})));
 }
 
 void Form1::SetMousePointer(MousePointer pointer) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QLabel>
+
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
 #include <string_view>
+#include "announcer.h"
 
 #include "experiment_controller.h"
 #include "ladder_surface.h"
@@ -63,11 +65,15 @@ class Form1 final : public QWidget,
     // MainWindowView
     void SetButtonEnabled(Button button, bool enabled) override;
     void SetTallySquareVisible(int bar, int index, bool visible) override;
+    void ExperimentEnded(int bar) override;
     void SetMousePointer(MousePointer pointer) override;
     void ProcessPendingEvents() override;
     void SwitchToHelpWindow() override;
     // SoundCue
     void PlayCue(const std::string& fileName) override;
+
+    // The ladder's description for a screen reader: its rungs, the start, the last arrival.
+    void DescribeLadder(int arrivedAt);
 
     // The button or label called `name`, as the layout table makes it.
     QPushButton* MakeButton(std::string_view name);
@@ -85,10 +91,12 @@ class Form1 final : public QWidget,
     QLabel* label2_;
     LadderSurface* picture1_;
     MMControl* mmControl1_;
+    Announcer* announcer_;
     QTimer timer1_;
     QTimer timer2_;
     QTimer timer3_;
     bool activated_ = false;
+    int lastArrival_ = 0;  // the line the marker last arrived at; 0 on a new ladder
     std::unique_ptr<ExperimentController> controller_;
 };
 

@@ -163,9 +163,9 @@ test('a class of 2,222 lines settles on the theoretical probability, in the char
 
         // The tables a screen reader reads hold the numbers drawn: a row after each experiment.
         // Written a moment after the last change, for lines 1 and 3 at 50 rungs.
-        const table = page.locator('#OddsClassTrendChart + table');
+        const table = page.locator('#OddsClassTrendChart + .sr-only table');
         await page.waitForFunction(() => {
-            const rows = document.querySelectorAll('#OddsClassTrendChart + table tr');
+            const rows = document.querySelectorAll('#OddsClassTrendChart + .sr-only table tr');
             return rows.length === 1 + 740 && rows[0].cells.length === 3;
         });
         assert.deepEqual(await table.locator('th').allTextContents(),

@@ -67,7 +67,7 @@ test('the answer sheet follows this device\'s experiment arrival by arrival', { 
                 said.split('　')[1].split(' ').map(Number).reduce((a, b) => a + b) === 2;
         }, null, { timeout: 20000 });
         const counts = (await bars()).split('　')[1].split(' ').map(Number);
-        const table = page.locator('#OddsOwnChart + table');
+        const table = page.locator('#OddsOwnChart + .sr-only table');
         await table.locator('tr').nth(2).waitFor({ state: 'attached' });
         assert.deepEqual(await table.locator('th').allTextContents(),
                          ['この実験の試行回数', '3本目 (%)']);
@@ -75,7 +75,7 @@ test('the answer sheet follows this device\'s experiment arrival by arrival', { 
         assert.deepEqual(last, ['2', (50 * counts[2]).toFixed(1)]);
         // Another line, chosen by a person, is drawn from the same arrivals.
         await own.getByRole('combobox', { name: '線' }).selectOption('2本目');
-        await page.waitForFunction(() => document.querySelector('#OddsOwnChart + table th:last-child')
+        await page.waitForFunction(() => document.querySelector('#OddsOwnChart + .sr-only table th:last-child')
             ?.textContent === '2本目 (%)');
         assert.deepEqual(errors, []);
     } finally {
