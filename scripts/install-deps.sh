@@ -15,6 +15,8 @@ packages=(
     # tests on a real X display and with a real sound server
     xvfb xauth xdotool openbox x11-utils imagemagick
     pulseaudio pulseaudio-utils sox
+    # what a screen reader reads of the windows: the accessibility bus and its Python client
+    dbus-daemon at-spi2-core python3-pyatspi
     # validators of what an installation holds
     desktop-file-utils appstream
 )

@@ -3,6 +3,7 @@
 #include <QAccessibleWidget>
 #include <vector>
 
+#include "catalogue.h"
 #include "help_surface.h"
 
 namespace hashigoro {
@@ -30,9 +31,9 @@ class LineAccessible final : public QAccessibleInterface {
         return state;
     }
     QString text(QAccessible::Text t) const override {
-        // Indented with ideographic and plain spaces alike on the surface.
+        // Without the ideographic spaces that indent it and spread its headings.
         return t == QAccessible::Name && line_ < surface_.Lines().size()
-                   ? surface_.Lines()[line_].trimmed()
+                   ? QString::fromStdString(texts::Spoken(surface_.Lines()[line_].toStdString()))
                    : QString();
     }
     void setText(QAccessible::Text, const QString&) override {}
@@ -100,9 +101,14 @@ class DocumentAccessible final : public QAccessibleWidget {
 }  // namespace
 
 QAccessibleInterface* HelpSurfaceAccessible(const QString& className, QObject* object) {
-    return className == QLatin1String("hashigoro::HelpSurface")
-               ? new DocumentAccessible(static_cast<HelpSurface*>(object))
-               : nullptr;
+    if (className == QLatin1String("hashigoro::HelpSurface")) {
+        return new DocumentAccessible(static_cast<HelpSurface*>(object));
+    }
+    // The window itself, read as a window rather than a plain pane.
+    if (className == QLatin1String("hashigoro::Form2")) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    return nullptr;
 }
 
 }  // namespace hashigoro
