@@ -2,6 +2,7 @@
 // simulations with the experiment's own logic, in a window or on the command line.
 
 #include <sys/stat.h>
+#include <QAccessible>
 #include <QApplication>
 
 #include <cerrno>
@@ -14,6 +15,7 @@
 
 #include "application_setup.h"
 #include "arrival_simulation.h"
+#include "chart_accessible.h"
 #include "class_pool.h"
 #include "class_trend.h"
 #include "experiment_result.h"
@@ -344,6 +346,7 @@ int main(int argc, char* argv[]) {
         return RunWithoutWindow(command);
     }
     hashigoro::SetUpApplication(app, {"hashigoro-odds", HASHIGORO_DESKTOP_FILE_NAME});
+    QAccessible::installFactory(hashigoro::ChartAccessible);
     app.setQuitOnLastWindowClosed(true);
     hashigoro::OddsWindow window;
     window.show();

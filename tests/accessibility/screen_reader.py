@@ -38,14 +38,14 @@ def find(root, role, name=None, timeout=20):
         time.sleep(0.2)
 
 
-def application(timeout=20):
+def application(name="hashigoro", timeout=20):
     end = time.monotonic() + timeout
     while time.monotonic() < end:
         for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name == "hashigoro":
+            if app is not None and app.name == name:
                 return app
         time.sleep(0.2)
-    raise AssertionError("はしごろう never reached the accessibility bus")
+    raise AssertionError(f"{name} never reached the accessibility bus")
 
 
 def press(button):
@@ -133,6 +133,27 @@ try:
 finally:
     program.terminate()
     program.wait(10)
+
+# The answer sheet: each chart a table named by its title, its numbers the sheet's own.
+if len(sys.argv) > 2:
+    odds = subprocess.Popen([sys.argv[2]])
+    try:
+        app = application(name="hashigoro-odds")
+        arrivals = find(app, "table", "どの線に着くか（%）")
+        table = arrivals.queryTable()
+        check(table.nColumns == 4 and table.nRows == 10, "the arrivals chart is a table of 10 lines")
+        check([table.getColumnDescription(c) for c in range(1, 4)] ==
+              ["理論値", "シミュレーション", "公平なら 10\u00a0%"], "its columns are its series")
+        third = [table.getAccessibleAt(2, c).name for c in (0, 1, 3)]
+        check(third[0] == "3本目" and abs(float(third[1]) - 14.9578) < 1e-3 and third[2] == "10",
+              f"line 3's row holds its exact odds at 50 rungs: {third}")
+        for title in ("公平からのずれ（全変動距離、%）", "偏りを見抜く確率（5\u00a0% の検定）"):
+            chart = find(app, "table", title)
+            check(chart.queryTable().nRows > 10, f"{title} is a table of its curve")
+            check(chart.getState().contains(pyatspi.STATE_FOCUSABLE), f"{title} takes the focus")
+    finally:
+        odds.terminate()
+        odds.wait(10)
 
 print("FAILED" if failures else "PASSED", len(failures), flush=True)
 sys.exit(1 if failures else 0)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs screen_reader.py against はしごろう on a private X display with its own session bus and
 # accessibility bus, as a desktop with a screen reader runs it.
-# Usage: screen_reader.sh HASHIGORO_EXECUTABLE
+# Usage: screen_reader.sh HASHIGORO_EXECUTABLE [HASHIGORO_ODDS_EXECUTABLE]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] || [ "${HASHIGORO_OWN_BUS:-}" != 1 ]; then
@@ -18,4 +18,4 @@ bus=$!
 openbox 2>/dev/null &
 wm=$!
 trap 'kill $wm $bus $xvfb 2>/dev/null; rm -rf "$state"' EXIT
-/usr/bin/python3 "$here/screen_reader.py" "$1"
+/usr/bin/python3 "$here/screen_reader.py" "$@"

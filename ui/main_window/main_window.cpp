@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "catalogue.h"
+#include "experiment_result.h"
 #include "fixed_window_frame.h"
 #include "gothic_font.h"
 #include "main_window_accessible.h"
@@ -243,8 +244,15 @@ void Form1::SetTallySquareVisible(int bar, int index, bool visible) {
 
 void Form1::ExperimentEnded(int bar) {
     DescribeLadder(bar);
-    announcer_->Say(
-        QString::fromStdString(texts::Format(TextId::ArrivedFull, {std::to_string(bar)})));
+    // The end, and the result line that a pupil hands in.
+    FinishedExperiment finished{controller_->State().RungTotal, {}, bar, {}};
+    for (std::size_t line = 0; line < finished.tallies.size(); ++line) {
+        finished.tallies[line] = controller_->State().TallyByBar[line];
+    }
+    std::string said = texts::Format(TextId::ArrivedFull, {std::to_string(bar)});
+    said += texts::Text(TextId::SentenceGap);
+    said += ResultLine(ResultOf(finished));
+    announcer_->Say(QString::fromStdString(said));
 }
 
 void Form1::SetMousePointer(MousePointer pointer) {
