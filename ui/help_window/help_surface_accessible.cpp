@@ -5,38 +5,25 @@
 
 #include "catalogue.h"
 #include "help_surface.h"
+#include "virtual_accessible.h"
 
 namespace hashigoro {
 
 namespace {
 
 // One printed line, as text.
-class LineAccessible final : public QAccessibleInterface {
+class LineAccessible final : public VirtualAccessible {
   public:
     LineAccessible(QAccessibleInterface* document, const HelpSurface& surface, int line)
-        : document_(document), surface_(surface), line_(line) {}
+        : VirtualAccessible(document), surface_(surface), line_(line) {}
 
-    bool isValid() const override { return true; }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return document_->window(); }
-    QAccessibleInterface* parent() const override { return document_; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessible::Role role() const override { return QAccessible::StaticText; }
-    QAccessible::State state() const override {
-        QAccessible::State state;
-        state.readOnly = true;
-        return state;
-    }
     QString text(QAccessible::Text t) const override {
         // Without the ideographic spaces that indent it and spread its headings.
         return t == QAccessible::Name && line_ < surface_.Lines().size()
                    ? QString::fromStdString(texts::Spoken(surface_.Lines()[line_].toStdString()))
                    : QString();
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
         const QRect inner = surface_.contentsRect();
         const int height = surface_.fontMetrics().height();
@@ -45,7 +32,6 @@ class LineAccessible final : public QAccessibleInterface {
     }
 
   private:
-    QAccessibleInterface* document_;
     const HelpSurface& surface_;
     int line_;
 };

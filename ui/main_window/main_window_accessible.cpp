@@ -1,11 +1,13 @@
 #include "main_window_accessible.h"
 
 #include <QAccessibleWidget>
+#include <algorithm>
 #include <vector>
 
 #include "catalogue.h"
 #include "ladder_surface.h"
 #include "main_window.h"
+#include "virtual_accessible.h"
 
 namespace hashigoro {
 
@@ -25,32 +27,18 @@ QRect GlobalRect(const QWidget& widget) {
 }
 
 // One bar: its line and count as a sentence, and the count as a value out of 20.
-class BarAccessible final : public QAccessibleInterface, public QAccessibleValueInterface {
+class BarAccessible final : public VirtualAccessible, public QAccessibleValueInterface {
   public:
     BarAccessible(QAccessibleInterface* list, const LadderSurface& ladder, int bar)
-        : list_(list), ladder_(ladder), bar_(bar) {}
+        : VirtualAccessible(list), ladder_(ladder), bar_(bar) {}
 
-    bool isValid() const override { return true; }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return list_->window(); }
-    QAccessibleInterface* parent() const override { return list_; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessible::Role role() const override { return QAccessible::ListItem; }
-    QAccessible::State state() const override {
-        QAccessible::State state;
-        state.readOnly = true;
-        return state;
-    }
     QString text(QAccessible::Text t) const override {
         return t == QAccessible::Name
                    ? QString::fromStdString(texts::Format(
                          TextId::BarSpoken, {std::to_string(bar_), std::to_string(Count())}))
                    : QString();
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
         QRect bar;
         for (int index = 1; index <= LadderSurface::kSquares; ++index) {
@@ -72,16 +60,15 @@ class BarAccessible final : public QAccessibleInterface, public QAccessibleValue
   private:
     int Count() const { return BarCount(ladder_, bar_); }
 
-    QAccessibleInterface* list_;
     const LadderSurface& ladder_;
     int bar_;
 };
 
 // The ten bars as one list, after the ladder.
-class BarsAccessible final : public QAccessibleInterface {
+class BarsAccessible final : public VirtualAccessible {
   public:
     BarsAccessible(QAccessibleInterface* window, const LadderSurface& ladder)
-        : window_(window), ladder_(ladder) {
+        : VirtualAccessible(window) {
         for (int bar = 1; bar <= LadderSurface::kBars; ++bar) {
             bars_.push_back(new BarAccessible(this, ladder, bar));
             ids_.push_back(QAccessible::registerAccessibleInterface(bars_.back()));
@@ -95,10 +82,6 @@ class BarsAccessible final : public QAccessibleInterface {
 
     QAccessibleInterface* Bar(int bar) const { return bars_.at(static_cast<std::size_t>(bar - 1)); }
 
-    bool isValid() const override { return true; }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return window_->window(); }
-    QAccessibleInterface* parent() const override { return window_; }
     QAccessibleInterface* child(int index) const override {
         return index >= 0 && index < static_cast<int>(bars_.size())
                    ? bars_[static_cast<std::size_t>(index)]
@@ -106,12 +89,8 @@ class BarsAccessible final : public QAccessibleInterface {
     }
     int childCount() const override { return static_cast<int>(bars_.size()); }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        for (std::size_t i = 0; i < bars_.size(); ++i) {
-            if (bars_[i] == child) {
-                return static_cast<int>(i);
-            }
-        }
-        return -1;
+        const auto at = std::find(bars_.begin(), bars_.end(), child);
+        return at == bars_.end() ? -1 : static_cast<int>(at - bars_.begin());
     }
     QAccessibleInterface* childAt(int x, int y) const override {
         for (QAccessibleInterface* bar : bars_) {
@@ -122,17 +101,11 @@ class BarsAccessible final : public QAccessibleInterface {
         return nullptr;
     }
     QAccessible::Role role() const override { return QAccessible::List; }
-    QAccessible::State state() const override {
-        QAccessible::State state;
-        state.readOnly = true;
-        return state;
-    }
     QString text(QAccessible::Text t) const override {
         return t == QAccessible::Name
                    ? QString::fromStdString(std::string(texts::Text(TextId::BarsSpoken)))
                    : QString();
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
         QRect all;
         for (QAccessibleInterface* bar : bars_) {
@@ -142,8 +115,6 @@ class BarsAccessible final : public QAccessibleInterface {
     }
 
   private:
-    QAccessibleInterface* window_;
-    const LadderSurface& ladder_;
     std::vector<QAccessibleInterface*> bars_;  // owned by the accessibility cache, by id
     std::vector<QAccessible::Id> ids_;
 };

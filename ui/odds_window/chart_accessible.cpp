@@ -10,6 +10,8 @@
 #include <QtCharts/QXYSeries>
 #include <map>
 
+#include "virtual_accessible.h"
+
 namespace hashigoro {
 
 namespace {
@@ -104,29 +106,16 @@ ChartTable TableOf(const QChart& chart) {
 class ChartTableAccessible;
 
 // One cell of the table, made when first asked for.
-class CellAccessible final : public QAccessibleInterface, public QAccessibleTableCellInterface {
+class CellAccessible final : public VirtualAccessible, public QAccessibleTableCellInterface {
   public:
-    CellAccessible(ChartTableAccessible* table, int row, int column)
-        : table_(table), row_(row), column_(column) {}
+    // `asParent` is `table` as the interface it is.
+    CellAccessible(QAccessibleInterface* asParent, ChartTableAccessible* table, int row, int column)
+        : VirtualAccessible(asParent), table_(table), row_(row), column_(column) {}
 
-    bool isValid() const override { return true; }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override;
-    QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessible::Role role() const override {
         return row_ < 0 ? QAccessible::ColumnHeader : QAccessible::Cell;
     }
-    QAccessible::State state() const override {
-        QAccessible::State state;
-        state.readOnly = true;
-        return state;
-    }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     void* interface_cast(QAccessible::InterfaceType type) override {
         return type == QAccessible::TableCellInterface
@@ -171,8 +160,9 @@ class ChartTableAccessible final : public QAccessibleWidget, public QAccessibleT
         }
         auto& id = cells_[{row, column}];
         if (id == 0) {
+            auto* self = const_cast<ChartTableAccessible*>(this);
             id = QAccessible::registerAccessibleInterface(
-                new CellAccessible(const_cast<ChartTableAccessible*>(this), row, column));
+                new CellAccessible(self, self, row, column));
         }
         return QAccessible::accessibleInterface(id);
     }
@@ -237,14 +227,6 @@ class ChartTableAccessible final : public QAccessibleWidget, public QAccessibleT
   private:
     mutable std::map<std::pair<int, int>, QAccessible::Id> cells_;
 };
-
-QWindow* CellAccessible::window() const {
-    return table_->window();
-}
-
-QAccessibleInterface* CellAccessible::parent() const {
-    return table_;
-}
 
 QAccessibleInterface* CellAccessible::table() const {
     return table_;
