@@ -14,6 +14,22 @@ const page = pathToFileURL(path.join(dist, 'hashigoro.html')).href;
 const odds = process.env.HASHIGORO_ODDS ?? '../build/app/hashigoro-odds/hashigoro-odds';
 const promptName = 'はしごろう横線本数の設定';
 
+// What the page saves when the button called `name` is clicked, caught as its download is made.
+async function saved(engine, name) {
+    await engine.evaluate(() => {
+        const make = URL.createObjectURL;
+        URL.createObjectURL = blob => {
+            blob.text().then(text => { window.savedCsv = text; });
+            return make(blob);
+        };
+    });
+    await engine.click(await waitFor(engine, 'button', name));
+    return engine.evaluate(() => new Promise(resolve => {
+        const check = () => window.savedCsv ? resolve(window.savedCsv) : setTimeout(check, 50);
+        check();
+    }));
+}
+
 async function answer(engine, entry) {
     const box = await waitFor(engine, 'dialog', promptName);
     assert.ok(box);
@@ -72,19 +88,7 @@ for (const open of [firefox, webkit]) {
             await waitFor(engine, 'dialog', promptName, { gone: true });
             await engine.click(await waitFor(engine, 'button', 'はしごろう＿理論値'));
             await waitFor(engine, 'region', 'はしごろう＿理論値');
-            await engine.evaluate(() => {
-                const make = URL.createObjectURL;
-                URL.createObjectURL = blob => {
-                    blob.text().then(text => { window.savedCsv = text; });
-                    return make(blob);
-                };
-            });
-            await engine.click(await waitFor(engine, 'button', '表を CSV で保存…'));
-            const csv = await engine.evaluate(() => new Promise(resolve => {
-                const check = () => window.savedCsv ? resolve(window.savedCsv)
-                                                    : setTimeout(check, 50);
-                check();
-            }));
+            const csv = await saved(engine, '表を CSV で保存…');
             const rows = text => text.trim().split('\n').map(line => line.split(','));
             const ours = rows(csv);
             const desktop = rows(execFileSync(odds, ['--csv'], { encoding: 'utf8' }));
@@ -231,18 +235,7 @@ test('the class part by real clicks in WebKit', { timeout: 240000 }, async () =>
             const row = [...part.querySelectorAll('.class-table tr')].at(-1);
             return [part.getBoundingClientRect().height > 600, row.textContent.startsWith('10本目')];
         }), [true, true]);
-        await engine.evaluate(() => {
-            const make = URL.createObjectURL;
-            URL.createObjectURL = blob => {
-                blob.text().then(text => { window.savedCsv = text; });
-                return make(blob);
-            };
-        });
-        await engine.click(await waitFor(engine, 'button', '集計表を CSV で保存…'));
-        const csv = await engine.evaluate(() => new Promise(resolve => {
-            const check = () => window.savedCsv ? resolve(window.savedCsv) : setTimeout(check, 50);
-            check();
-        }));
+        const csv = await saved(engine, '集計表を CSV で保存…');
         // Three experiments at 10 rungs; line 3's count over them: 3 + 20 + 20.
         assert.match(csv, /^rungs,experiments,trials,line,count,/);
         assert.match(csv, /\n10,3,\d+,3,43,/);
