@@ -82,6 +82,7 @@ ClassWindow::ClassWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     group_ = new QComboBox;
     group_->setAccessibleName(ToQString(texts::Text(TextId::ClassGroupLabel)));
     table_ = new QTableWidget(10, 4);
+    table_->setAccessibleName(ToQString(texts::Text(TextId::ClassChartTitle)));
     table_->setHorizontalHeaderLabels({ToQString(texts::Text(TextId::ClassLineHeader)),
                                        ToQString(texts::Text(TextId::ClassCountHeader)),
                                        ToQString(texts::Text(TextId::ClassShareHeader)),
