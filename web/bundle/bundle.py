@@ -33,6 +33,14 @@ FAILURE_TEXTS = ["NewVersion", "CannotRun", "TooOld", "NoWebAssembly", "UpdateAd
                  "Reload"]
 
 
+def compact_css(style):
+    """The style sheet without its comments and the blanks that only lay it out: the single
+    file carries every byte of it. Our sheet has no string holding a comment's marks."""
+    style = re.sub(r"/\*.*?\*/", "", style, flags=re.S)
+    style = re.sub(r"\s+", " ", style)
+    return re.sub(r" ?([{};,>]) ?", r"\1", style).strip() + "\n"
+
+
 def catalogue(tool):
     """Every language of the catalogue, with its texts by the names of TextId."""
     names = re.findall(r"^    (\w+),", (ROOT / "texts" / "text_id.h").read_text(), re.M)
@@ -279,8 +287,10 @@ def main():
     script = a.script.read_text(encoding="utf-8")
     wasm = a.wasm.read_bytes()
     charts = a.charts.read_bytes()
-    start = (PAGE / "start.js").read_text(encoding="utf-8")
-    style = (PAGE / "page.css").read_text(encoding="utf-8") + language_styles(languages)
+    # Its comments stand on lines of their own: the single file carries none of them.
+    start = "".join(line for line in (PAGE / "start.js").read_text(encoding="utf-8")
+                    .splitlines(keepends=True) if not line.lstrip().startswith("//"))
+    style = compact_css((PAGE / "page.css").read_text(encoding="utf-8")) + language_styles(languages)
     chimes = {name: (a.chimes / name).read_bytes() for name in ("pinpon.wav", "endpinpon.wav")}
     icons = {size: (a.icons / ("%d.png" % size)).read_bytes() for size in (192, 512)}
     licence = a.licence.read_bytes()
