@@ -626,6 +626,13 @@ ExperimentResult TaggedResultOf(const FinishedExperiment& experiment) {
     return result;
 }
 
+std::string EndSaid(const FinishedExperiment& experiment) {
+    std::string said = texts::Format(TextId::ArrivedFull, {std::to_string(experiment.fullLine)});
+    said += texts::Text(TextId::SentenceGap);
+    said += ResultLine(ResultOf(experiment));
+    return said;
+}
+
 std::string ResultLine(const ExperimentResult& result) {
     // Appended piece by piece: a literal joined to a temporary string draws a false
     // -Wrestrict from GCC 12 with optimisation.

@@ -42,6 +42,8 @@ ExperimentResult TaggedResultOf(const FinishedExperiment& experiment);
 //   横線50本　3 5 20 7 4 2 1 0 0 0　3本目が満杯で終了　#k3f9a2
 //   横線50本　3 5 2 7 4 2 1 0 0 0　途中で終了
 std::string ResultLine(const ExperimentResult& result);
+// What a screen reader is told as `experiment` ends on its full line: the end, then its line.
+std::string EndSaid(const FinishedExperiment& experiment);
 // The line as the device keeps it: the result line, then the order of its arrivals, each line's
 // number less one as a digit after "@", when it is known and agrees with the bars:
 //   横線10本　1 2 0 0 0 0 0 0 0 0　途中で終了　#k3f9a2　@011

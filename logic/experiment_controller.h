@@ -47,6 +47,8 @@ class ExperimentController final : private BuildEndListener, private ArrivalList
     ExperimentController& operator=(const ExperimentController&) = delete;
 
     const ExperimentState& State() const { return state_; }
+    // The experiment in the tallies as it stands, `fullLine` 0 while it has not ended.
+    FinishedExperiment Current(int fullLine) const;
 
     // Once per showing of the main window: paints, draws the ten lines, asks for the rung count,
     // then enables start and quit. Returns early if the user quits inside the prompt.
@@ -77,9 +79,6 @@ class ExperimentController final : private BuildEndListener, private ArrivalList
     // Records the experiment in its tallies as over (`fullLine` 0: given up), once, and only
     // when it has had an arrival or has ended.
     void RecordExperiment(int fullLine);
-    // The experiment in the tallies as it stands, `fullLine` 0 while it has not ended.
-    FinishedExperiment Current(int fullLine) const;
-
     void Enable(Button button, bool enabled) { ports_.view.SetButtonEnabled(button, enabled); }
     void Switch(Timer timer, bool enabled) { ports_.timers.SetTimerEnabled(timer, enabled); }
 

@@ -245,14 +245,7 @@ void Form1::SetTallySquareVisible(int bar, int index, bool visible) {
 void Form1::ExperimentEnded(int bar) {
     DescribeLadder(bar);
     // The end, and the result line that a pupil hands in.
-    FinishedExperiment finished{controller_->State().RungTotal, {}, bar, {}};
-    for (std::size_t line = 0; line < finished.tallies.size(); ++line) {
-        finished.tallies[line] = controller_->State().TallyByBar[line];
-    }
-    std::string said = texts::Format(TextId::ArrivedFull, {std::to_string(bar)});
-    said += texts::Text(TextId::SentenceGap);
-    said += ResultLine(ResultOf(finished));
-    announcer_->Say(QString::fromStdString(said));
+    announcer_->Say(QString::fromStdString(EndSaid(controller_->Current(bar))));
 }
 
 void Form1::SetMousePointer(MousePointer pointer) {

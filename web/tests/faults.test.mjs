@@ -118,7 +118,7 @@ test('an experiment\'s end is told to a screen reader', { timeout: 180000 }, asy
             }
         }
         assert.match(await page.getByRole('status').textContent(),
-                     /^(\d+)本目に着きましたが、\1本目はもう満杯です。実験はここで終わりです。$/);
+                     /^(\d+)本目に着きましたが、\1本目はもう満杯です。実験はここで終わりです。横線\d+本　(\d+ ){9}\d+　\1本目が満杯で終了$/);
     } finally {
         await browser.close();
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalogue.h"
+#include "experiment_result.h"
 #include "page.h"
 #include "page_window.h"
 #include "window_layout.h"
@@ -209,7 +210,8 @@ void MainView::SetTallySquareVisible(int bar, int index, bool visible) {
 }
 
 void MainView::ExperimentEnded(int bar) {
-    SetText(announcer_, texts::Format(TextId::ArrivedFull, {std::to_string(bar)}));
+    // The end, and the result line that a pupil hands in.
+    SetText(announcer_, EndSaid(controller_->Current(bar)));
 }
 
 void MainView::SetMousePointer(MousePointer pointer) {
