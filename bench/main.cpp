@@ -23,6 +23,12 @@ void Row(const char* measure, const QString& value, const char* target, bool met
                 met ? "met" : "MISSED");
 }
 
+// A row of a time in milliseconds against its limit.
+void MillisecondsRow(const char* measure, double milliseconds, double limit) {
+    Row(measure, QString("%1 ms").arg(milliseconds, 0, 'f', 1),
+        qPrintable(QString("<= %1 ms").arg(limit)), milliseconds <= limit);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -115,21 +121,14 @@ int main(int argc, char* argv[]) {
             .arg(Median(odds.verdictMilliseconds), 0, 'f', 3)
             .arg(verdict, 0, 'f', 3),
         "<= 5 ms", verdict <= 5);
-    Row("a class: 10,000 result lines read and pooled",
-        QString("%1 ms").arg(odds.classMilliseconds, 0, 'f', 1), "<= 100 ms",
-        odds.classMilliseconds <= 100);
-    Row("a class: 2,222 lines over 41 rung counts read and pooled",
-        QString("%1 ms").arg(odds.largeClassMilliseconds, 0, 'f', 1), "<= 1000 ms",
-        odds.largeClassMilliseconds <= 1000);
-    Row("  the same a little off the exact odds",
-        QString("%1 ms").arg(odds.offOddsMilliseconds, 0, 'f', 1), "<= 1000 ms",
-        odds.offOddsMilliseconds <= 1000);
-    Row("a class: 40,000 untagged lines alike read and pooled",
-        QString("%1 ms").arg(odds.alikeMilliseconds, 0, 'f', 1), "<= 1000 ms",
-        odds.alikeMilliseconds <= 1000);
-    Row("a class: the costliest single line read and pooled",
-        QString("%1 ms").arg(odds.worstLineMilliseconds, 0, 'f', 1), "<= 200 ms",
-        odds.worstLineMilliseconds <= 200);
+    MillisecondsRow("a class: 10,000 result lines read and pooled", odds.classMilliseconds, 100);
+    MillisecondsRow("a class: 2,222 lines over 41 rung counts read and pooled",
+                    odds.largeClassMilliseconds, 1000);
+    MillisecondsRow("  the same a little off the exact odds", odds.offOddsMilliseconds, 1000);
+    MillisecondsRow("a class: 40,000 untagged lines alike read and pooled", odds.alikeMilliseconds,
+                    1000);
+    MillisecondsRow("a class: the costliest single line read and pooled",
+                    odds.worstLineMilliseconds, 200);
     Row("2,000 whole experiments at 50 rungs",
         QString("%1 s").arg(odds.experimentsSeconds, 0, 'f', 2), "<= 2 s",
         odds.experimentsSeconds <= 2);

@@ -225,13 +225,17 @@ std::vector<ClassSheet::TableRow> ClassSheet::Table(std::size_t group) const {
     return rows;
 }
 
+void ClassSheet::Points::Add(const TrendRow& row, int line) {
+    if (row.trials > 0) {
+        x.push_back(static_cast<double>(row.trials));
+        y.push_back(row.Percent(line));
+    }
+}
+
 ClassSheet::Points ClassSheet::TrendOf(std::size_t group, int line) const {
     Points points;
     for (const TrendRow& row : Trend(group)) {
-        if (row.trials > 0) {
-            points.x.push_back(static_cast<double>(row.trials));
-            points.y.push_back(row.Percent(line));
-        }
+        points.Add(row, line);
     }
     return points;
 }
@@ -239,11 +243,7 @@ ClassSheet::Points ClassSheet::TrendOf(std::size_t group, int line) const {
 ClassSheet::Points ClassSheet::SpreadOf(std::size_t group, int line) const {
     Points points;
     for (const ExperimentResult& experiment : Members(group)) {
-        const TrendRow alone = ClassTrend({experiment}).front();
-        if (alone.trials > 0) {
-            points.x.push_back(static_cast<double>(alone.trials));
-            points.y.push_back(alone.Percent(line));
-        }
+        points.Add(ClassTrend({experiment}).front(), line);
     }
     return points;
 }

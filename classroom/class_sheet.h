@@ -98,6 +98,9 @@ class ClassSheet {
     struct Points {
         std::vector<double> x;
         std::vector<double> y;
+
+        // Adds `row`'s trials and line `line`'s relative frequency (%), unless it has no trials.
+        void Add(const TrendRow& row, int line);
     };
     // The class's relative frequency (%) of line `line` (1..10) after each experiment, against
     // its trials so far; rows without trials left out.
