@@ -55,11 +55,11 @@ Form1::Form1(const MainWindowServices& services) : services_(services), ownDialo
     command6_->raise();
     // What a screen reader says of the window: the title as one word, the ladder as a picture
     // described, each arrival and the end aloud.
+    const QString name = ToQString(texts::Spoken(texts::Text(layout::kMainWindow.caption)));
+    setAccessibleName(name);
+    picture1_->setAccessibleName(name);
     label2_->setAccessibleName(ToQString(texts::Spoken(texts::Text(Entry("Label2").caption))));
-    picture1_->setAccessibleName(
-        ToQString(texts::Spoken(texts::Text(layout::kMainWindow.caption))));
     announcer_ = new Announcer(this);
-    setAccessibleName(ToQString(texts::Spoken(texts::Text(layout::kMainWindow.caption))));
 
     setTabOrder(picture1_, command1_);
     setTabOrder(command1_, command2_);
@@ -224,7 +224,8 @@ void Form1::SetTimerEnabled(Timer timer, bool enabled) {
 void Form1::SetButtonEnabled(Button button, bool enabled) {
     CommandButton(button)->setEnabled(enabled);
     // The keyboard's focus goes to the next action as it becomes possible: start once the
-    // rung count is given or the trials stop, stop once they run.
+    // rung count is given or the trials stop, stop once they run. The ladder is described
+    // again then too, as the rung count it tells may just have been given.
     if (enabled && (button == Button::Command1 || button == Button::Command5)) {
         CommandButton(button)->setFocus();
         DescribeLadder(lastArrival_);
