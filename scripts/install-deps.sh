@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing はしごろう need, skipping
-# those already installed. Uses sudo when not run as root. With the argument "fuzz" it also
-# installs clang and its fuzzer runtime, with "package" the tools that build and check the
-# Debian package, with "web" Emscripten, the font tools and the CJK fonts of the browser edition
-# and the three browser engines its tests drive.
+# those already installed. Uses sudo when not run as root. Each argument adds a part: "fuzz"
+# clang and its fuzzer runtime, "package" the tools that build and check the Debian package,
+# "web" Emscripten, the font tools and the CJK fonts of the browser edition and the three
+# browser engines its tests drive. Usage: install-deps.sh [fuzz|web|package]...
 set -euo pipefail
 
 packages=(
     # build
-    cmake g++ make pkg-config libgl-dev
+    cmake g++ make ninja-build pkg-config libgl-dev
     qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n qt6-qpa-plugins libpulse-dev
     # the Japanese gothic that stands in for "ＭＳ Ｐゴシック"
     fonts-ipafont-gothic fontconfig
@@ -20,23 +20,27 @@ packages=(
     # validators of what an installation holds
     desktop-file-utils appstream
 )
-if [ "${1:-}" = fuzz ]; then
-    packages+=(clang-14 libclang-rt-14-dev)
-fi
-if [ "${1:-}" = web ]; then
-    # and the engines of the page's tests: Chromium, Firefox, WebKit (its WebDriver, under Xvfb)
-    packages+=(emscripten chromium firefox-esr webkit2gtk-driver python3-fonttools python3-brotli
-               nodejs fonts-noto-cjk)
-fi
-if [ "${1:-}" = package ]; then
-    packages+=(dpkg-dev file lintian)
-fi
+for extra in "$@"; do
+    case $extra in
+        fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+        # and the engines of the page's tests: Chromium, Firefox, WebKit (its WebDriver, under
+        # Xvfb)
+        web) packages+=(emscripten chromium firefox-esr webkit2gtk-driver python3-fonttools
+                        python3-brotli nodejs fonts-noto-cjk) ;;
+        package) packages+=(dpkg-dev file lintian) ;;
+        *) echo "install-deps.sh: unknown part $extra (fuzz, web or package)" >&2; exit 2 ;;
+    esac
+done
 
+# One question to the package database for all of them; "ii" is a package wholly installed. A
+# package the database has never heard of is not in its answer at all.
+declare -A installed=()
+while read -r package state; do
+    [ "$state" = ii ] && installed[$package]=1
+done < <(dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' "${packages[@]}" 2>/dev/null || true)
 missing=()
 for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$package")
-    fi
+    [ -n "${installed[$package]:-}" ] || missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
@@ -44,7 +48,32 @@ sudo=()
 if [ "$(id -u)" -ne 0 ]; then
     sudo=(sudo)
 fi
+
+# Runs an apt-get command, and again while another program holds the package manager's lock (a
+# fresh desktop's automatic updates often do for minutes), for up to ten minutes in all.
+said_waiting=0
+until_unlocked() {
+    local deadline=$((SECONDS + 600)) errors
+    errors=$(mktemp)
+    until DEBIAN_FRONTEND=noninteractive "${sudo[@]}" "$@" 2>"$errors"; do
+        if grep -q "Could not get lock\|Unable to acquire\|Unable to lock" "$errors" &&
+            ((SECONDS < deadline)); then
+            if ((said_waiting == 0)); then
+                echo "Waiting for the package manager: another program holds its lock" \
+                    "(often the automatic updates); trying again every 5 s, for up to 10 minutes." >&2
+                said_waiting=1
+            fi
+            sleep 5
+            continue
+        fi
+        cat "$errors" >&2
+        rm -f "$errors"
+        return 1
+    done
+    grep -v "^debconf: delaying package configuration" "$errors" >&2 || true
+    rm -f "$errors"
+}
+
 echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
+until_unlocked apt-get update -qq
+until_unlocked apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
