@@ -12,9 +12,9 @@ deb=$1
 out=$PWD/dist/check
 rm -rf "$out" && mkdir -p "$out"
 scratch=$(mktemp -d)
-pids=()
+source scripts/private-desktop.sh
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    private_desktop_stop
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -33,29 +33,25 @@ exec_line=$(sed -n 's/^Exec=//p' "$entry")
 path=$(sed -n 's/^Path=//p' "$entry")
 
 echo "== start from the desktop entry: $exec_line in $path"
-display=:$((100 + RANDOM % 400))
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp &>/dev/null & pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo &>/dev/null && break; sleep 0.1; done
-openbox &>/dev/null & pids+=($!)
+start_display 1280x800
+start_window_manager
 export HOME=$scratch XDG_RUNTIME_DIR=$scratch/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset PULSE_SERVER
-pulseaudio --daemonize=no --exit-idle-time=-1 -n --load=module-null-sink \
-    --load=module-native-protocol-unix &>/dev/null & pids+=($!)
-for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/pulse/native" ] && break; sleep 0.1; done
-(cd "$path" && exec $exec_line) &>"$out/program.log" & pids+=($!)
-for _ in $(seq 100); do xdotool search --onlyvisible --name '横線本数' &>/dev/null && break; sleep 0.1; done
-xdotool search --onlyvisible --name '横線本数' >/dev/null || { echo "no rung-count prompt" >&2; exit 1; }
+start_sound_server
+(cd "$path" && exec $exec_line) &>"$out/program.log" & private_desktop_pids+=($!)
+wait_until 60 "the rung-count prompt" xdotool search --onlyvisible --name '横線本数' ||
+    { echo "no rung-count prompt" >&2; exit 1; }
 sleep 0.5
 import -window root "$out/prompt.png"
 echo "the rung-count prompt is on screen ($out/prompt.png)"
 xdotool key Return
-sleep 1
+wait_until 60 "the main window" xdotool search --onlyvisible --name '^ はしごろう$'
 
 echo "== the help button's chime, recorded on the null sink"
 parecord --latency-msec=20 -d null.monitor --file-format=wav "$out/chime.wav" & recorder=$!
-sleep 0.5
+recording() { [ -n "$(pactl list short source-outputs)" ]; }
+wait_until 30 "the recorder" recording
+sleep 0.2
 main=$(xdotool search --onlyvisible --name '^ はしごろう$' | head -1)
 xdotool mousemove --window "$main" 572 12 click 1
 sleep 2.5
@@ -73,8 +69,7 @@ awk -v h="$heard" -v o="$original" 'BEGIN { exit !(h > 0.95 * o && h < o + 0.3) 
     { echo "the chime was not heard whole" >&2; exit 1; }
 
 echo "== remove"
-for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-pids=()
+private_desktop_stop
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq hashigoro >/dev/null
 left=0
 while read -r file; do

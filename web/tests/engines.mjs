@@ -3,7 +3,7 @@
 // on a private X display, with selenium-webdriver). Each engine gets the same few verbs, so that
 // one flow runs in both.
 
-import { spawn } from 'node:child_process';
+import { spawn, spawnSync } from 'node:child_process';
 import { setTimeout as sleep } from 'node:timers/promises';
 import { chromium as playwrightChromium } from 'playwright-core';
 import puppeteer from 'puppeteer-core';
@@ -113,6 +113,18 @@ export async function firefox() {
     };
 }
 
+// Asks `answered` every tenth of a second until it is true, for `seconds` at most; throws naming
+// `what` when it never is, so that no check fails on a helper that was not ready yet.
+async function waitUntil(what, seconds, answered) {
+    const end = Date.now() + seconds * 1000;
+    while (!(await answered())) {
+        if (Date.now() > end) {
+            throw new Error(`${what} did not answer within ${seconds} s`);
+        }
+        await sleep(100);
+    }
+}
+
 export async function webkit() {
     // Xvfb picks a free display itself and tells its number.
     const xvfb = spawn('Xvfb', ['-displayfd', '1', '-screen', '0', '1400x900x24', '-nolisten',
@@ -128,32 +140,39 @@ export async function webkit() {
         xvfb.on('exit', () => reject(new Error('Xvfb ended before it gave a display')));
     });
     const port = 20000 + Math.floor(Math.random() * 20000);
-    const server = spawn('WebKitWebDriver', [`--port=${port}`],
-                         { stdio: 'ignore', env: { ...process.env, DISPLAY: display } });
+    let server;
     const stopAll = () => {
-        server.kill();
+        server?.kill();
         xvfb.kill();
     };
     let driver;
-    for (let attempt = 0; attempt < 40 && !driver; ++attempt) {
-        try {
-            driver = await new Builder()
-                .usingServer(`http://127.0.0.1:${port}`)
-                .withCapabilities({
-                    browserName: 'MiniBrowser',
-                    'webkitgtk:browserOptions': {
-                        binary: '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser',
-                        args: ['--automation'],
-                    },
-                })
-                .build();
-        } catch (error) {
-            if (attempt === 39) {
-                stopAll();
-                throw error;
+    try {
+        await waitUntil(`the X server on ${display}`, 30, () =>
+            spawnSync('xdpyinfo', { env: { ...process.env, DISPLAY: display },
+                                    stdio: 'ignore' }).status === 0);
+        server = spawn('WebKitWebDriver', [`--port=${port}`],
+                       { stdio: 'ignore', env: { ...process.env, DISPLAY: display } });
+        await waitUntil('WebKitWebDriver', 30, async () => {
+            try {
+                const status = await fetch(`http://127.0.0.1:${port}/status`);
+                return (await status.json()).value?.ready === true;
+            } catch {
+                return false;
             }
-            await sleep(250);
-        }
+        });
+        driver = await new Builder()
+            .usingServer(`http://127.0.0.1:${port}`)
+            .withCapabilities({
+                browserName: 'MiniBrowser',
+                'webkitgtk:browserOptions': {
+                    binary: '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser',
+                    args: ['--automation'],
+                },
+            })
+            .build();
+    } catch (error) {
+        stopAll();
+        throw error;
     }
     const evaluate = (script, ...args) =>
         driver.executeScript(`return (${script})(...arguments)`, ...args);

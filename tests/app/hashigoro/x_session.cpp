@@ -21,6 +21,26 @@ void EndWithTheTest(QProcess& process) {
     process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
 }
 
+// Asks `answered` every tenth of a second until it holds or `timeoutMs` have passed; says once
+// that it waits when a helper takes longer than two seconds.
+template <typename Check>
+bool Answers(Check answered, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    bool said = false;
+    while (!answered()) {
+        if (clock.elapsed() > timeoutMs) {
+            return false;
+        }
+        if (!said && clock.elapsed() > 2000) {
+            qInfo("waiting for a helper of the private display (a busy machine)");
+            said = true;
+        }
+        QTest::qWait(100);
+    }
+    return true;
+}
+
 }  // namespace
 
 XSession::~XSession() {
@@ -38,7 +58,8 @@ QString XSession::Start(bool withChimes) {
 }
 
 QString XSession::StartDisplay() {
-    for (const char* tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "import"}) {
+    for (const char* tool :
+         {"Xvfb", "openbox", "xdotool", "xwininfo", "xdpyinfo", "xprop", "import"}) {
         if (QStandardPaths::findExecutable(tool).isEmpty()) {
             return QString("%1 is not installed").arg(tool);
         }
@@ -66,12 +87,24 @@ QString XSession::StartDisplay() {
     env_.remove("QT_QPA_PLATFORM");
     env_.insert("XDG_RUNTIME_DIR", runtime_.path());
     env_.insert("PULSE_SERVER", runtime_.filePath("no-sound-server"));
+    if (!Answers([&] { return Run("xdpyinfo", {}).contains("name of display"); }, 30000)) {
+        return "the X server gave its display number but never answered xdpyinfo";
+    }
     windowManager_.setProcessEnvironment(env_);
     windowManager_.start("openbox", {});
     if (!windowManager_.waitForStarted(10000)) {
         return "openbox did not start";
     }
-    QTest::qWait(1000);  // until openbox manages the screen
+    // Openbox has taken the screen once it sets the root window's check property.
+    if (!Answers(
+            [&] {
+                return Run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
+            },
+            30000)) {
+        return windowManager_.state() == QProcess::NotRunning
+                   ? "openbox ended before it managed the screen"
+                   : "openbox never managed the screen";
+    }
     return {};
 }
 
