@@ -6,8 +6,12 @@
 #include <QtCharts/QChartView>
 #include <algorithm>
 
+#include <QComboBox>
+
 #include "arrival_simulation.h"
 #include "class_pool.h"
+#include "class_trend_charts.h"
+#include "class_window.h"
 #include "drawn_test.h"
 #include "experiment_result.h"
 #include "fairness_power.h"
@@ -154,6 +158,34 @@ OddsResults MeasureOdds() {
             }
         }
         delete window;
+    }
+
+    // A class's settling for 2,222 lines over five rung counts, drawn again when the lines shown
+    // change: the two charts laid out and painted, as a person sees them.
+    {
+        std::string lines;
+        for (int e = 0; e < 2222; ++e) {
+            ExperimentResult result{
+                10 + 10 * (e % 5), {}, 2, ExperimentTag(static_cast<std::uint64_t>(e))};
+            result.counts = {static_cast<std::uint64_t>(e % 7), 20, 3, 4, 5, 6, 2, 1, 0,
+                             static_cast<std::uint64_t>(e % 3)};
+            lines += ResultLine(result) + "\n";
+        }
+        ClassWindow part;
+        part.AddText(QString::fromStdString(lines));
+        while (part.GroupChoice()->count() < 5) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        }
+        part.GroupChoice()->setCurrentIndex(4);
+        ClassTrendCharts* charts = part.Trend();
+        const std::vector<std::vector<int>> choices = {{2, 5}, {1, 2, 3}, {1, 2, 3, 10}, {3}};
+        for (int run = 0; run < 12; ++run) {
+            timer.start();
+            charts->ChooseLines(choices[static_cast<std::size_t>(run) % choices.size()]);
+            charts->TrendView()->grab();
+            charts->SpreadView()->grab();
+            results.classRedrawMilliseconds.push_back(Milliseconds(timer));
+        }
     }
     return results;
 }

@@ -19,6 +19,7 @@ struct OddsResults {
     double offOddsMilliseconds = 0;           // 2,222 lines a little off the exact odds
     double alikeMilliseconds = 0;             // 40,000 untagged lines alike
     double experimentsSeconds = 0;            // 2,000 whole experiments at 50 rungs
+    std::vector<double> classRedrawMilliseconds;  // a class's settling, other lines chosen
 };
 
 OddsResults MeasureOdds();

@@ -157,18 +157,11 @@ test('the language comes from the address, else from the last choice, else Japan
         const tallies = () => page.evaluate(() =>
             [...document.querySelectorAll('#Picture1 > div:not([hidden])')].length);
         const before = await tallies();
-        // From the choice to the window drawn again in the other language.
-        const menu = page.getByRole('combobox', { name: japanese.texts.LanguageMenu });
-        const took = await menu.evaluate((select, wanted) => new Promise(resolve => {
-            const start = performance.now();
-            select.value = 'ko';
-            select.dispatchEvent(new Event('change'));
-            const check = () => document.getElementById('Command1').textContent === wanted
-                ? requestAnimationFrame(() => resolve(performance.now() - start))
-                : setTimeout(check, 1);
-            check();
-        }), korean.texts.StartButton);
-        assert.ok(took <= 100, `switched in ${took} ms`);
+        // Chosen as a person does; the window is drawn again in the other language (how soon
+        // is the page bench's row).
+        await page.getByRole('combobox', { name: japanese.texts.LanguageMenu }).selectOption('ko');
+        await page.waitForFunction(wanted => document.getElementById('Command1').textContent
+            === wanted, korean.texts.StartButton);
         assert.equal(await tallies(), before);
         assert.equal(await page.evaluate(() => [document.documentElement.lang, document.title,
                                                 localStorage.getItem('hashigoro-language')].join()),

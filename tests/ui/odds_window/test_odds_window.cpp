@@ -5,7 +5,6 @@
 #include <QTimer>
 
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -188,7 +187,7 @@ class OddsWindowTest : public QObject {
 
     // The settling and the experiments against the class, for a class of 2,222 lines: the
     // start line and the likeliest at first, each chosen line a curve and a dashed level, drawn
-    // again within 50 ms when the lines shown change; the sentence is the model's.
+    // again when the lines shown change; the sentence is the model's.
     void aLargeClassSettlesOnTheTheoreticalProbability() {
         std::string lines;
         for (int e = 0; e < 2222; ++e) {
@@ -206,23 +205,14 @@ class OddsWindowTest : public QObject {
         QCOMPARE(charts->ChosenLines(), (std::vector<int>{3}));
         part.GroupChoice()->setCurrentIndex(4);
         QCOMPARE(charts->ChosenLines(), (std::vector<int>{1, 3}));
-        // The quickest of three, so that a machine busy with other tests does not count.
-        qint64 quickest = 1000;
+        // Chosen again and drawn, as a person sees them; how soon is the bench's row.
         for (const std::vector<int>& chosen :
              {std::vector<int>{2, 5}, std::vector<int>{1, 2, 3}, std::vector<int>{1, 2, 3, 10}}) {
-            QElapsedTimer redraw;
-            redraw.start();
             charts->ChooseLines(chosen);
-            // Drawn too, as a person sees them.
+            QCOMPARE(charts->ChosenLines(), chosen);
             charts->TrendView()->grab();
             charts->SpreadView()->grab();
-            quickest = std::min(quickest, redraw.elapsed());
         }
-        qInfo("redrawn in %lld ms", static_cast<long long>(quickest));
-        // A sanitized build runs several times slower; only the real one is held to 50 ms.
-#ifndef HASHIGORO_SANITIZE
-        QVERIFY2(quickest <= 50, qPrintable(QString::number(quickest)));
-#endif
         const QList<QAbstractSeries*> series = charts->TrendView()->chart()->series();
         QCOMPARE(series.size(), 8);
         QCOMPARE(static_cast<QLineSeries*>(series[0])->count(), 444);
