@@ -28,32 +28,42 @@ took build
 ./web.sh
 took page
 
-# The sanitized build and its tests, then the package, beside the normal build's tests: most of
-# those wait on real timers and browsers. The compilers run at a lower priority.
-beside=$(mktemp)
-trap 'rm -f "$beside"' EXIT
+# The sanitized build and its tests, and the package, beside the normal build's tests: most of
+# those wait on real timers and browsers. The compilers run at a lower priority, the package's
+# lowest, so that the sanitized tests start as soon as they can.
+sanitized=$(mktemp) packaged=$(mktemp)
+trap 'rm -f "$sanitized" "$packaged"' EXIT
 (
     nice -n 10 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DHASHIGORO_SANITIZE=ON
     nice -n 10 cmake --build build-sanitize -j2
     echo "== The sanitized build's tests"
     ctest --test-dir build-sanitize --output-on-failure -j2
-    # Built as ./package.sh builds it: optimised, with Debian's hardening flags.
-    nice -n 10 ./package.sh
-) >"$beside" 2>&1 &
-builds=$!
-echo "The sanitized build, its tests and the package go on beside these tests (their report follows)."
+) >"$sanitized" 2>&1 &
+sanitizing=$!
+# Built as ./package.sh builds it: optimised, with Debian's hardening flags.
+nice -n 15 ./package.sh >"$packaged" 2>&1 &
+packaging=$!
+echo "The sanitized build and its tests, and the package, go on beside these tests (their report follows)."
 
 status=0
 ctest --test-dir build --output-on-failure -j2 || status=$?
 took tests
-beside_status=0
-wait "$builds" || beside_status=$?
+sanitized_status=0 packaged_status=0
+wait "$sanitizing" || sanitized_status=$?
+wait "$packaging" || packaged_status=$?
 took "sanitized build and tests and package, after the tests"
-sed -n '/^== The sanitized build.s tests/,$p' "$beside" | grep -v '^\[' || true
-if [ "$beside_status" -ne 0 ]; then
-    cat "$beside"
-    echo "test.sh: the sanitized build, its tests or the package failed (above)" >&2
+if [ "$sanitized_status" -eq 0 ]; then
+    sed -n '/^== The sanitized build.s tests/,$p' "$sanitized"
+else
+    cat "$sanitized"
+    echo "test.sh: the sanitized build or its tests failed (above)" >&2
+fi
+if [ "$packaged_status" -eq 0 ]; then
+    grep '^Built ' "$packaged"
+else
+    cat "$packaged"
+    echo "test.sh: the package failed to build (above)" >&2
 fi
 [ "$status" -eq 0 ] || echo "test.sh: tests failed in build/ (above)" >&2
 echo "test.sh took $((SECONDS / 60)) min $((SECONDS % 60)) s: $(IFS=,; echo "${times[*]}" | sed 's/,/, /g')"
-[ "$status" -eq 0 ] && [ "$beside_status" -eq 0 ]
+[ "$status" -eq 0 ] && [ "$sanitized_status" -eq 0 ] && [ "$packaged_status" -eq 0 ]
