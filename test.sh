@@ -28,42 +28,16 @@ took build
 ./web.sh
 took page
 
-# The sanitized build and its tests, and the package, beside the normal build's tests: most of
-# those wait on real timers and browsers. The compilers run at a lower priority, the package's
-# lowest, so that the sanitized tests start as soon as they can.
-sanitized=$(mktemp) packaged=$(mktemp)
-trap 'rm -f "$sanitized" "$packaged"' EXIT
-(
-    nice -n 10 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DHASHIGORO_SANITIZE=ON
-    nice -n 10 cmake --build build-sanitize -j2
-    echo "== The sanitized build's tests"
-    ctest --test-dir build-sanitize --output-on-failure -j2
-) >"$sanitized" 2>&1 &
-sanitizing=$!
-# Built as ./package.sh builds it: optimised, with Debian's hardening flags.
-nice -n 15 ./package.sh >"$packaged" 2>&1 &
-packaging=$!
-echo "The sanitized build and its tests, and the package, go on beside these tests (their report follows)."
-
-status=0
-ctest --test-dir build --output-on-failure -j2 || status=$?
+ctest --test-dir build --output-on-failure -j2
 took tests
-sanitized_status=0 packaged_status=0
-wait "$sanitizing" || sanitized_status=$?
-wait "$packaging" || packaged_status=$?
-took "sanitized build and tests and package, after the tests"
-if [ "$sanitized_status" -eq 0 ]; then
-    sed -n '/^== The sanitized build.s tests/,$p' "$sanitized"
-else
-    cat "$sanitized"
-    echo "test.sh: the sanitized build or its tests failed (above)" >&2
-fi
-if [ "$packaged_status" -eq 0 ]; then
-    grep '^Built ' "$packaged"
-else
-    cat "$packaged"
-    echo "test.sh: the package failed to build (above)" >&2
-fi
-[ "$status" -eq 0 ] || echo "test.sh: tests failed in build/ (above)" >&2
+
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DHASHIGORO_SANITIZE=ON >/dev/null
+cmake --build build-sanitize -j2
+took "sanitized build"
+ctest --test-dir build-sanitize --output-on-failure -j2
+took "sanitized tests"
+
+# The Debian package, built as ./package.sh builds it: optimised, with Debian's hardening flags.
+./package.sh
+took package
 echo "test.sh took $((SECONDS / 60)) min $((SECONDS % 60)) s: $(IFS=,; echo "${times[*]}" | sed 's/,/, /g')"
-[ "$status" -eq 0 ] && [ "$sanitized_status" -eq 0 ] && [ "$packaged_status" -eq 0 ]
