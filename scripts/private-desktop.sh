@@ -39,17 +39,32 @@ start_display() {
     wait_until 30 "the X server on $DISPLAY" xdpyinfo
 }
 
-# Openbox has taken the screen once it has set the root window's check property.
-window_manager_runs() {
-    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
-}
-
 # start_window_manager: openbox on $DISPLAY, waited for until it manages the screen. Without a
-# window manager no window ever becomes active, and no control has the focus.
+# window manager no window ever becomes active, and no control has the focus. One that ends, or
+# does not manage the screen within 30 s, is said with what it wrote and started again, three
+# times at most.
 start_window_manager() {
-    openbox &>/dev/null &
-    private_desktop_pids+=($!)
-    wait_until 30 "openbox on $DISPLAY" window_manager_runs
+    local attempt log pid
+    log=$(mktemp)
+    for attempt in 1 2 3; do
+        openbox >"$log" 2>&1 &
+        pid=$!
+        private_desktop_pids+=($pid)
+        # Until openbox manages the screen, or has ended.
+        if wait_until 30 "openbox on $DISPLAY" \
+            sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || ! kill -0 $pid"; then
+            if kill -0 "$pid" 2>/dev/null; then
+                rm -f "$log"
+                return 0
+            fi
+        fi
+        echo "private desktop: openbox did not take $DISPLAY (try $attempt of 3);" \
+            "it said: $(tr '\n' ' ' <"$log")" >&2
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -f "$log"
+    return 1
 }
 
 # start_sound_server: a private PulseAudio server with a null sink in $XDG_RUNTIME_DIR,

@@ -90,22 +90,29 @@ QString XSession::StartDisplay() {
     if (!Answers([&] { return Run("xdpyinfo", {}).contains("name of display"); }, 30000)) {
         return "the X server gave its display number but never answered xdpyinfo";
     }
+    // Openbox has taken the screen once it sets the root window's check property. One that ends
+    // first, or never does, is started again, three times at most.
     windowManager_.setProcessEnvironment(env_);
-    windowManager_.start("openbox", {});
-    if (!windowManager_.waitForStarted(10000)) {
-        return "openbox did not start";
+    windowManager_.setProcessChannelMode(QProcess::MergedChannels);
+    QString said;
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        windowManager_.start("openbox", {});
+        if (!windowManager_.waitForStarted(10000)) {
+            return "openbox did not start";
+        }
+        const auto manages = [&] {
+            return Run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
+        };
+        Answers([&] { return windowManager_.state() == QProcess::NotRunning || manages(); }, 30000);
+        if (windowManager_.state() == QProcess::Running && manages()) {
+            return {};
+        }
+        windowManager_.kill();
+        windowManager_.waitForFinished(5000);
+        said = QString::fromLocal8Bit(windowManager_.readAll()).simplified();
+        qWarning("openbox did not take the display (try %d of 3): %s", attempt, qPrintable(said));
     }
-    // Openbox has taken the screen once it sets the root window's check property.
-    if (!Answers(
-            [&] {
-                return Run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
-            },
-            30000)) {
-        return windowManager_.state() == QProcess::NotRunning
-                   ? "openbox ended before it managed the screen"
-                   : "openbox never managed the screen";
-    }
-    return {};
+    return "openbox never managed the screen: " + said;
 }
 
 QString XSession::StartProgram(bool withChimes) {
