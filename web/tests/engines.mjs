@@ -183,19 +183,43 @@ export async function webkit() {
             role, isRegex ? name.source : name, isRegex);
         return element ?? null;
     };
+    // What the window's frame adds to the page's size, once it is known.
+    let frame = [0, 0];
     return {
         name: 'WebKit',
         goto: url => driver.get(url),
-        // The browser's window, made as large as its page must be: its frame measured once.
+        // The browser's window, made as large as its page must be, its frame measured from
+        // what the page reports. The window manager takes its time on a busy machine, so this
+        // waits until the page has that size, then for the page to lay out at it.
         resize: async (width, height) => {
-            await driver.manage().window().setRect({ width, height });
-            const [innerWidth, innerHeight] =
-                await driver.executeScript('return [innerWidth, innerHeight]');
-            if (innerWidth !== width || innerHeight !== height) {
-                await driver.manage().window().setRect({ width: 2 * width - innerWidth,
-                                                         height: 2 * height - innerHeight });
+            const inner = () => driver.executeScript('return [innerWidth, innerHeight]');
+            let [outerWidth, outerHeight] = [width + frame[0], height + frame[1]];
+            for (let attempt = 0; ; ++attempt) {
+                await driver.manage().window().setRect({ width: outerWidth, height: outerHeight });
+                // Polled until it is that size, or has kept another for a second: then the
+                // frame is known, and the window is asked again.
+                let seen = await inner();
+                for (let same = 0, end = Date.now() + 10000; Date.now() < end && same < 10;) {
+                    await sleep(100);
+                    const now = await inner();
+                    same = now[0] === seen[0] && now[1] === seen[1] ? same + 1 : 0;
+                    seen = now;
+                    if (seen[0] === width && seen[1] === height) {
+                        break;
+                    }
+                }
+                if (seen[0] === width && seen[1] === height) {
+                    break;
+                }
+                if (attempt === 3) {
+                    throw new Error(`WebKit: the page is ${seen.join('×')}, not ${width}×${height}`);
+                }
+                outerWidth += width - seen[0];
+                outerHeight += height - seen[1];
             }
-            await sleep(300);
+            frame = [outerWidth - width, outerHeight - height];
+            await driver.executeAsyncScript(
+                'requestAnimationFrame(() => requestAnimationFrame(arguments[0]))');
         },
         screenshot: async file => {
             const { writeFile } = await import('node:fs/promises');
