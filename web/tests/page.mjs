@@ -2,6 +2,7 @@
 // the network for and what went wrong in it.
 
 import { chromium } from 'playwright-core';
+import { after } from 'node:test';
 import path from 'node:path';
 import { pathToFileURL, fileURLToPath } from 'node:url';
 import { execFileSync } from 'node:child_process';
@@ -41,15 +42,34 @@ export const format = (text, ...values) => text
 // border, and the margin around it.
 export const scaleOne = { width: 658 + 2 + 16, height: 569 + 24 + 2 + 16 };
 
+const launchOptions = args => ({
+    executablePath: '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+           '--disable-component-update', '--no-first-run', '--disable-sync',
+           // As a browser is set out of the box: sound only after a person's gesture.
+           '--autoplay-policy=user-gesture-required', ...args],
+});
+
+// One browser for all of a file's pages that need no flags of their own: each page still gets
+// a context of its own, with its own storage, cache and service workers, as a fresh profile
+// would. Starting a browser costs more than most tests.
+let shared = null;
+after(async () => (await shared)?.close());
+async function sharedBrowser() {
+    const browser = await shared;
+    if (!browser?.isConnected()) {
+        shared = chromium.launch(launchOptions([]));
+    }
+    return shared;
+}
+
+// The page in a browser of its own when it needs its own flags, else in a fresh context of the
+// shared one. `browser.close()` of what it returns closes what the page was given.
 export async function openPage({ width = 1366, height = 768, file = 'hashigoro.html', scale = 1,
                                  touch = false, url = null, before = null, args = [] } = {}) {
-    const browser = await chromium.launch({
-        executablePath: '/usr/bin/chromium',
-        args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
-               '--disable-component-update', '--no-first-run', '--disable-sync',
-               // As a browser is set out of the box: sound only after a person's gesture.
-               '--autoplay-policy=user-gesture-required', ...args],
-    });
+    const own = args.length > 0;
+    const browser = own ? await chromium.launch(launchOptions(args))
+                        : await sharedBrowser();
     const context = await browser.newContext({
         viewport: { width, height }, deviceScaleFactor: scale, locale: 'ja-JP',
         hasTouch: touch, isMobile: touch,
@@ -68,7 +88,8 @@ export async function openPage({ width = 1366, height = 768, file = 'hashigoro.h
         }
     });
     await page.goto(url ?? pathToFileURL(path.join(dist, file)).href);
-    return { browser, context, page, requests, errors };
+    return { browser: { close: () => (own ? browser : context).close() }, context, page, requests,
+             errors };
 }
 
 // Opens the page as openPage does, runs `body` with what it gives, and closes the browser
