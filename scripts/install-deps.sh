@@ -3,8 +3,16 @@
 # those already installed. Uses sudo when not run as root. Each argument adds a part: "fuzz"
 # clang and its fuzzer runtime, "package" the tools that build and check the Debian package,
 # "web" Emscripten, the font tools and the CJK fonts of the browser edition and the three
-# browser engines its tests drive. Usage: install-deps.sh [fuzz|web|package]...
+# browser engines its tests drive. With --download-only it only fetches what is missing into
+# the package cache, from the package lists as they are, so that a later install need not wait
+# for the network. Usage: install-deps.sh [--download-only] [fuzz|web|package]...
 set -euo pipefail
+
+download_only=0
+if [ "${1:-}" = --download-only ]; then
+    download_only=1
+    shift
+fi
 
 packages=(
     # build
@@ -74,6 +82,11 @@ until_unlocked() {
     rm -f "$errors"
 }
 
+if ((download_only)); then
+    until_unlocked apt-get install -y -qq --download-only --no-install-recommends \
+        "${missing[@]}" >/dev/null
+    exit
+fi
 echo "Installing: ${missing[*]}"
 until_unlocked apt-get update -qq
 until_unlocked apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
