@@ -145,6 +145,11 @@ int main(int argc, char* argv[]) {
             .arg(Median(odds.redrawMilliseconds), 0, 'f', 2)
             .arg(redraw, 0, 'f', 2),
         "<= 16 ms", Median(odds.redrawMilliseconds) <= 16);
+    Row("a rung count's bands worked out, 10 to 50 rungs",
+        QString("median %1 ms, max %2 ms")
+            .arg(Median(odds.bandMilliseconds), 0, 'f', 1)
+            .arg(Percentile(odds.bandMilliseconds, 100), 0, 'f', 1),
+        "max <= 19 ms (the drawn band it replaced)", Percentile(odds.bandMilliseconds, 100) <= 19);
     const double classRedraw = Median(odds.classRedrawMilliseconds);
     Row("a class's settling, 2,222 lines: other lines chosen",
         QString("median %1 ms, max %2 ms")

@@ -13,6 +13,7 @@
 #include "class_trend_charts.h"
 #include "class_window.h"
 #include "drawn_test.h"
+#include "experiment_band.h"
 #include "experiment_result.h"
 #include "fairness_power.h"
 #include "fairness_test.h"
@@ -20,6 +21,7 @@
 #include "ladder_odds.h"
 #include "mixing_random_source.h"
 #include "odds_window.h"
+#include "rung_count_prompt.h"
 #include "whole_experiments.h"
 
 namespace hashigoro::bench {
@@ -158,6 +160,14 @@ OddsResults MeasureOdds() {
             }
         }
         delete window;
+    }
+
+    // A rung count's bands, worked out when a class first shows it: every rung count once.
+    for (int rungs = kMinRungs; rungs <= kMaxRungs; ++rungs) {
+        const ArrivalOdds odds = ExactArrivalOdds(kStartColumn)[static_cast<std::size_t>(rungs)];
+        timer.start();
+        const ExperimentBands bands(odds);
+        results.bandMilliseconds.push_back(Milliseconds(timer));
     }
 
     // A class's settling for 2,222 lines over five rung counts, drawn again when the lines shown

@@ -20,6 +20,7 @@ struct OddsResults {
     double alikeMilliseconds = 0;             // 40,000 untagged lines alike
     double experimentsSeconds = 0;            // 2,000 whole experiments at 50 rungs
     std::vector<double> classRedrawMilliseconds;  // a class's settling, other lines chosen
+    std::vector<double> bandMilliseconds;         // a rung count's bands worked out, 10 to 50
 };
 
 OddsResults MeasureOdds();

@@ -248,9 +248,11 @@ ClassSheet::Points ClassSheet::SpreadOf(std::size_t group, int line) const {
     return points;
 }
 
-ClassSheet::Band ClassSheet::BandOf(std::size_t group, int line) const {
-    Band band;
-    for (const ExperimentBands::Range& range : Bands(group).Band(line)) {
+namespace {
+
+ClassSheet::Band InPercent(const std::vector<ExperimentBands::Range>& ranges) {
+    ClassSheet::Band band;
+    for (const ExperimentBands::Range& range : ranges) {
         band.trials.push_back(range.trials);
         band.low.push_back(100 * range.low);
         band.high.push_back(100 * range.high);
@@ -258,16 +260,37 @@ ClassSheet::Band ClassSheet::BandOf(std::size_t group, int line) const {
     return band;
 }
 
-DistanceFromOdds ClassSheet::Distance(std::size_t group) const {
-    return MeanDistance(Members(group), groups_.at(group).exact);
+}  // namespace
+
+ClassSheet::Band ClassSheet::BandOf(std::size_t group, int line) const {
+    return InPercent(Bands(group).Ended(line));
 }
 
-std::string ClassSheet::DistanceSentence(std::size_t group) const {
-    const DistanceFromOdds distance = Distance(group);
+ClassSheet::Band ClassSheet::StoppedBandOf(std::size_t group, int line) const {
+    return InPercent(Bands(group).Stopped(line));
+}
+
+bool ClassSheet::AnyStopped(std::size_t group) const {
+    const std::vector<ExperimentResult>& members = Members(group);
+    return std::any_of(members.begin(), members.end(),
+                       [](const ExperimentResult& e) { return e.fullLine == 0; });
+}
+
+DistanceFromOdds ClassSheet::Distance(std::size_t group, int line) const {
+    return MeanDistance(Members(group), groups_.at(group).exact, line);
+}
+
+std::string ClassSheet::DistanceSentence(std::size_t group, int line) const {
+    const DistanceFromOdds distance = Distance(group, line);
     return texts::Format(TextId::ClassDistance,
-                         {PlainNumber(distance.oneExperiment, 1, NumberStyle::Fixed),
+                         {odds_sheet::ArrivalLine(line + 1),
+                          PlainNumber(distance.oneExperiment, 1, NumberStyle::Fixed),
                           odds_sheet::Grouped(distance.trials),
                           PlainNumber(distance.wholeClass, 1, NumberStyle::Fixed)});
+}
+
+int ClassSheet::SpreadLine(const std::vector<int>& chosen) {
+    return chosen.empty() ? kStartColumn - 1 : chosen.front();
 }
 
 std::vector<int> ClassSheet::FirstLines(std::size_t group) const {
@@ -282,21 +305,17 @@ std::vector<int> ClassSheet::FirstLines(std::size_t group) const {
 }
 
 const ExperimentBands& ClassSheet::Bands(std::size_t group) const {
-    static std::map<int, ExperimentBands> drawn;
+    static std::map<int, ExperimentBands> worked;
     const ClassGroup& chosen = groups_.at(group);
-    auto found = drawn.find(chosen.rungs);
-    if (found == drawn.end()) {
-        found = drawn
-                    .try_emplace(chosen.rungs, chosen.exact, kBandExperiments,
-                                 static_cast<std::uint64_t>(chosen.rungs))
-                    .first;
+    auto found = worked.find(chosen.rungs);
+    if (found == worked.end()) {
+        found = worked.try_emplace(chosen.rungs, chosen.exact).first;
     }
     return found->second;
 }
 
 std::string ClassSheet::BandNote() {
-    return texts::Format(TextId::ClassBandNote,
-                         {odds_sheet::Grouped(static_cast<std::uint64_t>(kBandExperiments))});
+    return std::string(texts::Text(TextId::ClassBandNote));
 }
 
 std::string ClassSheet::TrendCsv() const {

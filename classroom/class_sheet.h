@@ -114,7 +114,11 @@ class ClassSheet {
         std::vector<double> low;
         std::vector<double> high;
     };
+    // Where 95 % of whole experiments fall, or of experiments stopped by hand.
     Band BandOf(std::size_t group, int line) const;
+    Band StoppedBandOf(std::size_t group, int line) const;
+    // Whether any of a group's experiments was stopped by hand.
+    bool AnyStopped(std::size_t group) const;
 
     // A group's experiments in the order read, its relative frequencies as they settle, and
     // how far they lie from the theoretical probabilities, for one experiment and pooled.
@@ -122,18 +126,18 @@ class ClassSheet {
         return members_.at(group);
     }
     std::vector<TrendRow> Trend(std::size_t group) const { return ClassTrend(Members(group)); }
-    DistanceFromOdds Distance(std::size_t group) const;
-    // "1 回の実験の相対度数は理論値から平均 4.1 ポイント…"
-    std::string DistanceSentence(std::size_t group) const;
+    DistanceFromOdds Distance(std::size_t group, int line) const;
+    // "3本目の相対度数は、1 回の実験では理論値から平均 5.4 ポイント…"
+    std::string DistanceSentence(std::size_t group, int line) const;
+    // The line the chart of the experiments against the class shows, and its sentence speaks
+    // of: the first of those chosen, the start line where none is.
+    static int SpreadLine(const std::vector<int>& chosen);
     // The lines a group's charts show at first: the start line, and the likeliest line.
     std::vector<int> FirstLines(std::size_t group) const;
     // Where one experiment's relative frequencies fall at the group's rung count if the ladder
-    // is as its theoretical probabilities say (drawn once for each rung count, then kept).
-    // Enough experiments for a steady 2.5th and 97.5th percentile at every common length, drawn
-    // in a few milliseconds (twice as long in the page).
+    // is as its theoretical probabilities say (worked out once for each rung count, then kept).
     const ExperimentBands& Bands(std::size_t group) const;
-    static constexpr int kBandExperiments = 5000;
-    // What the band is: "灰色の帯は、…5,000 回シミュレーションし…"
+    // What the band is: "灰色の帯は、…"
     static std::string BandNote();
     // Every group's trend, as CSV.
     std::string TrendCsv() const;

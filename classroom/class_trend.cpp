@@ -9,12 +9,9 @@ namespace hashigoro {
 
 namespace {
 
-double MeanPointsOff(const ArrivalCounts& counts, std::uint64_t trials, const ArrivalOdds& odds) {
-    double sum = 0;
-    for (std::size_t c = 0; c < kArrivalColumns; ++c) {
-        sum += std::abs(static_cast<double>(counts[c]) / static_cast<double>(trials) - odds[c]);
-    }
-    return 100 * sum / kArrivalColumns;
+double PointsOff(const ArrivalCounts& counts, std::uint64_t trials, const ArrivalOdds& odds,
+                 std::size_t c) {
+    return 100 * std::abs(static_cast<double>(counts[c]) / static_cast<double>(trials) - odds[c]);
 }
 
 }  // namespace
@@ -73,7 +70,8 @@ std::string TrendCsv(const std::vector<int>& rungs,
 }
 
 DistanceFromOdds MeanDistance(const std::vector<ExperimentResult>& experiments,
-                              const ArrivalOdds& odds) {
+                              const ArrivalOdds& odds, int line) {
+    const auto c = static_cast<std::size_t>(line - 1);
     DistanceFromOdds distance;
     ArrivalCounts pooled{};
     double sum = 0;
@@ -85,14 +83,14 @@ DistanceFromOdds MeanDistance(const std::vector<ExperimentResult>& experiments,
             pooled[c] += experiment.counts[c];
         }
         if (trials > 0) {
-            sum += MeanPointsOff(experiment.counts, trials, odds);
+            sum += PointsOff(experiment.counts, trials, odds, c);
             ++counted;
         }
         distance.trials += trials;
     }
     if (counted > 0) {
         distance.oneExperiment = sum / counted;
-        distance.wholeClass = MeanPointsOff(pooled, distance.trials, odds);
+        distance.wholeClass = PointsOff(pooled, distance.trials, odds, c);
     }
     return distance;
 }

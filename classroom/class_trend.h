@@ -34,16 +34,16 @@ std::vector<double> ArrivalTrend(const std::vector<int>& order, int line);
 std::string TrendCsv(const std::vector<int>& rungs,
                      const std::vector<std::vector<ExperimentResult>>& inOrder);
 
-// How far the relative frequencies lie from the theoretical probabilities, in percentage points,
-// averaged over the ten lines: for one experiment (the mean over the experiments that have
-// trials) and for the whole class pooled.
+// How far line `line`'s (1..10) relative frequency lies from its theoretical probability, in
+// percentage points: for one experiment (the mean over the experiments that have trials) and
+// for the whole class pooled, as the chart of one experiment against the class draws them.
 struct DistanceFromOdds {
     double oneExperiment = 0;
     double wholeClass = 0;
     std::uint64_t trials = 0;  // the class's
 };
 DistanceFromOdds MeanDistance(const std::vector<ExperimentResult>& experiments,
-                              const ArrivalOdds& odds);
+                              const ArrivalOdds& odds, int line);
 
 // Each line's colour in the class's charts, line 1 to 10; the start line keeps the program's red.
 struct LineColour {

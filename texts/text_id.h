@@ -57,8 +57,8 @@ enum class TextId {
     BarsSpoken,           // the ten bars as one list
     BarSpoken,            // one bar: {1} its line, {2} its count
     ProgressSpoken,       // the rung counter: {1} rungs drawn of {2}
-    Arrived,      // {1} line, {2} its count
-    ArrivedFull,  // {1} line
+    Arrived,              // {1} line, {2} its count
+    ArrivedFull,          // {1} line
     ResultsRegion,
     CopyButton,
     Copied,
@@ -183,8 +183,10 @@ enum class TextId {
     ClassEachExperiment,
     ClassWhole,
     ClassBand,
-    ClassBandNote,  // {1} experiments drawn
-    ClassDistance,  // {1} points off in one experiment, {2} the class's trials, {3} its points
+    ClassBandStopped,
+    ClassBandNote,
+    ClassDistance,  // {1} the line, {2} its points off in one experiment, {3} the class's
+                    // trials, {4} its points off
     // This device's own experiment as it goes, arrival after arrival.
     OwnTrendTitle,
     OwnExperimentLabel,

@@ -32,7 +32,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: hashigoro-odds [--csv | --simulate TRIALS | --power | --experiments K]\n"
+    "Usage: hashigoro-odds [--csv | --simulate TRIALS | --power | --experiments K | --band]\n"
     "                      [--rungs N] [--line L]\n"
     "       hashigoro-odds --class FILE [--trend] [--leave-out-alike]\n"
     "The theoretical arrival probabilities of the ladder lottery of hashigoro (10 lines, rungs\n"
@@ -47,6 +47,10 @@ constexpr const char* kUsage =
     "  --experiments K      run K whole experiments (1 to 1000000) as the program runs them,\n"
     "                       until an arrival finds its bar of 20 full, and test each for\n"
     "                       fairness at 5 %\n"
+    "  --band               where 95 % of the experiments (from line 3) fall in line L, at\n"
+    "                       each number of trials, as CSV in %: whole experiments (ended\n"
+    "                       by a full bar) and experiments stopped by hand, worked out\n"
+    "                       exactly; --line L here is that line (default 3)\n"
     "  --class FILE         a class's result lines (FILE, or - for standard input, 32 MB and\n"
     "                       200000 lines at the most), one\n"
     "                       experiment a line, pooled by rung count and judged against fair\n"
@@ -316,6 +320,14 @@ int RunWithoutWindow(const hashigoro::OddsCommand& command) {
             return Power(command);
         case OddsCommand::Mode::Experiments:
             return Experiments(command);
+        case OddsCommand::Mode::Band:
+            std::fputs(
+                hashigoro::BandCsv(hashigoro::ExactArrivalOdds(
+                                       command.start)[static_cast<std::size_t>(command.rungs)],
+                                   command.bandLine)
+                    .c_str(),
+                stdout);
+            return 0;
         case OddsCommand::Mode::Class:
             return PoolClassFile(command);
         case OddsCommand::Mode::Window:

@@ -1,11 +1,14 @@
 #include "odds_command_line.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <map>
 #include <utility>
 
 #include "chi_square.h"
 #include "drawn_test.h"
+#include "experiment_band.h"
 #include "fairness_test.h"
 #include "ladder_odds.h"
 #include "plain_number.h"
@@ -53,10 +56,11 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
         const char* option;
         bool given = false;
     };
-    Seen csv{"--csv"}, simulate{"--simulate"}, power{"--power"}, experiments{"--experiments"};
+    Seen csv{"--csv"}, simulate{"--simulate"}, power{"--power"}, experiments{"--experiments"},
+        band{"--band"};
     Seen start{"--start"}, line{"--line"}, rungs{"--rungs"}, pooled{"--class"}, trend{"--trend"},
         alike{"--leave-out-alike"};
-    Seen* const modes[] = {&csv, &simulate, &power, &experiments, &pooled};
+    Seen* const modes[] = {&csv, &simulate, &power, &experiments, &band, &pooled};
     const auto fail = [&command](std::string message) {
         command.mode = OddsCommand::Mode::Error;
         command.error = std::move(message);
@@ -76,8 +80,8 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
             return command;
         }
         Seen* seen = nullptr;
-        for (Seen* known : {&csv, &simulate, &power, &experiments, &start, &line, &rungs, &pooled,
-                            &trend, &alike}) {
+        for (Seen* known : {&csv, &simulate, &power, &experiments, &band, &start, &line, &rungs,
+                            &pooled, &trend, &alike}) {
             seen = option == known->option ? known : seen;
         }
         if (!seen) {
@@ -87,7 +91,7 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
             return fail(option + " is given twice");
         }
         seen->given = true;
-        if (seen == &csv || seen == &power || seen == &trend || seen == &alike) {
+        if (seen == &csv || seen == &power || seen == &band || seen == &trend || seen == &alike) {
             continue;
         }
         if (i + 1 == arguments.size()) {
@@ -135,10 +139,13 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
         }
         chosen = mode->given ? mode : chosen;
     }
-    const bool needsRungs = simulate.given || power.given || experiments.given;
+    const bool needsRungs = simulate.given || power.given || experiments.given || band.given;
     if (needsRungs != rungs.given) {
         return fail(needsRungs ? std::string(chosen->option) + " needs --rungs"
-                               : "--rungs goes with --simulate, --power or --experiments");
+                               : "--rungs goes with --simulate, --power, --experiments or --band");
+    }
+    if (band.given && start.given) {
+        return fail("--start does not go with --band: the experiment starts at line 3");
     }
     if (start.given && line.given) {
         return fail("--line and --start cannot be combined");
@@ -146,7 +153,7 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
     for (const Seen* where : {&start, &line}) {
         if (where->given && (!chosen || chosen == &pooled)) {
             return fail(std::string(where->option) +
-                        " goes with --csv, --simulate, --power or --experiments");
+                        " goes with --csv, --simulate, --power, --experiments or --band");
         }
     }
     for (const Seen* flag : {&trend, &alike}) {
@@ -154,15 +161,43 @@ OddsCommand ParseOddsCommandLine(const std::vector<std::string>& arguments) {
             return fail(std::string(flag->option) + " goes with --class");
         }
     }
+    if (band.given) {
+        command.bandLine = line.given ? command.start - kFirstColumn + 1 : kStartColumn - 1;
+        command.start = kStartColumn;
+    }
     command.trend = trend.given;
     command.leaveOutAlike = alike.given;
     command.mode = csv.given           ? OddsCommand::Mode::Csv
                    : simulate.given    ? OddsCommand::Mode::Simulate
                    : power.given       ? OddsCommand::Mode::Power
                    : experiments.given ? OddsCommand::Mode::Experiments
+                   : band.given        ? OddsCommand::Mode::Band
                    : pooled.given      ? OddsCommand::Mode::Class
                                        : OddsCommand::Mode::Window;
     return command;
+}
+
+std::string BandCsv(const ArrivalOdds& odds, int line) {
+    const ExperimentBands bands(odds);
+    std::map<int, std::array<std::string, 4>> rows;
+    const auto put = [&rows](const std::vector<ExperimentBands::Range>& ranges, std::size_t at) {
+        for (const ExperimentBands::Range& range : ranges) {
+            std::array<std::string, 4>& row = rows[range.trials];
+            row[at] = PlainNumber(100 * range.low, 6);
+            row[at + 1] = PlainNumber(100 * range.high, 6);
+        }
+    };
+    put(bands.Ended(line), 0);
+    put(bands.Stopped(line), 2);
+    std::string csv = "trials,ended_low,ended_high,stopped_low,stopped_high\n";
+    for (const auto& [trials, row] : rows) {
+        csv += std::to_string(trials);
+        for (const std::string& cell : row) {
+            csv += ',' + cell;
+        }
+        csv += '\n';
+    }
+    return csv;
 }
 
 std::string JudgementLines(const ArrivalCounts& counts, const ArrivalOdds& odds) {

@@ -212,13 +212,15 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassEachExperiment, "One experiment"},
     {TextId::ClassWhole, "Whole class"},
     {TextId::ClassBand, "Where 95\u00A0% of experiments fall"},
+    {TextId::ClassBandStopped, "Where 95\u00A0% of experiments stopped early fall"},
     {TextId::ClassBandNote,
-     "The grey band: {1} {1?experiment was|experiments were} simulated on a ladder that follows "
-     "the theoretical "
-     "probabilities; at each number of trials, 95\u00A0% of them fell inside it."},
+     "The grey band: where 95\u00A0% of the experiments that end with a full bar after that many "
+     "trials fall, on a ladder that follows the theoretical probabilities (worked out from "
+     "them). The dotted lines: the same for experiments stopped early."},
     {TextId::ClassDistance,
-     "One experiment's relative frequencies were on average {1} percentage points from the "
-     "theoretical probabilities; the whole class's ({2} {2?trial|trials}) were {3} points off."},
+     "The relative frequency of {1} was on average {2} percentage points from its theoretical "
+     "probability in one experiment; in the whole class ({3} {3?trial|trials}) it was {4} "
+     "points off."},
     {TextId::OwnTrendTitle, "This device's experiment: how the relative frequency settles"},
     {TextId::OwnExperimentLabel, "Experiment"},
     {TextId::OwnTrendAxis, "Trials in this experiment"},

@@ -52,7 +52,8 @@ constexpr TextEntry kEntries[] = {
 
     {TextId::BoardDescription, "はしごろうの図：縦線10本、左から3本目の上から出発します。"},
     {TextId::LadderSpoken, "横線{1}本のはしごろう。{2}本目から出発します。"},
-    {TextId::LadderArrivedSpoken, "横線{1}本のはしごろう。{2}本目から出発し、{3}本目に着きました。"},
+    {TextId::LadderArrivedSpoken,
+     "横線{1}本のはしごろう。{2}本目から出発し、{3}本目に着きました。"},
     {TextId::BarsSpoken, "着いた回数"},
     {TextId::BarSpoken, "{1}本目：{2}回"},
     {TextId::ProgressSpoken, "横線 {2} 本のうち {1} 本"},
@@ -62,7 +63,8 @@ constexpr TextEntry kEntries[] = {
     {TextId::CopyButton, "コピー"},
     {TextId::Copied, "コピーしました"},
     {TextId::SelectedToCopy, "行を選びました。Ctrl+C（iPad では「コピー」）でコピーしてください"},
-    {TextId::ResultsNotKept, "このブラウザーは結果をこの端末に残せません。行をコピーして残してください。"},
+    {TextId::ResultsNotKept,
+     "このブラウザーは結果をこの端末に残せません。行をコピーして残してください。"},
     {TextId::NewVersion, "新しい版があります — 読み込み直す"},
     {TextId::Ended, "はしごろうを終了しました。"},
     {TextId::Restart, "もう一度はじめる"},
@@ -198,12 +200,13 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassEachExperiment, "1 回の実験"},
     {TextId::ClassWhole, "クラス全体"},
     {TextId::ClassBand, "実験の 95\u00A0% が入る範囲"},
+    {TextId::ClassBandStopped, "途中で止めた実験の 95\u00A0% が入る範囲"},
     {TextId::ClassBandNote,
-     "灰色の帯は、理論値どおりのはしごで実験を {1} 回シミュレーションし、試行回数ごとに 95\u00A0% "
-     "の実験が入った範囲です。"},
+     "灰色の帯は、理論値どおりのはしごで、その試行回数で満杯になって終わる実験の 95\u00A0% "
+     "が入る範囲です（確率から計算した値）。点線は、途中で止めた実験の範囲です。"},
     {TextId::ClassDistance,
-     "1 回の実験の相対度数は理論値から平均 {1} ポイント離れていましたが、クラス全体（{2} "
-     "回の試行）では {3} ポイントでした。"},
+     "{1}の相対度数は、1 回の実験では理論値から平均 {2} ポイント離れていましたが、クラス全体"
+     "（{3} 回の試行）では {4} ポイントでした。"},
     {TextId::OwnTrendTitle, "この端末の実験の相対度数の推移"},
     {TextId::OwnExperimentLabel, "実験"},
     {TextId::OwnTrendAxis, "この実験の試行回数"},

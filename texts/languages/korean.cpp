@@ -47,7 +47,8 @@ constexpr TextEntry kEntries[] = {
 
     {TextId::BoardDescription, "사다리 그림: 세로선 10개, 왼쪽에서 3번째 선의 위에서 출발합니다."},
     {TextId::LadderSpoken, "가로선 {1}개의 사다리 타기. {2}번째 선에서 출발합니다."},
-    {TextId::LadderArrivedSpoken, "가로선 {1}개의 사다리 타기. {2}번째 선에서 출발해 {3}번째 선에 도착했습니다."},
+    {TextId::LadderArrivedSpoken,
+     "가로선 {1}개의 사다리 타기. {2}번째 선에서 출발해 {3}번째 선에 도착했습니다."},
     {TextId::BarsSpoken, "선마다 도착한 횟수"},
     {TextId::BarSpoken, "{1}번째 선: {2}회"},
     {TextId::ProgressSpoken, "가로선 {2}개 중 {1}개"},
@@ -58,7 +59,8 @@ constexpr TextEntry kEntries[] = {
     {TextId::CopyButton, "복사"},
     {TextId::Copied, "복사했습니다"},
     {TextId::SelectedToCopy, "줄을 선택했습니다. Ctrl+C(iPad에서는 '복사하기')로 복사하세요"},
-    {TextId::ResultsNotKept, "이 브라우저는 결과를 이 기기에 남기지 않습니다. 줄을 복사해서 남겨 두세요."},
+    {TextId::ResultsNotKept,
+     "이 브라우저는 결과를 이 기기에 남기지 않습니다. 줄을 복사해서 남겨 두세요."},
     {TextId::NewVersion, "새 버전이 있습니다 — 다시 불러오기"},
     {TextId::Ended, "사다리 타기를 종료했습니다."},
     {TextId::Restart, "다시 시작"},
@@ -196,12 +198,13 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassEachExperiment, "실험 1회"},
     {TextId::ClassWhole, "학급 전체"},
     {TextId::ClassBand, "실험의 95\u00A0%가 들어가는 범위"},
+    {TextId::ClassBandStopped, "도중에 멈춘 실험의 95\u00A0%가 들어가는 범위"},
     {TextId::ClassBandNote,
-     "회색 띠는 수학적 확률대로인 사다리로 실험 {1}회를 모의실험했을 때, 시행 횟수마다 실험의 "
-     "95\u00A0%가 들어간 범위입니다."},
+     "회색 띠는 수학적 확률대로인 사다리에서 그 시행 횟수에서 막대가 가득 차서 끝나는 실험의 "
+     "95\u00A0%가 들어가는 범위입니다(확률로 계산한 값). 점선은 도중에 멈춘 실험의 범위입니다."},
     {TextId::ClassDistance,
-     "실험 1회의 상대도수는 수학적 확률과 평균 {1}%p 차이가 났지만, 학급 전체(시행 {2}회)에서는 "
-     "{3}%p였습니다."},
+     "{1}의 상대도수는 실험 1회에서 수학적 확률과 평균 {2}%p 차이가 났지만, 학급 전체(시행 "
+     "{3}회)에서는 {4}%p였습니다."},
     {TextId::OwnTrendTitle, "이 기기 실험의 상대도수 변화"},
     {TextId::OwnExperimentLabel, "실험"},
     {TextId::OwnTrendAxis, "이 실험의 시행 횟수"},

@@ -186,11 +186,13 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassEachExperiment, "一轮实验"},
     {TextId::ClassWhole, "全班"},
     {TextId::ClassBand, "95\u00A0% 的实验落入的范围"},
+    {TextId::ClassBandStopped, "中途停止的实验 95\u00A0% 落入的范围"},
     {TextId::ClassBandNote,
-     "灰色带：在符合理论概率的梯子上模拟了 {1} 轮实验，在每个试验次数下，95\u00A0% "
-     "的实验落在其中。"},
+     "灰色带：在符合理论概率的梯子上，在该试验次数因柱满而结束的实验中有 95\u00A0% "
+     "落在其中（由概率计算得出）。虚线：中途停止的实验的范围。"},
     {TextId::ClassDistance,
-     "一轮实验的频率与理论概率平均相差 {1} 个百分点，而全班（{2} 次试验）相差 {3} 个百分点。"},
+     "{1}的频率在一轮实验中与理论概率平均相差 {2} 个百分点，而全班（{3} 次试验）相差 {4} "
+     "个百分点。"},
     {TextId::OwnTrendTitle, "本设备实验的频率变化"},
     {TextId::OwnExperimentLabel, "实验"},
     {TextId::OwnTrendAxis, "这轮实验的试验次数"},

@@ -186,11 +186,13 @@ constexpr TextEntry kEntries[] = {
     {TextId::ClassEachExperiment, "一輪實驗"},
     {TextId::ClassWhole, "全班"},
     {TextId::ClassBand, "95\u00A0% 的實驗落入的範圍"},
+    {TextId::ClassBandStopped, "中途停止的實驗 95\u00A0% 落入的範圍"},
     {TextId::ClassBandNote,
-     "灰色帶：在符合理論機率的梯子上模擬了 {1} 輪實驗，在每個試驗次數下，95\u00A0% "
-     "的實驗落在其中。"},
+     "灰色帶：在符合理論機率的梯子上，在該試驗次數因柱滿而結束的實驗中有 95\u00A0% "
+     "落在其中（由機率計算得出）。虛線：中途停止的實驗的範圍。"},
     {TextId::ClassDistance,
-     "一輪實驗的相對次數與理論機率平均相差 {1} 個百分點，而全班（{2} 次試驗）相差 {3} 個百分點。"},
+     "{1}的相對次數在一輪實驗中與理論機率平均相差 {2} 個百分點，而全班（{3} 次試驗）相差 {4} "
+     "個百分點。"},
     {TextId::OwnTrendTitle, "本裝置實驗的相對次數變化"},
     {TextId::OwnExperimentLabel, "實驗"},
     {TextId::OwnTrendAxis, "這輪實驗的試驗次數"},

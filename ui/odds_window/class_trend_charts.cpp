@@ -7,6 +7,8 @@
 #include <QVBoxLayout>
 #include <QtCharts/QAreaSeries>
 #include <QtCharts/QChartView>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QLogValueAxis>
 #include <QtCharts/QScatterSeries>
@@ -116,9 +118,11 @@ void ClassTrendCharts::Redraw() {
     }
     DrawTrend();
     DrawSpread();
-    sentence_->setText(any ? ToQString(sheet_->DistanceSentence(static_cast<std::size_t>(group_)) +
-                                       '\n' + ClassSheet::BandNote())
-                           : QString());
+    sentence_->setText(
+        any ? ToQString(sheet_->DistanceSentence(static_cast<std::size_t>(group_),
+                                                 ClassSheet::SpreadLine(ChosenLines())) +
+                        '\n' + ClassSheet::BandNote())
+            : QString());
 }
 
 void ClassTrendCharts::DrawTrend() {
@@ -163,8 +167,7 @@ void ClassTrendCharts::DrawTrend() {
 void ClassTrendCharts::DrawSpread() {
     QChart* chart = spread_->chart();
     EmptyChart(chart);
-    const std::vector<int> chosen = ChosenLines();
-    const int line = chosen.empty() ? kStartColumn - 1 : chosen.front();
+    const int line = ClassSheet::SpreadLine(ChosenLines());
     chart->setTitle(
         ToQString(texts::Format(TextId::ClassSpreadTitle, {odds_sheet::ArrivalLine(line + 1)})));
     spread_->setAccessibleName(chart->title());
@@ -189,6 +192,22 @@ void ClassTrendCharts::DrawSpread() {
             }
         }
         chart->addSeries(band);
+        // Experiments stopped early have a band of their own, drawn as its two dotted edges
+        // where the class holds any.
+        if (sheet_->AnyStopped(g)) {
+            const ClassSheet::Band stopped = sheet_->StoppedBandOf(g, line);
+            const QPen dotted(QColor(110, 110, 110), 1.5, Qt::DotLine);
+            chart->addSeries(Curve(ToQString(texts::Text(TextId::ClassBandStopped)), stopped.trials,
+                                   stopped.high, dotted));
+            QLineSeries* low = Curve({}, stopped.trials, stopped.low, dotted);
+            chart->addSeries(low);
+            chart->legend()->markers(low).front()->setVisible(false);
+            for (std::size_t i = 0; i < stopped.trials.size(); ++i) {
+                if (stopped.trials[i] >= kFewestScaled) {
+                    highest = std::max(highest, stopped.high[i]);
+                }
+            }
+        }
         const ClassSheet::Points spread = sheet_->SpreadOf(g, line);
         auto* each = new QScatterSeries;
         each->setName(ToQString(texts::Text(TextId::ClassEachExperiment)));

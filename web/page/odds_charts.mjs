@@ -13,6 +13,7 @@ Chart.register(BarController, BarElement, CategoryScale, Filler, Legend, LinearS
 const red = 'rgb(255, 0, 0)';
 const lightRed = 'rgb(255, 170, 170)';
 const band = 'rgb(230, 230, 230)';
+const stoppedEdge = 'rgb(110, 110, 110)';
 Chart.defaults.color = 'black';
 Chart.defaults.animation = false;
 Chart.defaults.maintainAspectRatio = false;
@@ -342,6 +343,15 @@ function createClass(t, canvas, trendCanvas, spreadCanvas) {
                         spreadHighest = Math.max(spreadHighest, one.high[i]);
                     }
                 });
+                // Experiments stopped early: their band's two edges, dotted.
+                const stoppedEdges = [[], []];
+                (one.stoppedTrials ?? []).forEach((x, i) => {
+                    stoppedEdges[0].push({ x, y: one.stoppedLow[i] });
+                    stoppedEdges[1].push({ x, y: one.stoppedHigh[i] });
+                    if (x >= 10) {
+                        spreadHighest = Math.max(spreadHighest, one.stoppedHigh[i]);
+                    }
+                });
                 const dots = Array.from(one.trials, (x, i) => ({ x, y: one.shares[i] }));
                 for (const dot of dots) {
                     spreadHighest = Math.max(spreadHighest, dot.y);
@@ -357,6 +367,9 @@ function createClass(t, canvas, trendCanvas, spreadCanvas) {
                     { label: '', data: low, borderColor: band, pointRadius: 0, order: 3 },
                     { label: t.band, data: high, fill: '-1', backgroundColor: band,
                       borderColor: band, pointRadius: 0, order: 3 },
+                    ...(one.stoppedTrials ? stoppedEdges.map((data, i) => ({
+                        label: i ? t.stoppedBand : '', data, borderColor: stoppedEdge,
+                        borderDash: [2, 3], borderWidth: 1.5, pointRadius: 0, order: 3 })) : []),
                 ];
             } else {
                 spread.options.plugins.title.text = '';

@@ -151,7 +151,7 @@ test('a class of 2,222 lines settles on the theoretical probability, in the char
         assert.match(await page.locator('#OddsClassSpreadChart').getAttribute('aria-label'),
                      /^1 回の実験とクラス全体（1本目）$/);
         assert.match(await page.locator('#OddsClassDistance').textContent(),
-                     /^1 回の実験の相対度数は理論値から平均 \d+\.\d ポイント離れていましたが、クラス全体（[\d,]+ 回の試行）では \d\.\d ポイントでした。/);
+                     /^1本目の相対度数は、1 回の実験では理論値から平均 \d+\.\d ポイント離れていましたが、クラス全体（[\d,]+ 回の試行）では \d\.\d ポイントでした。/);
 
         const [download] = await Promise.all([page.waitForEvent('download'),
                                               button(page, '推移を CSV で保存…').click()]);

@@ -71,6 +71,7 @@ val ChartWords() {
     words.set("each", std::string(texts::Text(TextId::ClassEachExperiment)));
     words.set("whole", std::string(texts::Text(TextId::ClassWhole)));
     words.set("band", std::string(texts::Text(TextId::ClassBand)));
+    words.set("stoppedBand", std::string(texts::Text(TextId::ClassBandStopped)));
     return words;
 }
 
@@ -385,8 +386,7 @@ void ClassView::ShowTrend() {
     val lines = val::array();
     val spread = val::object();
     std::string sentence;
-    // The experiments against the class: the first line chosen, the start line if none.
-    const int line = chosen.empty() ? kStartColumn - 1 : chosen.front();
+    const int line = ClassSheet::SpreadLine(chosen);
     spread.set("title",
                texts::Format(TextId::ClassSpreadTitle, {odds_sheet::ArrivalLine(line + 1)}));
     spreadCanvas_.call<void>("setAttribute", std::string("aria-label"), spread["title"]);
@@ -414,10 +414,16 @@ void ClassView::ShowTrend() {
         spread.set("bandTrials", Numbers(band.trials));
         spread.set("low", Numbers(band.low));
         spread.set("high", Numbers(band.high));
+        if (model_.AnyStopped(g)) {
+            const ClassSheet::Band stopped = model_.StoppedBandOf(g, line);
+            spread.set("stoppedTrials", Numbers(stopped.trials));
+            spread.set("stoppedLow", Numbers(stopped.low));
+            spread.set("stoppedHigh", Numbers(stopped.high));
+        }
         spread.set("whole", whole.y.empty() ? 0.0 : whole.y.back());
         spread.set("exact", 100 * group.exact[static_cast<std::size_t>(line - 1)]);
         spread.set("exactName", std::string(texts::Text(TextId::ExactSeries)));
-        sentence = model_.DistanceSentence(g) + '\n' + ClassSheet::BandNote();
+        sentence = model_.DistanceSentence(g, line) + '\n' + ClassSheet::BandNote();
     }
     SetText(ById("OddsClassDistance"), sentence);
     shownTrend_ = lines;

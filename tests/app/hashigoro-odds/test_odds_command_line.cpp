@@ -1,6 +1,10 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <cmath>
+#include <utility>
+
+#include "class_sheet.h"
 #include "odds_command_line.h"
 
 using namespace hashigoro;
@@ -43,9 +47,9 @@ class OddsCommandLineTest : public QObject {
             {"--csv --start", Mode::Error, 4, 0, 0, "--start needs a value"},
             {"--simulate 10", Mode::Error, 4, 0, 0, "--simulate needs --rungs"},
             {"--csv --rungs 20", Mode::Error, 4, 20, 0,
-             "--rungs goes with --simulate, --power or --experiments"},
+             "--rungs goes with --simulate, --power, --experiments or --band"},
             {"--start 5", Mode::Error, 5, 0, 0,
-             "--start goes with --csv, --simulate, --power or --experiments"},
+             "--start goes with --csv, --simulate, --power, --experiments or --band"},
             {"--power --rungs 225 --start 2", Mode::Power, 2, 225, 0, ""},
             {"--rungs 0 --power", Mode::Power, 4, 0, 0, ""},
             {"--power --rungs 226", Mode::Error, 4, 0, 0, "--rungs 226 is out of range (0 to 225)"},
@@ -64,9 +68,9 @@ class OddsCommandLineTest : public QObject {
             {"--class results.txt", Mode::Class, 4, 0, 0, ""},
             {"--class", Mode::Error, 4, 0, 0, "--class needs a value"},
             {"--class - --start 5", Mode::Error, 5, 0, 0,
-             "--start goes with --csv, --simulate, --power or --experiments"},
+             "--start goes with --csv, --simulate, --power, --experiments or --band"},
             {"--class - --rungs 50", Mode::Error, 4, 50, 0,
-             "--rungs goes with --simulate, --power or --experiments"},
+             "--rungs goes with --simulate, --power, --experiments or --band"},
             // Lines 1 to 10, as the windows name them; --start keeps its columns.
             {"--csv --line 1", Mode::Csv, 2, 0, 0, ""},
             {"--power --rungs 50 --line 10", Mode::Power, 11, 50, 0, ""},
@@ -75,7 +79,15 @@ class OddsCommandLineTest : public QObject {
             {"--csv --line 3 --start 4", Mode::Error, 4, 0, 0,
              "--line and --start cannot be combined"},
             {"--class - --line 3", Mode::Error, 4, 0, 0,
-             "--line goes with --csv, --simulate, --power or --experiments"},
+             "--line goes with --csv, --simulate, --power, --experiments or --band"},
+            // --band's --line is the line banded: the experiment starts at line 3.
+            {"--band --rungs 30", Mode::Band, 4, 30, 0, ""},
+            {"--band --rungs 50 --line 1", Mode::Band, 4, 50, 0, ""},
+            {"--band", Mode::Error, 4, 0, 0, "--band needs --rungs"},
+            {"--band --rungs 30 --start 5", Mode::Error, 4, 30, 0,
+             "--start does not go with --band: the experiment starts at line 3"},
+            {"--band --csv --rungs 30", Mode::Error, 4, 30, 0,
+             "--csv and --band cannot be combined"},
             {"--class - --trend", Mode::Class, 4, 0, 0, ""},
             {"--csv --trend", Mode::Error, 4, 0, 0, "--trend goes with --class"},
             {"--class - --leave-out-alike", Mode::Class, 4, 0, 0, ""},
@@ -107,6 +119,41 @@ class OddsCommandLineTest : public QObject {
             QCOMPARE(command.rungs, rungs);
             QCOMPARE(command.trials, trials);
             QCOMPARE(command.trend, arguments.contains("--trend"));
+            if (mode == Mode::Band) {
+                const auto line = arguments.indexOf("--line");
+                QCOMPARE(command.bandLine, line < 0 ? 3 : arguments[line + 1].toInt());
+            }
+        }
+    }
+
+    // --band prints the numbers the windows draw: both bands of the line, row by row.
+    void theBandsPrintedAreTheOnesDrawn() {
+        ClassSheet sheet;
+        sheet.AddText("30 3 5 20 7 4 2 1 0 0 0\n30 1 2 3 0 0 0 0 0 0 0\n");
+        sheet.Pool();
+        for (int line : {3, 8}) {
+            const QStringList rows =
+                QString::fromStdString(BandCsv(sheet.Groups().front().exact, line))
+                    .split('\n', Qt::SkipEmptyParts);
+            QCOMPARE(rows.front(), QString("trials,ended_low,ended_high,stopped_low,stopped_high"));
+            for (const auto& [band, column] : {std::pair{sheet.BandOf(0, line), 1},
+                                               std::pair{sheet.StoppedBandOf(0, line), 3}}) {
+                QVERIFY(!band.trials.empty());
+                std::size_t at = 0;
+                for (const QString& row : rows.mid(1)) {
+                    const QStringList cells = row.split(',');
+                    QCOMPARE(cells.size(), 5);
+                    if (cells[column].isEmpty()) {
+                        continue;
+                    }
+                    QVERIFY2(at < band.trials.size(), qPrintable(row));
+                    QCOMPARE(cells[0].toDouble(), band.trials[at]);
+                    QVERIFY(std::abs(cells[column].toDouble() - band.low[at]) < 1e-4);
+                    QVERIFY(std::abs(cells[column + 1].toDouble() - band.high[at]) < 1e-4);
+                    ++at;
+                }
+                QCOMPARE(at, band.trials.size());
+            }
         }
     }
 

@@ -220,7 +220,7 @@ class OddsWindowTest : public QObject {
         QCOMPARE(series[1]->name(), QString("1本目の理論値"));
         QCOMPARE(charts->SpreadView()->chart()->title(),
                  QString("1 回の実験とクラス全体（1本目）"));
-        QVERIFY(charts->Sentence().startsWith("1 回の実験の相対度数は理論値から平均 "));
+        QVERIFY(charts->Sentence().startsWith("1本目の相対度数は、1 回の実験では理論値から平均 "));
         QTemporaryDir folder;
         QVERIFY(part.SaveTrendCsv(folder.filePath("trend.csv")));
         QFile saved(folder.filePath("trend.csv"));
