@@ -27,25 +27,41 @@ export HASHIGORO_WERROR=ON
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHASHIGORO_WEB_TESTS=ON >/dev/null
 cmake --build build -j2
 took build
-# A failed fetch is only time lost: the install below fetches what is still missing.
+
+# Output of what runs in the background, shown when it is done.
+logs=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$logs"' EXIT
+# Waits for background job $1, shows its output ($2), and fails as it failed.
+finish() {
+    local status=0
+    wait "$1" || status=$?
+    cat "$2"
+    return $status
+}
+
+# The page's installs wait mostly for the disk: beside them, and beside the page's build, the
+# sanitized build takes what the two cores have left. A failed fetch is only time lost: the
+# install fetches what is still missing. The page's build also installs its node modules:
+# Playwright, pinned in the lock file, drives Debian's Chromium in the page's tests; no browser
+# is downloaded.
 wait "$fetching" || true
-./scripts/install-deps.sh web package
-took "the page's installs"
-# Also installs the page's node modules: Playwright, pinned in the lock file, drives Debian's
-# Chromium in the page's tests; no browser is downloaded.
-./web.sh
-took page
+(./scripts/install-deps.sh web package && ./web.sh) >"$logs/page" 2>&1 &
+page=$!
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DHASHIGORO_SANITIZE=ON >/dev/null
+nice -n 10 cmake --build build-sanitize -j2
+took "sanitized build"
+finish $page "$logs/page"
+took "the page's installs and build"
 
 ctest --test-dir build --output-on-failure -j2
 took tests
 
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DHASHIGORO_SANITIZE=ON >/dev/null
-cmake --build build-sanitize -j2
-took "sanitized build"
+# The Debian package, built as ./package.sh builds it (optimised, with Debian's hardening
+# flags), at the lowest priority beside the sanitized tests, which often wait for a display.
+nice -n 19 ./package.sh >"$logs/package" 2>&1 &
+package=$!
 ctest --test-dir build-sanitize --output-on-failure -j2
 took "sanitized tests"
-
-# The Debian package, built as ./package.sh builds it: optimised, with Debian's hardening flags.
-./package.sh
+finish $package "$logs/package"
 took package
 echo "test.sh took $((SECONDS / 60)) min $((SECONDS % 60)) s: $(IFS=,; echo "${times[*]}" | sed 's/,/, /g')"
