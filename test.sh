@@ -30,7 +30,7 @@ took build
 
 # Output of what runs in the background, shown when it is done.
 logs=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$logs"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$logs"' EXIT
 # Waits for background job $1, shows its output ($2), and fails as it failed.
 finish() {
     local status=0
@@ -53,13 +53,13 @@ took "sanitized build"
 finish $page "$logs/page"
 took "the page's installs and build"
 
-ctest --test-dir build --output-on-failure -j2
-took tests
-
 # The Debian package, built as ./package.sh builds it (optimised, with Debian's hardening
-# flags), at the lowest priority beside the sanitized tests, which often wait for a display.
+# flags), at the lowest priority beside the tests, from what they leave of the two cores while
+# they wait for a browser or a display.
 nice -n 19 ./package.sh >"$logs/package" 2>&1 &
 package=$!
+ctest --test-dir build --output-on-failure -j2
+took tests
 ctest --test-dir build-sanitize --output-on-failure -j2
 took "sanitized tests"
 finish $package "$logs/package"

@@ -30,7 +30,8 @@ class OddsSheetTextTest : public QObject {
         QCOMPARE(QString::fromStdString(ExperimentsSentence(60, 0, 0, 0, 0, 0)),
                  QString("この実験で使えるのは横線 10〜50 本です。"));
         QCOMPARE(QString::fromStdString(ExperimentsSentence(50, 2000, 1979, 108, 83, 130)),
-                 QString("この実験を最後まで行うと、約 99 % の確率で偏りが確かめられます。\n"
+                 QString("この実験を最後まで行うと、約 99 % の実験で、このはしごは『偶然とは考えに"
+                         "くい』と判定されます。\n"
                          "（1 回の実験の試行回数は中央値 108 回、9 割の実験が 83〜130 回。"
                          "シミュレーションした 2,000 回の実験から）"));
     }

@@ -142,8 +142,8 @@ constexpr TextEntry kEntries[] = {
      "\"unlikely to be chance\"."},
     {TextId::ExperimentsOutside, "The experiment takes 10 to 50 rungs."},
     {TextId::Experiments,
-     "Run to the end, this experiment confirms the bias with a probability of about "
-     "{1}\u00A0%.\n(Trials in one experiment: median {2}; 90\u00A0% of experiments take {3} to "
+     "Run to the end, about {1}\u00A0% of such experiments find this ladder \"unlikely to be "
+     "chance\".\n(Trials in one experiment: median {2}; 90\u00A0% of experiments take {3} to "
      "{4}. From {5} simulated {5?experiment|experiments}.)"},
 
     {TextId::ClassTitle, "The class's results"},
