@@ -1,6 +1,7 @@
 #include "class_sheet.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "catalogue.h"
@@ -238,6 +239,20 @@ ClassSheet::Points ClassSheet::TrendOf(std::size_t group, int line) const {
         points.Add(row, line);
     }
     return points;
+}
+
+ClassSheet::Axis ClassSheet::TrendAxis(const std::vector<Points>& curves) {
+    double first = 0;
+    double most = 1;
+    for (const Points& curve : curves) {
+        if (!curve.x.empty()) {
+            first = first == 0 ? curve.x.front() : std::min(first, curve.x.front());
+            most = std::max(most, curve.x.back());
+        }
+    }
+    // Above the last: a class of exactly 1,000 trials has room to 10,000.
+    const double high = std::pow(10.0, std::ceil(std::log10(most * 1.0001)));
+    return {first == 0 ? 1 : first, high};
 }
 
 ClassSheet::Points ClassSheet::SpreadOf(std::size_t group, int line) const {

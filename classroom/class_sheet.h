@@ -105,6 +105,13 @@ class ClassSheet {
     // The class's relative frequency (%) of line `line` (1..10) after each experiment, against
     // its trials so far; rows without trials left out.
     Points TrendOf(std::size_t group, int line) const;
+    // The trials axis (logarithmic) of the curves shown: from their first point, where the data
+    // begins, to the power of ten above their last; 1 to 10 with no point.
+    struct Axis {
+        double low = 1;
+        double high = 10;
+    };
+    static Axis TrendAxis(const std::vector<Points>& curves);
     // Each experiment's relative frequency (%) of line `line` against its trials; experiments
     // without trials left out.
     Points SpreadOf(std::size_t group, int line) const;

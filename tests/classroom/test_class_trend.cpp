@@ -174,6 +174,36 @@ class ClassTrendTest : public QObject {
         }
     }
 
+    // The trend's axis begins where its data begins and ends at the power of ten above its last
+    // point.
+    void theTrendsAxisBeginsWhereItsDataBegins_data() {
+        QTest::addColumn<QList<double>>("firsts");
+        QTest::addColumn<QList<double>>("lasts");
+        QTest::addColumn<double>("low");
+        QTest::addColumn<double>("high");
+        QTest::newRow("no curve") << QList<double>{} << QList<double>{} << 1.0 << 10.0;
+        QTest::newRow("one experiment's 73")
+            << QList<double>{73} << QList<double>{73} << 73.0 << 100.0;
+        QTest::newRow("a class of 2,707")
+            << QList<double>{85, 85} << QList<double>{2707, 2707} << 85.0 << 10000.0;
+        QTest::newRow("exactly 1,000")
+            << QList<double>{91} << QList<double>{1000} << 91.0 << 10000.0;
+    }
+    void theTrendsAxisBeginsWhereItsDataBegins() {
+        QFETCH(QList<double>, firsts);
+        QFETCH(QList<double>, lasts);
+        std::vector<ClassSheet::Points> curves(static_cast<std::size_t>(firsts.size()));
+        for (qsizetype i = 0; i < firsts.size(); ++i) {
+            curves[static_cast<std::size_t>(i)].x = {firsts[i], lasts[i]};
+        }
+        curves.emplace_back();  // a line with no point changes nothing
+        const ClassSheet::Axis axis = ClassSheet::TrendAxis(curves);
+        QFETCH(double, low);
+        QFETCH(double, high);
+        QCOMPARE(axis.low, low);
+        QCOMPARE(axis.high, high);
+    }
+
     // The sentence under the charts speaks of the line they show, with its two numbers in
     // their places.
     void theSentenceSpeaksOfTheLineShown() {

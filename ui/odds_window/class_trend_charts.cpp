@@ -129,7 +129,6 @@ void ClassTrendCharts::DrawTrend() {
     QChart* chart = trend_->chart();
     EmptyChart(chart);
     const auto g = static_cast<std::size_t>(group_);
-    double most = 1;
     double highest = 0;
     std::vector<ClassSheet::Points> curves;
     for (int line : ChosenLines()) {
@@ -137,12 +136,9 @@ void ClassTrendCharts::DrawTrend() {
         for (double y : curves.back().y) {
             highest = std::max(highest, y);
         }
-        if (!curves.back().x.empty()) {
-            most = std::max(most, curves.back().x.back());
-        }
     }
-    // From the first trial to the next power of ten above the class's.
-    const double right = std::pow(10.0, std::ceil(std::log10(most * 1.0001)));
+    const ClassSheet::Axis axis = ClassSheet::TrendAxis(curves);
+    const double right = axis.high;
     std::size_t next = 0;
     for (int line : ChosenLines()) {
         const ClassSheet::Points& curve = curves[next++];
@@ -153,12 +149,13 @@ void ClassTrendCharts::DrawTrend() {
             highest = std::max(highest, exact);
             chart->addSeries(Level(ToQString(texts::Format(TextId::ClassLineExact,
                                                            {odds_sheet::ArrivalLine(line + 1)})),
-                                   exact, 1, right, QPen(LineQColor(line), 1.5, Qt::DashLine)));
+                                   exact, axis.low, right,
+                                   QPen(LineQColor(line), 1.5, Qt::DashLine)));
         }
     }
     auto* trials = new QLogValueAxis;
     trials->setBase(10);
-    trials->setRange(1, right);
+    trials->setRange(axis.low, right);
     trials->setLabelFormat("%.0f");
     StyleAxis(trials, ToQString(texts::Text(TextId::ClassTrendAxis)));
     AttachAxes(chart, trials, PercentAxis(highest));

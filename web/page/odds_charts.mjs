@@ -255,6 +255,9 @@ function createClass(t, canvas, trendCanvas, spreadCanvas) {
                                        afterBuildTicks: scale => {
                                            const ticks = [];
                                            for (let v = 1; v <= scale.max; v *= 10) {
+                                               if (v < scale.min) {
+                                                   continue;
+                                               }
                                                ticks.push({ value: v, major: true });
                                            }
                                            scale.ticks = ticks;
@@ -297,16 +300,14 @@ function createClass(t, canvas, trendCanvas, spreadCanvas) {
         // experiment and the relative frequencies (%) then, and its theoretical probability;
         // `one`: the experiments' trials and relative frequencies of one line, the band, the
         // class's value and the theoretical probability.
-        showTrend(chosen, one) {
+        showTrend(chosen, one, axis) {
             lines = chosen;
             // The experiments against the class stay as they are when only another line than
             // theirs was chosen.
             const same = shown && one.trials && shown.title === one.title &&
                 shown.whole === one.whole && shown.trials.length === one.trials.length;
             shown = one.trials ? one : null;
-            const most = Math.max(1, ...chosen.map(line => line.trials[line.trials.length - 1]
-                                                            ?? 1));
-            const right = 10 ** Math.ceil(Math.log10(most * 1.0001));
+            const right = axis.high;
             let highest = 0;
             trend.data.datasets = chosen.flatMap(line => {
                 const points = [];
@@ -319,8 +320,9 @@ function createClass(t, canvas, trendCanvas, spreadCanvas) {
                 highest = Math.max(highest, line.exact);
                 return [{ label: line.name, data: points, borderColor: line.colour,
                           backgroundColor: line.colour, borderWidth: 2, pointRadius: 0 },
-                        level(line.exactName, line.exact, 1, right, line.colour, true)];
+                        level(line.exactName, line.exact, axis.low, right, line.colour, true)];
             });
+            trend.options.scales.x.min = axis.low;
             trend.options.scales.x.max = right;
             trend.options.scales.y.max = percentTop(highest);
             trend.update('none');

@@ -111,7 +111,7 @@ void ClassView::MakeChart() {
         chart_.call<void>("show", shown_[0], shown_[1]);
     }
     if (!shownTrend_.isNull()) {
-        chart_.call<void>("showTrend", shownTrend_, shownSpread_);
+        chart_.call<void>("showTrend", shownTrend_, shownSpread_, shownAxis_);
     }
 }
 
@@ -165,7 +165,8 @@ ClassView::ClassView(val sheet, PageEvents& events)
       trendCanvas_(val::null()),
       spreadCanvas_(val::null()),
       shownTrend_(val::null()),
-      shownSpread_(val::null()) {
+      shownSpread_(val::null()),
+      shownAxis_(val::null()) {
     gShown = this;
     val part = Make("section", "OddsClass", "sheet-class", sheet);
     part.call<void>("setAttribute", std::string("aria-labelledby"), std::string("OddsClassTitle"));
@@ -385,6 +386,7 @@ void ClassView::ShowTrend() {
     const std::vector<int> chosen = ChosenLines();
     val lines = val::array();
     val spread = val::object();
+    std::vector<ClassSheet::Points> curves;
     std::string sentence;
     const int line = ClassSheet::SpreadLine(chosen);
     spread.set("title",
@@ -395,6 +397,7 @@ void ClassView::ShowTrend() {
         const ClassGroup& group = model_.Groups()[g];
         for (int shown : chosen) {
             const ClassSheet::Points trend = model_.TrendOf(g, shown);
+            curves.push_back(trend);
             val one = val::object();
             one.set("name", odds_sheet::ArrivalLine(shown + 1));
             one.set("exactName",
@@ -426,10 +429,15 @@ void ClassView::ShowTrend() {
         sentence = model_.DistanceSentence(g, line) + '\n' + ClassSheet::BandNote();
     }
     SetText(ById("OddsClassDistance"), sentence);
+    const ClassSheet::Axis axis = ClassSheet::TrendAxis(curves);
+    val trendAxis = val::object();
+    trendAxis.set("low", axis.low);
+    trendAxis.set("high", axis.high);
     shownTrend_ = lines;
     shownSpread_ = spread;
+    shownAxis_ = trendAxis;
     if (!chart_.isNull()) {
-        chart_.call<void>("showTrend", lines, spread);
+        chart_.call<void>("showTrend", lines, spread, trendAxis);
     }
 }
 

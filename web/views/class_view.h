@@ -58,6 +58,7 @@ class ClassView {
     emscripten::val spreadCanvas_;
     emscripten::val shownTrend_;  // the settling and the spread last shown, likewise
     emscripten::val shownSpread_;
+    emscripten::val shownAxis_;
 };
 
 }  // namespace hashigoro::web
